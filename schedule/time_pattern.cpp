@@ -1,0 +1,88 @@
+#include "schedule/time_pattern.h"
+
+namespace {
+
+constexpr int kValueLimit = 64;
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// Reads the run of digits at `p` into `value`, saturating at kValueLimit so
+// that a hundred digits cannot overflow. Answers the first byte after the run.
+const char* read_number(const char* p, int& value)
+{
+    value = 0;
+    for (; is_digit(*p); ++p) {
+        if (value < kValueLimit) value = value * 10 + (*p - '0');
+    }
+    return p;
+}
+
+bool field_admits(const char* pattern, int value)
+{
+    TimeFieldSet set;
+    parse_time_field(pattern, set);
+    return value >= 0 && value < kValueLimit && time_set_contains(set, value);
+}
+
+}  // namespace
+
+int time_set_contains(const TimeFieldSet& set, int n)
+{
+    return (set.bits[n >> 3] & (0x80u >> (n & 7))) != 0 ? 1 : 0;
+}
+
+void time_set_add(TimeFieldSet& set, int n)
+{
+    set.bits[n >> 3] = static_cast<unsigned char>(set.bits[n >> 3] | (0x80u >> (n & 7)));
+}
+
+void time_set_add_range(TimeFieldSet& set, int a, int b)
+{
+    for (int n = a; n <= b; ++n) time_set_add(set, n);
+}
+
+void parse_time_field(const char* text, TimeFieldSet& set)
+{
+    if (text == nullptr) return;
+    const char* p = text;
+    while (*p != '\0') {
+        if (*p == '*') {
+            time_set_add_range(set, 0, kValueLimit - 1);
+            return;
+        }
+        if (!is_digit(*p)) {
+            ++p;
+            continue;
+        }
+        int a = 0;
+        p = read_number(p, a);
+        if (a >= kValueLimit) return;
+        if (*p == ',') {
+            time_set_add(set, a);
+            ++p;
+            continue;
+        }
+        if (*p != '-') {
+            time_set_add(set, a);
+            return;
+        }
+        ++p;  // past the hyphen
+        if (!is_digit(*p)) return;
+        int b = 0;
+        p = read_number(p, b);
+        if (b >= kValueLimit) return;
+        time_set_add_range(set, a, b);
+        if (*p != ',') return;
+        ++p;
+    }
+}
+
+int entry_is_due(const ClockTime& time, const CronEntry& entry)
+{
+    // Minute first: in a due pass most rows miss at the minute, so they cost one parse.
+    return field_admits(entry.minute, time.wMinute) && field_admits(entry.hour, time.wHour) &&
+                   field_admits(entry.day, time.wDay) && field_admits(entry.month, time.wMonth) &&
+                   field_admits(entry.weekday, time.wDayOfWeek)
+               ? 1
+               : 0;
+}

@@ -1,0 +1,47 @@
+#pragma once
+// Time patterns: the values a minute, hour, day, month or weekday pattern
+// admits, and whether an entry is due at a clock time.
+#include <array>
+
+#include "schedule/cron_entry.h"
+
+// The set of values 0 to 63 that one pattern admits. Value n is the bit
+// 0x80 >> (n % 8) of byte n / 8: byte 0's top bit is 0, byte 7's low bit 63.
+struct TimeFieldSet {
+    std::array<unsigned char, 8> bits{};
+};
+
+// n must lie in 0..63.
+int time_set_contains(const TimeFieldSet& set, int n);
+void time_set_add(TimeFieldSet& set, int n);
+// Adds a..b inclusive; nothing when b < a. Both in 0..63.
+void time_set_add_range(TimeFieldSet& set, int a, int b);
+
+// Adds to `set` the values admitted by `text` (NUL-terminated; null reads as
+// empty). The caller clears the set first. Never fails: text it does not
+// understand admits fewer values.
+//
+//   pattern := "*" | item { "," item }
+//   item    := number | number "-" number
+// Characters that are neither digits nor "*" are skipped while looking for the
+// next item; a complete item not followed by "," ends the list; a number of 64
+// or more ends the parse.
+void parse_time_field(const char* text, TimeFieldSet& set);
+
+// A clock time with the fields of the Win32 SYSTEMTIME record, so that the core
+// matches without windows.h. Local time or UTC is the caller's choice.
+struct ClockTime {
+    unsigned short wYear;
+    unsigned short wMonth;      // 1..12
+    unsigned short wDayOfWeek;  // 0..6, 0 = Sunday
+    unsigned short wDay;        // 1..31
+    unsigned short wHour;       // 0..23
+    unsigned short wMinute;     // 0..59
+    unsigned short wSecond;
+    unsigned short wMilliseconds;
+};
+
+// 1 when the minute, hour, day, month and weekday patterns of `entry` (slots
+// 0 to 4, all non-null) all admit the clock's values; 0 at the first that does
+// not, without parsing the rest.
+int entry_is_due(const ClockTime& time, const CronEntry& entry);
