@@ -1,0 +1,51 @@
+#include "app/crontab_path.h"
+
+#include <cstring>
+
+namespace {
+
+// Copies the parts one after the other into out; false (out empty) when they do not fit.
+bool join_into(PathBuffer& out, std::string_view first, std::string_view second)
+{
+    if (first.size() + second.size() >= out.size()) {
+        out[0] = '\0';
+        return false;
+    }
+    std::memcpy(out.data(), first.data(), first.size());
+    std::memcpy(out.data() + first.size(), second.data(), second.size());
+    out[first.size() + second.size()] = '\0';
+    return true;
+}
+
+}  // namespace
+
+std::size_t directory_length(std::string_view path)
+{
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(path[i]);
+        if (byte == '\0') {
+            break;
+        }
+        if (is_cp932_lead_byte(byte)) {
+            ++i;  // the trail byte may be 0x5C: it belongs to the character
+        } else if (byte == '\\') {
+            length = i + 1;
+        }
+    }
+    return length;
+}
+
+CrontabLocation locate_crontab(std::string_view module_path, const char* argument)
+{
+    CrontabLocation location;
+    const std::string_view directory = module_path.substr(0, directory_length(module_path));
+    location.has_directory = !directory.empty() && join_into(location.directory, directory, {});
+
+    if (argument != nullptr) {
+        location.has_path = join_into(location.path, argument, {});
+    } else if (directory.empty() || location.has_directory) {
+        location.has_path = join_into(location.path, directory, DEFAULT_CRONTAB_NAME);
+    }
+    return location;
+}
