@@ -1,0 +1,128 @@
+#include "schedule/crontab_line.h"
+
+#include <cstddef>
+
+namespace {
+
+constexpr std::size_t CELL_MAX = CELL_TEXT_SIZE - 1;
+
+// White space of the C locale, whatever locale the process runs in; bytes of
+// 0x80 and up (code page 932 lead and trail bytes among them) are never blank.
+bool is_blank(char c)
+{
+    switch (static_cast<unsigned char>(c)) {
+    case ' ': case '\t': case '\n': case '\v': case '\f': case '\r': return true;
+    default: return false;
+    }
+}
+
+const char* skip_blanks(const char* p)
+{
+    while (*p != '\0' && is_blank(*p)) ++p;
+    return p;
+}
+
+// Copies the word at `p` into `out`, cut after 255 bytes; the rest of a longer
+// word is passed over all the same. Answers the position after the word.
+const char* scan_word(const char* p, CellText& out)
+{
+    std::size_t n = 0;
+    for (; *p != '\0' && !is_blank(*p); ++p)
+        if (n < CELL_MAX) out[n++] = *p;
+    out[n] = '\0';
+    return p;
+}
+
+void scan_option(const char* p, CellText& out)
+{
+    std::size_t n = 0;
+    for (; *p != '\0' && *p != '\n' && n < CELL_MAX; ++p) out[n++] = *p;
+    out[n] = '\0';
+}
+
+// True when the piece that reader_gets stored in `buf` (n bytes, whose last
+// byte was set nonzero before the call) holds the end of its line: either it
+// is shorter than the room, so the line ended or the stream did, or it fills
+// the room and its last character is the line end.
+bool piece_ends_line(const char* buf, int n)
+{
+    return buf[n - 1] != '\0' || buf[n - 2] == '\n';
+}
+
+char* read_piece(LineReader* reader, char* buf, int n)
+{
+    buf[n - 1] = 1;
+    return reader_gets(reader, buf, n);
+}
+
+}  // namespace
+
+int scan_crontab_line(const char* line, CrontabFields& fields)
+{
+    CellText* const words[] = {&fields.minute, &fields.hour, &fields.day,
+                               &fields.month, &fields.weekday, &fields.command};
+    for (CellText* w : words) (*w)[0] = '\0';
+    fields.option[0] = '\0';
+    if (line == nullptr) return 0;
+
+    const char* p = line;
+    int converted = 0;
+    for (CellText* w : words) {
+        p = skip_blanks(p);
+        if (*p == '\0') return converted;
+        p = scan_word(p, *w);
+        ++converted;
+    }
+    p = skip_blanks(p);
+    if (*p == '\0') return converted;
+    scan_option(p, fields.option);
+    return converted + 1;
+}
+
+CronEntry entry_from_fields(const CrontabFields& f)
+{
+    return CronEntry{f.weekday.data(), f.month.data(), f.day.data(), f.hour.data(),
+                     f.minute.data(), f.command.data(), f.option.data()};
+}
+
+int format_crontab_line(const CronEntry& row, CrontabLineText& line)
+{
+    struct Field {
+        const char* text;
+        bool is_word;  // an empty word would vanish from the line
+    };
+    const Field fields[] = {{row.minute, true}, {row.hour, true}, {row.day, true},
+                            {row.month, true},  {"*", true},      {row.command, true},
+                            {row.option, false}};
+    std::size_t n = 0;
+    bool first = true;
+    for (const Field& f : fields) {
+        if (!first) line[n++] = ' ';
+        first = false;
+        const char* text = f.text != nullptr ? f.text : "";
+        if (f.is_word && *text == '\0') text = "-";
+        for (std::size_t i = 0; i < CELL_MAX && text[i] != '\0'; ++i) {
+            char c = text[i];
+            line[n++] = (c == '\r' || c == '\n') ? ' ' : c;
+        }
+    }
+    line[n++] = '\r';
+    line[n++] = '\n';
+    line[n] = '\0';
+    return static_cast<int>(n);
+}
+
+const char* read_crontab_line(LineReader* reader, std::array<char, CRONTAB_LINE_SIZE>& line)
+{
+    constexpr int size = CRONTAB_LINE_SIZE;
+    if (read_piece(reader, line.data(), size) == nullptr) return nullptr;
+    if (piece_ends_line(line.data(), size)) return line.data();
+
+    // The line was cut: drop pieces until the one that holds its end.
+    std::array<char, READER_CAPACITY> rest;
+    const int rest_size = static_cast<int>(rest.size());
+    while (read_piece(reader, rest.data(), rest_size) != nullptr &&
+           !piece_ends_line(rest.data(), rest_size)) {
+    }
+    return line.data();
+}
