@@ -1,0 +1,72 @@
+#include "table/win32/cell_editor.h"
+
+#include <array>
+
+#include "table/win32/list_view_store.h"
+
+bool table_cell_rect(TableState* state, int row, int column, CellRect* out)
+{
+    if (!state || !out)
+        return false;
+    ListViewRows rows(state->list_view);
+    return table_cell_rect(*state, rows, rows, row, column, out);
+}
+
+int table_begin_edit(TableState* state, int row, int column)
+{
+    if (!state)
+        return 0;
+    table_end_edit(state);
+    ListViewRows rows(state->list_view);
+    if (row >= 0 && row < rows.row_count())
+        rows.ensure_visible(row);
+    CellRect cell{};
+    if (!state->edit_window || !table_cell_rect(*state, rows, rows, row, column, &cell))
+        return 0;
+
+    NMLVDISPINFOA info{};
+    info.item.iItem = row;
+    info.item.iSubItem = column;
+    if (table_notify(state, TBLN_BEGINEDIT, &info.hdr) != 0)
+        return -1;
+    // The parent's handler may have changed the rows; open only on a cell that is still there.
+    if (!table_cell_rect(*state, rows, rows, row, column, &cell))
+        return 0;
+
+    std::array<char, CELL_TEXT_SIZE> text{};
+    rows.get_cell_text(row, column, text.data(), static_cast<int>(text.size()));
+    SetWindowTextA(state->edit_window, text.data());
+    SetWindowPos(state->edit_window, HWND_TOP, cell.x - 2, cell.y - 2, cell.width, cell.height + 4, 0);
+    ShowWindow(state->edit_window, SW_SHOW);
+    SetFocus(state->edit_window);
+    state->edit_row = row;
+    state->edit_column = column;
+    return 1;
+}
+
+int table_end_edit(TableState* state)
+{
+    if (!state || state->edit_row == -1)
+        return 1;
+    const int row = state->edit_row;
+    const int column = state->edit_column;
+    std::array<char, CELL_TEXT_SIZE> text{};
+    GetWindowTextA(state->edit_window, text.data(), static_cast<int>(text.size()));
+    // Closed before hiding: hiding the focused editor moves the focus, and the
+    // editor's loss of focus must find no edit left to end.
+    state->edit_row = -1;
+    ShowWindow(state->edit_window, SW_HIDE);
+
+    NMLVDISPINFOA info{};
+    info.item.mask = LVIF_TEXT;
+    info.item.iItem = row;
+    info.item.iSubItem = column;
+    info.item.pszText = text.data();
+    info.item.cchTextMax = static_cast<int>(text.size());
+    if (table_notify(state, TBLN_ENDEDIT, &info.hdr) != 0) {
+        text.back() = '\0';  // the parent may have filled the whole buffer
+        ListViewRows rows(state->list_view);
+        rows.set_cell_text(row, column, text.data());
+    }
+    return 1;
+}

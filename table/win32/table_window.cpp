@@ -1,0 +1,413 @@
+#include "table/win32/table_window.h"
+
+#include <initializer_list>
+#include <new>
+
+#include "table/win32/cell_editor.h"
+#include "table/win32/list_view_store.h"
+
+ATOM table_class_atom = 0;
+
+namespace {
+
+constexpr DWORD LIST_VIEW_STYLE = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL | LVS_REPORT;
+constexpr DWORD EDITOR_STYLE = WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | ES_AUTOHSCROLL;
+static_assert(LIST_VIEW_STYLE == 0x54200001);
+static_assert(EDITOR_STYLE == 0x44800080);
+
+// Asks the parent with TBLN_MARKCHANGING before each write of a row's parameter.
+class MarkNotifier final : public MarkListener {
+public:
+    explicit MarkNotifier(TableState* state) : state_(state) {}
+    int mark_changing(int row, unsigned* param) override
+    {
+        NMLVDISPINFOA info{};
+        info.item.mask = LVIF_PARAM;
+        info.item.iItem = row;
+        info.item.iSubItem = 0;
+        info.item.lParam = static_cast<LPARAM>(*param);
+        if (table_notify(state_, TBLN_MARKCHANGING, &info.hdr) != 0)
+            return 1;
+        // Only the parameter word the parent leaves is taken; the row written
+        // stays the row that was asked about.
+        *param = static_cast<unsigned>(info.item.lParam);
+        return 0;
+    }
+
+private:
+    TableState* state_;
+};
+
+SubclassLink* link_of(HWND child)
+{
+    return reinterpret_cast<SubclassLink*>(GetWindowLongPtrA(child, GWLP_USERDATA));
+}
+
+void subclass(HWND child, SubclassLink* link, TableState* state, WNDPROC proc)
+{
+    link->state = state;
+    link->previous_proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(child, GWLP_WNDPROC));
+    SetWindowLongPtrA(child, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(link));
+    SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+}
+
+// A child's WM_DESTROY: the child gets its own procedure back and the link goes.
+LRESULT on_child_destroy(HWND child, SubclassLink* link, WPARAM wparam, LPARAM lparam)
+{
+    SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(link->previous_proc));
+    SetWindowLongPtrA(child, GWLP_USERDATA, 0);
+    delete link;
+    return DefWindowProcA(child, WM_DESTROY, wparam, lparam);
+}
+
+void release_state(HWND window, TableState* state)
+{
+    SetWindowLongPtrA(window, 0, 0);
+    delete state;
+}
+
+LRESULT on_create(HWND window, const CREATESTRUCTA* create)
+{
+    auto* state = new (std::nothrow) TableState;
+    auto* list_link = new (std::nothrow) SubclassLink{};
+    auto* edit_link = new (std::nothrow) SubclassLink{};
+    if (!state || !list_link || !edit_link) {
+        delete state;
+        delete list_link;
+        delete edit_link;
+        return -1;
+    }
+    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(state));
+    state->window = window;
+
+    InitCommonControls();
+    state->list_view = CreateWindowExA(0, "SysListView32", "", LIST_VIEW_STYLE, 0, 0, 1, 1, window,
+                                       reinterpret_cast<HMENU>(IDC_TABLE_LIST), create->hInstance,
+                                       nullptr);
+    if (state->list_view)
+        subclass(state->list_view, list_link, state, list_subclass_proc);
+    else
+        delete list_link;
+
+    state->edit_window = CreateWindowExA(0, "EDIT", "", EDITOR_STYLE, 0, 0, 1, 1, window,
+                                         reinterpret_cast<HMENU>(IDC_TABLE_EDIT),
+                                         create->hInstance, nullptr);
+    if (state->edit_window) {
+        if (state->list_view) {
+            LRESULT font = SendMessageA(state->list_view, WM_GETFONT, 0, 0);
+            SendMessageA(state->edit_window, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+        }
+        subclass(state->edit_window, edit_link, state, edit_subclass_proc);
+    } else {
+        delete edit_link;
+    }
+
+    state->edit_row = -1;
+    state->current_row = 0;
+    state->column_count = 0;
+
+    if (!state->list_view) {
+        // The editor's own WM_DESTROY releases its link.
+        if (state->edit_window)
+            DestroyWindow(state->edit_window);
+        release_state(window, state);
+        return -1;
+    }
+    SendMessageA(state->list_view, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(state->list_back_color));
+    SendMessageA(state->list_view, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(state->plain_text_color));
+    SendMessageA(state->list_view, LVM_SETTEXTBKCOLOR, 0,
+                 static_cast<LPARAM>(state->plain_back_color));
+    return 0;
+}
+
+LRESULT on_destroy(HWND window, TableState* state)
+{
+    // The children are destroyed after this; their links must not reach the
+    // released state meanwhile.
+    for (HWND child : {state->list_view, state->edit_window}) {
+        if (child && IsWindow(child)) {
+            if (SubclassLink* link = link_of(child))
+                link->state = nullptr;
+        }
+    }
+    release_state(window, state);
+    return 0;
+}
+
+LRESULT on_paint(HWND window)
+{
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+LRESULT on_size(TableState* state, int width, int height)
+{
+    table_end_edit(state);
+    MoveWindow(state->list_view, 0, 0, width, height, TRUE);
+    ListViewRows view(state->list_view);
+    table_fit_last_column(*state, view);
+    return 0;
+}
+
+LRESULT on_set_mark(TableState* state, int row, bool on)
+{
+    ListViewRows rows(state->list_view);
+    MarkNotifier listener(state);
+    return table_set_mark(rows, listener, row, on);
+}
+
+LRESULT on_toggle_mark(TableState* state, int row)
+{
+    ListViewRows rows(state->list_view);
+    MarkNotifier listener(state);
+    return table_toggle_mark(rows, listener, row);
+}
+
+LRESULT on_set_all_marks(TableState* state, bool on)
+{
+    ListViewRows rows(state->list_view);
+    MarkNotifier listener(state);
+    return table_set_all_marks(rows, listener, on);
+}
+
+LRESULT on_invert_marks(TableState* state)
+{
+    ListViewRows rows(state->list_view);
+    MarkNotifier listener(state);
+    return table_invert_marks(rows, listener);
+}
+
+LRESULT on_delete_marked(TableState* state)
+{
+    table_end_edit(state);
+    ListViewRows rows(state->list_view);
+    return table_delete_marked(*state, rows, rows);
+}
+
+LRESULT on_insert_column(TableState* state, WPARAM index, const LVCOLUMNA* column)
+{
+    if (!column)
+        return -1;
+    table_end_edit(state);
+    LRESULT result = SendMessageA(state->list_view, LVM_INSERTCOLUMNA, index,
+                                  reinterpret_cast<LPARAM>(column));
+    // Counted only when the list view has the column, so the count never
+    // names columns that do not exist.
+    if (result >= 0)
+        ++state->column_count;
+    return result;
+}
+
+LRESULT on_insert_item(TableState* state, const LVITEMA* item)
+{
+    if (!item || item->iItem < 0)
+        return -1;
+    table_end_edit(state);
+    ListViewItemInserter rows(state->list_view, item);
+    return table_insert_row(*state, rows, item->iItem, item->pszText);
+}
+
+bool row_exists(TableState* state, int row)
+{
+    ListViewRows rows(state->list_view);
+    return row >= 0 && row < rows.row_count();
+}
+
+LRESULT on_set_item(TableState* state, LVITEMA* item)
+{
+    if (!item || !row_exists(state, item->iItem))
+        return 0;
+    return SendMessageA(state->list_view, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(item));
+}
+
+LRESULT on_get_item(TableState* state, LVITEMA* item)
+{
+    if (!item || !row_exists(state, item->iItem))
+        return 0;
+    return SendMessageA(state->list_view, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(item));
+}
+
+LRESULT on_hit_test(TableState* state, int* column, const POINT* point)
+{
+    if (!point)
+        return -1;
+    return table_hit_test(state, *point, column);
+}
+
+LRESULT on_delete_item(TableState* state, int row)
+{
+    table_end_edit(state);
+    ListViewRows rows(state->list_view);
+    return table_delete_row(*state, rows, row);
+}
+
+LRESULT on_get_next_marked(TableState* state, int after)
+{
+    ListViewRows rows(state->list_view);
+    return table_get_next_marked(rows, after);
+}
+
+LRESULT on_delete_all_items(TableState* state)
+{
+    SendMessageA(state->list_view, LVM_DELETEALLITEMS, 0, 0);
+    table_end_edit(state);
+    state->current_row = 0;
+    return 0;
+}
+
+int row_argument(WPARAM wparam)
+{
+    return static_cast<int>(wparam);
+}
+
+}  // namespace
+
+ATOM register_table_class()
+{
+    if (table_class_atom != 0)
+        return table_class_atom;
+    WNDCLASSA window_class{};
+    window_class.style = CS_GLOBALCLASS;
+    window_class.lpfnWndProc = table_window_proc;
+    window_class.cbClsExtra = 0;
+    window_class.cbWndExtra = sizeof(TableState*);
+    window_class.hInstance = GetModuleHandleA(nullptr);
+    window_class.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    window_class.hbrBackground = nullptr;
+    window_class.lpszMenuName = nullptr;
+    window_class.lpszClassName = WC_TAVETABLE;
+    table_class_atom = RegisterClassA(&window_class);
+    return table_class_atom;
+}
+
+TableState* table_state_of(HWND table)
+{
+    return reinterpret_cast<TableState*>(GetWindowLongPtrA(table, 0));
+}
+
+LRESULT table_notify(TableState* state, UINT code, NMHDR* record)
+{
+    record->hwndFrom = state->window;
+    record->idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(state->window));
+    record->code = code;
+    return SendMessageA(GetParent(state->window), WM_NOTIFY, record->idFrom,
+                        reinterpret_cast<LPARAM>(record));
+}
+
+int table_hit_test(TableState* state, POINT p, int* column)
+{
+    ListViewRows rows(state->list_view);
+    return table_hit_test(*state, rows, rows, TablePoint{p.x, p.y}, column);
+}
+
+bool table_set_current_row(TableState* state, int row)
+{
+    ListViewRows rows(state->list_view);
+    return table_set_current_row(*state, rows, rows, row);
+}
+
+bool table_row_strip(TableState* state, int row, RECT* out)
+{
+    ListViewRows rows(state->list_view);
+    TableRect strip{};
+    if (!table_row_strip(rows, rows, row, &strip))
+        return false;
+    *out = RECT{strip.left, strip.top, strip.right, strip.bottom};
+    return true;
+}
+
+LRESULT CALLBACK table_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == WM_CREATE)
+        return on_create(window, reinterpret_cast<const CREATESTRUCTA*>(lparam));
+    TableState* state = table_state_of(window);
+    if (!state)
+        return DefWindowProcA(window, message, wparam, lparam);
+
+    switch (message) {
+    case WM_DESTROY:
+        return on_destroy(window, state);
+    case WM_SETFOCUS:
+        SetFocus(state->list_view);
+        return 0;
+    case WM_PAINT:
+        return on_paint(window);
+    case WM_ERASEBKGND:
+        return 0;
+    case WM_SIZE:
+        return on_size(state, LOWORD(lparam), HIWORD(lparam));
+    case TBLM_SETMARK:
+        return on_set_mark(state, row_argument(wparam), lparam != 0);
+    case TBLM_GETMARK: {
+        ListViewRows rows(state->list_view);
+        return table_get_mark(rows, row_argument(wparam));
+    }
+    case TBLM_TOGGLEMARK:
+        return on_toggle_mark(state, row_argument(wparam));
+    case TBLM_SETALLMARKS:
+        return on_set_all_marks(state, lparam != 0);
+    case TBLM_INVERTMARKS:
+        return on_invert_marks(state);
+    case TBLM_DELETEMARKED:
+        return on_delete_marked(state);
+    case TBLM_INSERTCOLUMN:
+        return on_insert_column(state, wparam, reinterpret_cast<const LVCOLUMNA*>(lparam));
+    case TBLM_INSERTITEM:
+        return on_insert_item(state, reinterpret_cast<const LVITEMA*>(lparam));
+    case TBLM_SETITEM:
+        return on_set_item(state, reinterpret_cast<LVITEMA*>(lparam));
+    case TBLM_GETITEM:
+        return on_get_item(state, reinterpret_cast<LVITEMA*>(lparam));
+    case TBLM_GETITEMCOUNT:
+        return SendMessageA(state->list_view, LVM_GETITEMCOUNT, 0, 0);
+    case TBLM_GETCOLUMNCOUNT:
+        return state->column_count;
+    case TBLM_HITTEST:
+        return on_hit_test(state, reinterpret_cast<int*>(wparam), reinterpret_cast<const POINT*>(lparam));
+    case TBLM_DELETEITEM:
+        return on_delete_item(state, row_argument(wparam));
+    case TBLM_GETNEXTMARKED:
+        return on_get_next_marked(state, row_argument(wparam));
+    case TBLM_DELETEALLITEMS:
+        return on_delete_all_items(state);
+    case TBLM_GETCURSEL:
+        return state->current_row;
+    case TBLM_SETCURSEL:
+        return table_set_current_row(state, row_argument(wparam)) ? 1 : 0;
+    default:
+        return DefWindowProcA(window, message, wparam, lparam);
+    }
+}
+
+// Input and painting of the list view are handled here as they are added;
+// everything else goes to the list view's own procedure.
+LRESULT CALLBACK list_subclass_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    SubclassLink* link = link_of(window);
+    if (!link)
+        return DefWindowProcA(window, message, wparam, lparam);
+    switch (message) {
+    case WM_DESTROY:
+        return on_child_destroy(window, link, wparam, lparam);
+    default:
+        return CallWindowProcA(link->previous_proc, window, message, wparam, lparam);
+    }
+}
+
+// The editor's keys and focus are handled here as they are added; everything
+// else goes to the edit control's own procedure.
+LRESULT CALLBACK edit_subclass_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    SubclassLink* link = link_of(window);
+    if (!link)
+        return DefWindowProcA(window, message, wparam, lparam);
+    switch (message) {
+    case WM_DESTROY:
+        return on_child_destroy(window, link, wparam, lparam);
+    default:
+        return CallWindowProcA(link->previous_proc, window, message, wparam, lparam);
+    }
+}
