@@ -1,0 +1,166 @@
+#include "schedule/line_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/memory_stream.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+constexpr char GUARD = 0x5A;
+
+// Reads every line with reader_gets(n), checking that nothing is written past
+// the n bytes and that the final null leaves the buffer untouched.
+std::vector<std::string> read_lines(MemoryStreamState& state, int n)
+{
+    LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ);
+    std::vector<std::string> lines;
+    std::string buf(static_cast<std::size_t>(n) + 8, GUARD);
+    while (char* got = reader_gets(reader, buf.data(), n)) {
+        EXPECT_EQ(got, buf.data());
+        // A NUL may be part of a line: the terminator is the last NUL in the n bytes.
+        std::size_t end = buf.find_last_of('\0', static_cast<std::size_t>(n) - 1);
+        EXPECT_NE(end, std::string::npos);
+        lines.push_back(buf.substr(0, end));
+        EXPECT_EQ(buf.substr(static_cast<std::size_t>(n)), std::string(8, GUARD)) << "written past n";
+        buf.assign(buf.size(), GUARD);
+    }
+    EXPECT_EQ(buf, std::string(buf.size(), GUARD)) << "null must leave the buffer untouched";
+    reader_close(reader);
+    EXPECT_EQ(state.close_calls, 1);
+    return lines;
+}
+
+struct LineCase {
+    const char* name;
+    std::string data;
+    int n;
+    std::vector<int> chunks;
+    std::vector<std::string> lines;
+};
+
+const std::string a255(255, 'a');
+const std::string long_line(1000, 'x');
+
+const LineCase line_cases[] = {
+    {"each_line_end_kind", "a\r\nb\nc\rd", 256, {}, {"a\n", "b\n", "c\n", "d"}},
+    {"lf_cr_is_two_line_ends", "a\n\rb", 256, {}, {"a\n", "\n", "b"}},
+    {"cr_as_last_byte", "x\r", 256, {}, {"x\n"}},
+    {"empty_stream", "", 256, {}, {}},
+    {"n_4_cuts_without_loss", "abcdefg\n", 4, {}, {"abc", "def", "g\n"}},
+    {"exactly_n_minus_1_chars", "abc\nd", 4, {}, {"abc", "\n", "d"}},
+    {"cr_lf_after_a_cut", "abc\r\nd", 4, {}, {"abc", "\n", "d"}},
+    {"n_2_one_char_per_line", "ab\n", 2, {}, {"a", "b", "\n"}},
+    {"nul_bytes_inside_lines", "a\0b\n\0\n"s, 256, {}, {"a\0b\n"s, "\0\n"s}},
+    {"cr_lf_split_at_refill", a255 + "\r\nb\n", 512, {256}, {a255 + "\n", "b\n"}},
+    {"cr_then_other_byte_at_refill", a255 + "\rb", 512, {256}, {a255 + "\n", "b"}},
+    {"cr_lf_split_by_short_reads", "a\r\nb\r\rc", 256, {2, 1, 1, 1}, {"a\n", "b\n", "\n", "c"}},
+    {"long_line_over_many_refills", long_line + "\r\n" + long_line, 2048, {7, 100, 3},
+     {long_line + "\n", long_line}},
+    {"long_line_cut_over_refills", long_line + "\n", 401, {}, {long_line.substr(0, 400),
+     long_line.substr(0, 400), long_line.substr(0, 200) + "\n"}},
+};
+
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
+
+class LineReaderLines : public testing::TestWithParam<LineCase> {};
+
+TEST_P(LineReaderLines, gives_the_expected_lines_and_then_null)
+{
+    MemoryStreamState state{GetParam().data, GetParam().chunks};
+    EXPECT_EQ(read_lines(state, GetParam().n), GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LineReaderLines, testing::ValuesIn(line_cases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LineReaderBuffering, every_refill_asks_for_the_whole_capacity_and_reads_each_byte_once)
+{
+    MemoryStreamState state{std::string(700, 'q') + "\n"};
+    EXPECT_EQ(read_lines(state, 1024), std::vector<std::string>{state.data});
+    EXPECT_EQ(state.read_requests, (std::vector<int>{256, 256, 256, 256}));
+}
+
+TEST(LineReaderBytes, ungetc_steps_back_over_the_last_byte_but_not_before_the_buffer)
+{
+    MemoryStreamState state{"ab"};
+    LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ);
+    EXPECT_EQ(reader_ungetc(reader, 'z'), -1);
+    EXPECT_EQ(reader_getc(reader), 'a');
+    EXPECT_EQ(reader_ungetc(reader, 'z'), 'z');
+    EXPECT_EQ(reader_getc(reader), 'a') << "the buffer is not written by ungetc";
+    EXPECT_EQ(reader_getc(reader), 'b');
+    EXPECT_EQ(reader_getc(reader), -1);
+    EXPECT_EQ(reader_ungetc(reader, 'b'), -1) << "a refill that found the end keeps nothing";
+    reader_close(reader);
+}
+
+TEST(LineReaderBytes, bytes_above_127_come_back_as_values_up_to_255)
+{
+    MemoryStreamState state{"\x82\xa0\xff"};
+    LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ);
+    EXPECT_EQ(reader_getc(reader), 0x82);
+    EXPECT_EQ(reader_getc(reader), 0xA0);
+    EXPECT_EQ(reader_getc(reader), 0xFF);
+    reader_close(reader);
+}
+
+TEST(LineReaderBytes, gets_refuses_a_null_buffer_or_n_below_2_without_writing_or_reading)
+{
+    MemoryStreamState state{"line\n"};
+    LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ);
+    std::string buf(8, GUARD);
+    for (int n : {-1, 0, 1}) EXPECT_EQ(reader_gets(reader, buf.data(), n), nullptr) << n;
+    EXPECT_EQ(reader_gets(reader, nullptr, 8), nullptr);
+    EXPECT_EQ(buf, std::string(8, GUARD));
+    EXPECT_EQ(reader_gets(reader, buf.data(), 8), buf.data());
+    EXPECT_STREQ(buf.c_str(), "line\n");
+    reader_close(reader);
+}
+
+TEST(LineReaderWriteBack, flush_in_write_mode_hands_unread_bytes_to_write_once)
+{
+    MemoryStreamState state{"abcdef"};
+    LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ | READER_MODE_WRITE);
+    EXPECT_EQ(reader_getc(reader), 'a');
+    EXPECT_EQ(reader_getc(reader), 'b');
+    EXPECT_EQ(reader_flush(reader), 0);
+    EXPECT_EQ(state.written, "cdef");
+    reader_flush(reader);
+    EXPECT_EQ(state.written, "cdef") << "the buffer was emptied";
+    EXPECT_EQ(reader_getc(reader), -1);
+    reader_close(reader);
+    EXPECT_EQ(state.close_calls, 1);
+}
+
+TEST(LineReaderWriteBack, read_mode_never_writes_even_on_close)
+{
+    MemoryStreamState state{"abcdef"};
+    LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ);
+    EXPECT_EQ(reader_getc(reader), 'a');
+    reader_flush(reader);
+    reader_close(reader);
+    EXPECT_EQ(state.written, "");
+    EXPECT_EQ(state.close_calls, 1);
+}
+
+TEST(LineReaderWriteBack, close_in_write_mode_writes_pending_bytes_before_closing)
+{
+    MemoryStreamState state{"xyz"};
+    LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_WRITE);
+    EXPECT_EQ(reader_getc(reader), 'x');
+    reader_close(reader);
+    EXPECT_EQ(state.written, "yz");
+    EXPECT_EQ(state.close_calls, 1);
+}
+
+TEST(LineReaderOpen, a_null_stream_gives_no_reader)
+{
+    EXPECT_EQ(reader_open(nullptr, READER_MODE_READ), nullptr);
+}
+
+}  // namespace
