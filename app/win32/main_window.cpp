@@ -1,0 +1,345 @@
+#include "app/win32/main_window.h"
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "app/edit_text_cut.h"
+#include "app/minute_rule.h"
+#include "app/resource_ids.h"
+#include "schedule/cron_entry.h"
+#include "schedule/win32/due_pass.h"
+#include "table/table_messages.h"
+#include "table/win32/table_window.h"
+
+int main_window_count = 0;
+
+const std::array<ColumnDef, 7> column_defs = {{
+    {"月", 32},
+    {"日", 32},
+    {"時", 32},
+    {"分", 32},
+    {"コマンド", 128},
+    {"オプション", 128},
+    {nullptr, 0},
+}};
+
+namespace {
+
+constexpr char UNKNOWN_COMMAND_TEXT[] = "不明なコマンド";
+constexpr char CREATE_FAIL_TEXT[] = "TaveCron";
+constexpr char CREATE_FAIL_CAPTION[] = "CreateFail";
+constexpr int FILE_POPUP_INDEX = 0;
+constexpr int COMMAND_POPUP_INDEX = 2;
+
+// Sent by the shell to every top-level window when the task bar has been
+// created anew; the tray icons of the old one are gone by then. 0 until registered.
+UINT taskbar_created_message = 0;
+
+void insert_columns(HWND table)
+{
+    for (int i = 0; column_defs[i].caption != nullptr; ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        column.fmt = LVCFMT_LEFT;
+        column.cx = column_defs[i].width;
+        column.pszText = const_cast<char*>(column_defs[i].caption);
+        column.iSubItem = i;
+        SendMessageA(table, TBLM_INSERTCOLUMN, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+void init_file_dialog(MainWindowState* state, HINSTANCE instance)
+{
+    OPENFILENAMEA& dialog = state->file_dialog;
+    std::memset(&dialog, 0, sizeof dialog);
+    dialog.lStructSize = FILE_DIALOG_SIZE;
+    dialog.hwndOwner = state->main_window;
+    dialog.hInstance = instance;
+    dialog.lpstrCustomFilter = nullptr;
+    dialog.nMaxCustFilter = 0;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = state->path.data();
+    dialog.nMaxFile = MAIN_PATH_SIZE;
+    state->path[0] = '\0';
+}
+
+void init_tray_icon(MainWindowState* state, HINSTANCE instance)
+{
+    NOTIFYICONDATAA& icon = state->tray_icon;
+    std::memset(&icon, 0, sizeof icon);
+    icon.cbSize = TRAY_ICON_SIZE;
+    icon.hWnd = state->main_window;
+    icon.uID = ID_TRAYICON;
+    icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    icon.uCallbackMessage = WMU_TRAYICON;
+    icon.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
+    static_assert(sizeof TRAY_TIP <= sizeof icon.szTip);
+    std::memcpy(icon.szTip, TRAY_TIP, sizeof TRAY_TIP);
+}
+
+// Shows a popup of the window's menu bar and leaves the choice to WM_COMMAND.
+void track_popup(HWND window, int index, UINT flags, POINT at)
+{
+    HMENU popup = GetSubMenu(GetMenu(window), index);
+    if (popup == nullptr) {
+        return;
+    }
+    TrackPopupMenu(popup, flags, at.x, at.y, 0, window, nullptr);
+}
+
+LRESULT on_create(HWND window, const CREATESTRUCTA* create)
+{
+    auto* state = static_cast<MainWindowState*>(std::calloc(1, sizeof(MainWindowState)));
+    if (state == nullptr) {
+        return -1;
+    }
+    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(state));
+
+    // A fresh mutex leaves the error at 0; an existing one (another instance)
+    // answers ERROR_ALREADY_EXISTS. Any error refuses the window, silently.
+    SetLastError(0);
+    state->mutex = CreateMutexA(nullptr, TRUE, SINGLE_INSTANCE_MUTEX);
+    if (state->mutex == nullptr || GetLastError() != 0) {
+        if (state->mutex != nullptr) {
+            CloseHandle(state->mutex);
+        }
+        state->mutex = nullptr;
+        return -1;
+    }
+
+    register_table_class();
+    state->main_window = window;
+    HINSTANCE instance = create->hInstance;
+    state->table = CreateWindowExA(0, WC_TAVETABLE, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                                   0, 0, 0, 0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TABLE)),
+                                   instance, nullptr);
+    if (state->table == nullptr) {
+        MessageBoxA(window, CREATE_FAIL_TEXT, CREATE_FAIL_CAPTION, MB_OK);
+        return -1;
+    }
+    insert_columns(state->table);
+
+    init_file_dialog(state, instance);
+    state->last_minute = -1;
+    SetTimer(window, IDT_MINUTE, MINUTE_TIMER_PERIOD_MS, nullptr);
+
+    if (taskbar_created_message == 0) {
+        taskbar_created_message = RegisterWindowMessageA("TaskbarCreated");
+    }
+    init_tray_icon(state, instance);
+    add_tray_icon(state);
+
+    ++main_window_count;
+    return 0;
+}
+
+LRESULT on_destroy(MainWindowState* state)
+{
+    if (--main_window_count > 0) {
+        return 0;
+    }
+    if (state != nullptr && state->mutex != nullptr) {
+        if (state->tray_icon.cbSize != 0) {
+            Shell_NotifyIconA(NIM_DELETE, &state->tray_icon);
+        }
+        CloseHandle(state->mutex);
+        state->mutex = nullptr;
+    }
+    PostQuitMessage(0);
+    return 0;
+}
+
+void on_nc_destroy(HWND window, MainWindowState* state)
+{
+    SetWindowLongPtrA(window, 0, 0);
+    std::free(state);
+}
+
+LRESULT on_end_edit(NMHDR* header)
+{
+    auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
+    LVITEMA& item = info->item;
+    if (item.pszText != nullptr) {
+        const std::size_t size = item.cchTextMax > 0 ? static_cast<std::size_t>(item.cchTextMax) : CELL_TEXT_SIZE;
+        cut_edited_text(item.iSubItem, item.pszText, size);
+    }
+    return 1;
+}
+
+LRESULT on_return_key(MainWindowState* state)
+{
+    const int row = static_cast<int>(SendMessageA(state->table, TBLM_GETCURSEL, 0, 0));
+    if (run_entry(state->table, row) == 0) {
+        MessageBoxA(state->main_window, UNKNOWN_COMMAND_TEXT, nullptr, MB_OK);
+    }
+    return 0;
+}
+
+LRESULT on_notify(MainWindowState* state, WPARAM id, NMHDR* header)
+{
+    if (state == nullptr || id != static_cast<WPARAM>(IDC_TABLE) || header == nullptr) {
+        return 0;
+    }
+    switch (header->code) {
+    case TBLN_ENDEDIT:
+        return on_end_edit(header);
+    case NM_RETURN:
+        return on_return_key(state);
+    case TBLN_BEGINEDIT:     // 0 lets the cell editor open
+    case TBLN_MARKCHANGING:  // 0 lets the mark change
+    default:
+        return 0;
+    }
+}
+
+LRESULT on_context_menu(MainWindowState* state, LPARAM lparam)
+{
+    if (state == nullptr) {
+        return 0;
+    }
+    // Both halves unsigned: the keyboard's (-1, -1) becomes (65535, 65535),
+    // a point outside the table, so the hit test finds no row.
+    const POINT screen = {static_cast<LONG>(LOWORD(lparam)), static_cast<LONG>(HIWORD(lparam))};
+    POINT client = screen;
+    ScreenToClient(state->main_window, &client);
+    int column = -1;
+    const int row = static_cast<int>(SendMessageA(state->table, TBLM_HITTEST, reinterpret_cast<WPARAM>(&column),
+                                                  reinterpret_cast<LPARAM>(&client)));
+    if (row < 0) {
+        return 0;
+    }
+    SendMessageA(state->table, TBLM_SETCURSEL, static_cast<WPARAM>(row), 0);
+    if (column == COL_COMMAND) {
+        track_popup(state->main_window, COMMAND_POPUP_INDEX, TPM_CENTERALIGN | TPM_RIGHTBUTTON, screen);
+    }
+    return 0;
+}
+
+LRESULT on_timer(MainWindowState* state)
+{
+    if (state == nullptr) {
+        return 0;
+    }
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const MinuteStep step = next_minute_step(state->last_minute, now.wMinute);
+    // Noted before the pass: a command that pumps messages (an error box of
+    // the shell, say) lets further ticks arrive inside the pass, and they must
+    // find this minute already handled.
+    state->last_minute = step.last_minute;
+    if (step.run_pass) {
+        run_due_entries(state->table, now);
+    }
+    return 0;
+}
+
+LRESULT on_tray_icon(MainWindowState* state, LPARAM mouse_message)
+{
+    if (state == nullptr) {
+        return 0;
+    }
+    switch (mouse_message) {
+    case WM_LBUTTONDOWN:
+        ShowWindow(state->main_window, SW_SHOW);
+        break;
+    case WM_RBUTTONDOWN: {
+        POINT cursor;
+        GetCursorPos(&cursor);
+        // The owner must be the foreground window, or the popup does not
+        // close when the user clicks elsewhere.
+        SetForegroundWindow(state->main_window);
+        track_popup(state->main_window, FILE_POPUP_INDEX, TPM_RIGHTBUTTON, cursor);
+        break;
+    }
+    default:
+        break;
+    }
+    return 0;
+}
+
+LRESULT on_command(HWND window, WPARAM wparam)
+{
+    switch (LOWORD(wparam)) {
+    case IDM_EXIT:
+        DestroyWindow(window);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+LRESULT on_paint(HWND window)
+{
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+}  // namespace
+
+MainWindowState* main_window_state(HWND window)
+{
+    return reinterpret_cast<MainWindowState*>(GetWindowLongPtrA(window, 0));
+}
+
+BOOL add_tray_icon(MainWindowState* state)
+{
+    return Shell_NotifyIconA(NIM_ADD, &state->tray_icon);
+}
+
+LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    MainWindowState* state = main_window_state(window);
+    switch (message) {
+    case WM_CREATE:
+        return on_create(window, reinterpret_cast<const CREATESTRUCTA*>(lparam));
+    case WM_DESTROY:
+        return on_destroy(state);
+    case WM_NCDESTROY:
+        on_nc_destroy(window, state);
+        return DefWindowProcA(window, message, wparam, lparam);
+    case WM_MOVE:
+        if (state != nullptr) {
+            InvalidateRect(state->table, nullptr, TRUE);
+        }
+        return 0;
+    case WM_SIZE:
+        if (state != nullptr) {
+            MoveWindow(state->table, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
+        }
+        return 0;
+    case WM_SETFOCUS:
+        if (state != nullptr) {
+            SetFocus(state->table);
+        }
+        return 0;
+    case WM_PAINT:
+        return on_paint(window);
+    case WM_CLOSE:
+        ShowWindow(window, SW_HIDE);
+        return 0;
+    case WM_ERASEBKGND:
+        return 0;
+    case WM_NOTIFY:
+        return on_notify(state, wparam, reinterpret_cast<NMHDR*>(lparam));
+    case WM_CONTEXTMENU:
+        return on_context_menu(state, lparam);
+    case WM_COMMAND:
+        return on_command(window, wparam);
+    case WM_TIMER:
+        return on_timer(state);
+    case WMU_TRAYICON:
+        return on_tray_icon(state, lparam);
+    default:
+        break;
+    }
+    if (message == taskbar_created_message && message != 0 && state != nullptr && state->tray_icon.cbSize != 0) {
+        add_tray_icon(state);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wparam, lparam);
+}

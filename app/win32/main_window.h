@@ -1,0 +1,59 @@
+#pragma once
+// The program's only top-level window: it holds the schedule table, the
+// single-instance mutex, the tray icon and the one-second timer that hands
+// each new local minute to the due pass.
+#include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <array>
+
+constexpr char MAIN_WINDOW_CLASS[] = "TaveCron";
+constexpr char MAIN_WINDOW_TITLE[] = "TaveCron";
+// Named mutex held by the running instance; a second one finds it and stops.
+constexpr char SINGLE_INSTANCE_MUTEX[] = "TaveCron";
+constexpr char TRAY_TIP[] = "TaveCron";
+
+constexpr int IDC_TABLE = 1;          // the table control, the only child
+constexpr UINT_PTR IDT_MINUTE = 1;    // the one-second timer
+constexpr UINT ID_TRAYICON = 2;       // the tray icon's id under the main window
+constexpr UINT WMU_TRAYICON = WM_USER + 1;  // tray icon mouse messages; lParam the mouse message
+constexpr UINT MINUTE_TIMER_PERIOD_MS = 1000;
+
+// Sizes that the system of the target accepts for these records.
+constexpr DWORD FILE_DIALOG_SIZE = 76;   // OPENFILENAME_SIZE_VERSION_400A
+constexpr DWORD TRAY_ICON_SIZE = 88;     // NOTIFYICONDATAA_V1_SIZE
+
+constexpr int MAIN_PATH_SIZE = 256;
+
+// One per main window, on the heap, in the window's extra slot 0. Created in
+// WM_CREATE and released when the window is finally destroyed (WM_NCDESTROY).
+struct MainWindowState {
+    HWND main_window;
+    HWND table;
+    HANDLE mutex;                // null unless this instance holds the mutex
+    OPENFILENAMEA file_dialog;   // shared by File, Open and File, Save; lpstrFile is path
+    std::array<char, MAIN_PATH_SIZE> path;  // current crontab file, NUL-terminated
+    NOTIFYICONDATAA tray_icon;   // cbSize 0 until the icon has been described
+    int last_minute;             // minute noted at the last new-minute tick; -1 before the first
+};
+
+// Completed creations minus destructions (refused creations count down too).
+extern int main_window_count;
+
+struct ColumnDef {
+    const char* caption;  // code page 932; null ends the table
+    int width;            // pixels
+};
+
+// The schedule table's columns, COL_MONTH to COL_OPTION, ended by a null caption.
+extern const std::array<ColumnDef, 7> column_defs;
+
+LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// The window's record, or null (before WM_CREATE stored it, or after release).
+MainWindowState* main_window_state(HWND window);
+
+// Adds the tray icon described in state->tray_icon. Also used when the task
+// bar has been re-created (the shell restarted) and the icon was lost with it.
+BOOL add_tray_icon(MainWindowState* state);

@@ -1,0 +1,120 @@
+#include "app/win32/start_up.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "app/crontab_path.h"
+#include "app/resource_ids.h"
+#include "app/win32/main_window.h"
+#include "commands/option_scanner.h"
+#include "commands/win32/arg_vector_win32.h"
+#include "schedule/win32/crontab_file.h"
+#include "table/table_messages.h"
+
+int main_class_atom = 0;
+
+namespace {
+
+constexpr char USAGE_TEXT[] = "tavecron [-h] [crontab-file]";
+constexpr char USAGE_CAPTION[] = "usage";
+constexpr int MAIN_WINDOW_WIDTH = 512;
+constexpr int MAIN_WINDOW_HEIGHT = 320;
+// Room for a module path longer than a path buffer, so that such a path is
+// recognised as too long rather than silently cut.
+constexpr DWORD MODULE_PATH_SIZE = 1024;
+
+// Scans the options ("h" only), showing the usage box for each -h, and
+// answers the index of the first operand.
+int scan_options(int count, ArgVector argv)
+{
+    tavecron::optreset = 1;
+    int option;
+    while ((option = tavecron::getopt(count, argv, "h")) >= 0) {
+        if (option == 'h') {
+            MessageBoxA(nullptr, USAGE_TEXT, USAGE_CAPTION, MB_OK);
+        }
+    }
+    return tavecron::optind;
+}
+
+}  // namespace
+
+int register_main_class(HINSTANCE instance)
+{
+    if (main_class_atom != 0) {
+        return main_class_atom;
+    }
+    WNDCLASSA window_class{};
+    window_class.style = CS_OWNDC;
+    window_class.lpfnWndProc = main_window_proc;
+    window_class.cbClsExtra = 0;
+    window_class.cbWndExtra = sizeof(MainWindowState*);
+    window_class.hInstance = instance;
+    window_class.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
+    window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_APPWORKSPACE + 1));
+    window_class.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
+    window_class.lpszClassName = MAIN_WINDOW_CLASS;
+    main_class_atom = RegisterClassA(&window_class) & 0xFFFF;
+    return main_class_atom;
+}
+
+int open_crontab(HWND main_window, const char* path)
+{
+    MainWindowState* state = main_window_state(main_window);
+    if (state == nullptr) {
+        return 0;
+    }
+    const std::size_t length = path != nullptr ? std::strlen(path) : state->path.size();
+    const bool fits = length < state->path.size();
+    if (fits) {
+        // memmove: File, Open passes the path field itself.
+        std::memmove(state->path.data(), path, length + 1);
+    } else {
+        state->path[0] = '\0';
+    }
+    SendMessageA(state->table, TBLM_DELETEALLITEMS, 0, 0);
+    if (!fits) {
+        return 0;
+    }
+    return load_crontab(state->table, state->path.data());
+}
+
+HWND create_main_window(HINSTANCE instance, const char* command_text, int show_command)
+{
+    if (register_main_class(instance) == 0) {
+        return nullptr;
+    }
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, MAIN_WINDOW_CLASS, MAIN_WINDOW_TITLE,
+                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT, nullptr, nullptr, instance,
+                                  nullptr);
+    if (window == nullptr) {
+        return nullptr;
+    }
+
+    int count = 0;
+    ArgVector argv = build_argv(nullptr, command_text != nullptr ? command_text : "", &count);
+    const int first_operand = argv != nullptr ? scan_options(count, argv) : count;
+    const char* argument = first_operand < count ? argv[first_operand] : nullptr;
+
+    char module_path[MODULE_PATH_SIZE];
+    const DWORD module_length = GetModuleFileNameA(nullptr, module_path, MODULE_PATH_SIZE);
+    const bool module_known = module_length > 0 && module_length < MODULE_PATH_SIZE;
+    // An unknown module path gives no directory and no default file (an
+    // argument still counts), rather than "cron.tab" wherever we happen to be.
+    CrontabLocation location =
+        locate_crontab(module_known ? std::string_view(module_path, module_length) : std::string_view(), argument);
+    if (!module_known && argument == nullptr) {
+        location.has_path = false;
+    }
+    if (module_known && location.has_directory) {
+        SetCurrentDirectoryA(location.directory.data());
+    }
+    // A path refused for its length loads nothing and leaves the table empty.
+    open_crontab(window, location.has_path ? location.path.data() : nullptr);
+    free_argv(argv);
+
+    ShowWindow(window, show_command);
+    return window;
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Start-up: the main window class, the main window, the command line and the
+// first load of the crontab file.
+#include <windows.h>
+
+// The main window class's atom, 0 until register_main_class succeeds.
+extern int main_class_atom;
+
+// Registers the "TaveCron" class once per process; answers its atom, 0 on failure.
+int register_main_class(HINSTANCE instance);
+
+// Creates the main window hidden, reads command_text ("tavecron [-h]
+// [crontab-file]"), makes the program's directory the current directory,
+// loads the crontab file and shows the window with show_command. Answers the
+// window, or null when the class or the window cannot be made (a second
+// instance ends here, without a message).
+HWND create_main_window(HINSTANCE instance, const char* command_text, int show_command);
+
+// Replaces the table's rows with the entries of the file at path and keeps
+// path in the window's record (what the file dialogs propose). Answers the
+// number of rows loaded: 0 when the file cannot be opened or holds no entry,
+// and also when path is null or longer than 255 bytes, in which case nothing
+// is opened and the kept path is emptied (a cut path could name another file).
+int open_crontab(HWND main_window, const char* path);
