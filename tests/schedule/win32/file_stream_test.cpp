@@ -56,15 +56,6 @@ protected:
         return got;
     }
 
-    static std::string file_bytes(const std::string& path)
-    {
-        FileStream* file = stream_open_file(path.c_str(), 0, 0);
-        if (!file) return "<none>";
-        std::string got = read_all(file);
-        file->head.ops->close(&file->head);
-        return got;
-    }
-
     std::string folder_;
     std::vector<std::string> files_;
 };
@@ -153,45 +144,22 @@ TEST_F(FileStreamWin32, write_goes_past_the_size_and_extends_the_stream)
     EXPECT_EQ(file_stream_seek(&file->head, 0, 2), 95);
     file_stream_close(&file->head);
 
-    std::string bytes = file_bytes(path);
+    file = stream_open_file(path.c_str(), 0, 0);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file_stream_write(&file->head, "xyz", 3), 0) << "a failed write: the file is open for reading only";
+    EXPECT_EQ(file->head.position, 0);
+    std::string bytes = read_all(file);
+    file_stream_close(&file->head);
     ASSERT_EQ(bytes.size(), 105u);
     EXPECT_EQ(bytes.substr(95), "ABCDEFGHIJ");
     EXPECT_EQ(bytes[94], 94);
 }
 
-TEST_F(FileStreamWin32, a_failed_write_counts_as_nothing_written)
+TEST_F(FileStreamWin32, a_missing_file_or_a_handle_of_no_file_gives_no_stream)
 {
-    FileStream* file = stream_open_file(make_counting_file().c_str(), 0, 0);
-    ASSERT_NE(file, nullptr);
-    EXPECT_EQ(file_stream_write(&file->head, "xyz", 3), 0) << "the file is open for reading only";
-    EXPECT_EQ(file->head.position, 0);
-    EXPECT_EQ(file->head.size, 100);
-    file_stream_close(&file->head);
-}
-
-TEST_F(FileStreamWin32, a_missing_file_gives_no_stream)
-{
-    std::string missing = folder_ + "\\missing.tab";
-    EXPECT_EQ(stream_open_file(missing.c_str(), 0, 0), nullptr);
+    EXPECT_EQ(stream_open_file((folder_ + "\\missing.tab").c_str(), 0, 0), nullptr);
     EXPECT_EQ(stream_open_file(nullptr, 0, 0), nullptr);
-}
 
-TEST_F(FileStreamWin32, a_refused_handle_stays_open_and_the_callers)
-{
-    std::string path = make_counting_file();
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(stream_from_handle(h, -1, 0), nullptr);
-    char byte = 0;
-    DWORD got = 0;
-    EXPECT_TRUE(ReadFile(h, &byte, 1, &got, nullptr));
-    EXPECT_EQ(got, 1u);
-    EXPECT_TRUE(CloseHandle(h));
-}
-
-TEST_F(FileStreamWin32, a_handle_whose_size_cannot_be_had_gives_no_stream_and_stays_the_callers)
-{
     // A pipe has no file information and no file pointer.
     HANDLE read_end = nullptr;
     HANDLE write_end = nullptr;
@@ -203,19 +171,7 @@ TEST_F(FileStreamWin32, a_handle_whose_size_cannot_be_had_gives_no_stream_and_st
     EXPECT_TRUE(ReadFile(read_end, got, 2, &count, nullptr));
     EXPECT_EQ(std::string(got, count), "hi");
     EXPECT_TRUE(CloseHandle(read_end));
-    EXPECT_TRUE(CloseHandle(write_end));
-}
-
-TEST_F(FileStreamWin32, closing_the_reader_closes_the_file)
-{
-    std::string path = make_file("held.tab", "x\n");
-    FileStream* file = stream_open_file(path.c_str(), 0, 0);
-    ASSERT_NE(file, nullptr);
-    LineReader* reader = reader_open(&file->head, READER_MODE_READ);
-    ASSERT_NE(reader, nullptr);
-    EXPECT_FALSE(DeleteFileA(path.c_str())) << "the open file is shared for reading only";
-    reader_close(reader);
-    EXPECT_TRUE(DeleteFileA(path.c_str()));
+    EXPECT_TRUE(CloseHandle(write_end)) << "a refused handle stays the caller's";
 }
 
 TEST_F(FileStreamWin32, the_reader_gives_a_real_files_lines_with_every_kind_of_line_end)
@@ -229,7 +185,9 @@ TEST_F(FileStreamWin32, the_reader_gives_a_real_files_lines_with_every_kind_of_l
     std::vector<std::string> lines;
     char buf[2048];
     while (reader_gets(reader, buf, sizeof buf)) lines.push_back(buf);
+    EXPECT_FALSE(DeleteFileA(path.c_str())) << "the open file is shared for reading only";
     reader_close(reader);
+    EXPECT_TRUE(DeleteFileA(path.c_str())) << "closing the reader closes the file";
     EXPECT_EQ(lines, (std::vector<std::string>{"0 * * * * NoAction\n", long_line + "\n", "third\n", "\n", "last"}));
 }
 
