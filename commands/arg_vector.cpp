@@ -1,0 +1,285 @@
+#include "commands/arg_vector.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+using PathBuffer = std::array<char, ARGV_PATH_SIZE>;
+
+constexpr bool is_white(unsigned char c)
+{
+    return c == ' ' || (c >= 0x09 && c <= 0x0D);
+}
+
+constexpr bool is_wildcard(char c)
+{
+    return c == '*' || c == '?';
+}
+
+bool is_dot_name(const char* name)
+{
+    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
+
+// Writes a + the first b_length bytes of b + tail into out; false (and out
+// unusable) when the whole path does not fit.
+bool join_path(PathBuffer& out, const char* a, const char* b, std::size_t b_length, const char* tail)
+{
+    std::size_t a_length = std::strlen(a);
+    std::size_t tail_length = std::strlen(tail);
+    if (a_length + b_length + tail_length >= out.size()) {
+        return false;
+    }
+    std::memcpy(out.data(), a, a_length);
+    std::memcpy(out.data() + a_length, b, b_length);
+    std::memcpy(out.data() + a_length + b_length, tail, tail_length + 1);
+    return true;
+}
+
+// Follows each matching directory with the rest of the pattern.
+struct DirectoryFollower {
+    StringList& list;
+    const char* prefix;
+    const char* remainder;
+    DirectoryLister& lister;
+
+    static void visit(void* context, const DirectoryEntry& entry)
+    {
+        auto self = static_cast<DirectoryFollower*>(context);
+        if (!entry.is_directory || is_dot_name(entry.name)) {
+            return;
+        }
+        PathBuffer inner;
+        if (join_path(inner, self->prefix, entry.name, std::strlen(entry.name), "\\")) {
+            expand_wildcards(self->list, inner.data(), self->remainder, self->lister);
+        }
+    }
+};
+
+// Adds every match of the last component, files and directories alike.
+struct MatchCollector {
+    StringList& list;
+    const char* prefix;
+
+    static void visit(void* context, const DirectoryEntry& entry)
+    {
+        auto self = static_cast<MatchCollector*>(context);
+        if (is_dot_name(entry.name)) {
+            return;
+        }
+        PathBuffer path;
+        if (join_path(path, self->prefix, entry.name, std::strlen(entry.name), "")) {
+            self->list.append(path.data());
+        }
+    }
+};
+
+struct Word {
+    std::array<char, ARGV_WORD_MAX + 1> text;
+    std::size_t length;
+    bool pattern;
+};
+
+// Collects the word that starts at `p` (not white space) and returns the
+// position after it, past the white-space byte that ended it. Bytes beyond
+// ARGV_WORD_MAX are consumed but dropped.
+const char* read_word(const char* p, Word& word)
+{
+    bool quoted = false;
+    bool cut = false;
+    word.length = 0;
+    word.pattern = false;
+    for (; *p != '\0'; ++p) {
+        char c = *p;
+        if (!quoted && is_white(static_cast<unsigned char>(c))) {
+            ++p;
+            break;
+        }
+        if (c == '"') {
+            quoted = !quoted;
+            continue;
+        }
+        if (word.length == ARGV_WORD_MAX) {
+            cut = true;
+            continue;
+        }
+        if (!quoted && is_wildcard(c)) {
+            word.pattern = true;
+        }
+        word.text[word.length++] = c;
+    }
+    if (cut) {
+        word.length = cp932_cut_length(word.text.data(), word.length);
+    }
+    word.text[word.length] = '\0';
+    return p;
+}
+
+// Moves the list into one pointer array and one text block.
+ArgVector vector_from(const StringList& list, int* count)
+{
+    *count = 0;
+    int n = list.count();
+    if (n == 0) {
+        return nullptr;
+    }
+    std::size_t block_size = 0;
+    for (const StringList::Node* node = list.first(); node != nullptr; node = node->next) {
+        block_size += node->length + 1;
+    }
+    auto argv = static_cast<char**>(std::malloc(sizeof(char*) * static_cast<std::size_t>(n)));
+    auto block = static_cast<char*>(std::malloc(block_size));
+    if (argv == nullptr || block == nullptr) {
+        std::free(argv);
+        std::free(block);
+        return nullptr;
+    }
+    char* out = block;
+    int i = 0;
+    for (const StringList::Node* node = list.first(); node != nullptr; node = node->next) {
+        std::memcpy(out, node->text(), node->length + 1);
+        argv[i++] = out;
+        out += node->length + 1;
+    }
+    *count = n;
+    return argv;
+}
+
+}  // namespace
+
+StringList::~StringList()
+{
+    Node* node = first_;
+    while (node != nullptr) {
+        Node* next = node->next;
+        std::free(node);
+        node = next;
+    }
+}
+
+int StringList::append(const char* text, std::size_t length)
+{
+    auto node = static_cast<Node*>(std::malloc(sizeof(Node) + length + 1));
+    if (node == nullptr) {
+        return 0;
+    }
+    node->next = nullptr;
+    node->length = length;
+    char* copy = reinterpret_cast<char*>(node + 1);
+    std::memcpy(copy, text, length);
+    copy[length] = '\0';
+    if (last_ == nullptr) {
+        first_ = node;
+    } else {
+        last_->next = node;
+    }
+    last_ = node;
+    ++count_;
+    return 1;
+}
+
+int StringList::append(const char* text)
+{
+    return append(text, std::strlen(text));
+}
+
+const char* find_separator(const char* text)
+{
+    for (auto p = reinterpret_cast<const unsigned char*>(text); *p != '\0'; ++p) {
+        if (cp932_is_lead(p[0]) && cp932_is_trail(p[1])) {
+            ++p;  // a second byte of 0x5C is part of the character
+        } else if (*p == '\\') {
+            return reinterpret_cast<const char*>(p);
+        }
+    }
+    return nullptr;
+}
+
+std::size_t cp932_cut_length(const char* text, std::size_t length)
+{
+    auto s = reinterpret_cast<const unsigned char*>(text);
+    std::size_t i = 0;
+    while (i < length) {
+        if (cp932_is_lead(s[i])) {
+            if (i + 1 == length) {
+                return i;
+            }
+            if (cp932_is_trail(s[i + 1])) {
+                i += 2;
+                continue;
+            }
+        }
+        ++i;
+    }
+    return length;
+}
+
+std::size_t split_pattern_prefix(const char* word)
+{
+    const char* rest = word;
+    for (const char* sep = find_separator(rest); sep != nullptr; sep = find_separator(rest)) {
+        for (const char* p = rest; p != sep; ++p) {
+            if (is_wildcard(*p)) {
+                return static_cast<std::size_t>(rest - word);
+            }
+        }
+        rest = sep + 1;
+    }
+    return static_cast<std::size_t>(rest - word);
+}
+
+void expand_wildcards(StringList& list, const char* prefix, const char* pattern,
+                      DirectoryLister& lister)
+{
+    PathBuffer search;
+    if (const char* sep = find_separator(pattern)) {
+        if (join_path(search, prefix, pattern, static_cast<std::size_t>(sep - pattern), "")) {
+            DirectoryFollower follower{list, prefix, sep + 1, lister};
+            lister.search(search.data(), DirectoryFollower::visit, &follower);
+        }
+    } else if (*pattern != '\0') {
+        if (join_path(search, prefix, pattern, std::strlen(pattern), "")) {
+            MatchCollector collector{list, prefix};
+            lister.search(search.data(), MatchCollector::visit, &collector);
+        }
+    } else {
+        list.append(prefix);
+    }
+}
+
+ArgVector build_argv(DirectoryLister& lister, const char* argv0, const char* text, int* count)
+{
+    StringList list;
+    list.append(argv0);
+    Word word;
+    PathBuffer prefix;
+    const char* p = text;
+    while (*p != '\0') {
+        if (is_white(static_cast<unsigned char>(*p))) {
+            ++p;
+            continue;
+        }
+        p = read_word(p, word);
+        if (!word.pattern) {
+            list.append(word.text.data(), word.length);
+            continue;
+        }
+        std::size_t prefix_length = split_pattern_prefix(word.text.data());
+        std::memcpy(prefix.data(), word.text.data(), prefix_length);
+        prefix[prefix_length] = '\0';
+        expand_wildcards(list, prefix.data(), word.text.data() + prefix_length, lister);
+    }
+    return vector_from(list, count);
+}
+
+void free_argv(ArgVector argv)
+{
+    if (argv == nullptr) {
+        return;
+    }
+    std::free(argv[0]);
+    std::free(argv);
+}
