@@ -1,0 +1,66 @@
+#include "commands/win32/command_table.h"
+
+#include <shellapi.h>
+
+#include <commctrl.h>
+
+#include "app/resource_ids.h"
+#include "commands/win32/set_wp.h"
+#include "schedule/cron_entry.h"
+#include "table/table_messages.h"
+
+constexpr std::array<CommandEntry, 4> command_table = {{
+    {IDM_CMD_NOACTION, "NoAction", NoAction},
+    {IDM_CMD_SYSTEM, "System", System},
+    {IDM_CMD_SETWP, "SetWP", SetWP},
+    {0, nullptr, nullptr},
+}};
+
+int dispatch_command(HWND table, const char* name, char* option)
+{
+    if (name == nullptr) return 0;
+    for (const CommandEntry* entry = command_table.data(); entry->name != nullptr; ++entry) {
+        if (lstrcmpA(entry->name, name) == 0) {
+            entry->handler(table, name, option);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int set_entry_command(HWND table, int row, int menu_id)
+{
+    if (row < 0 || row >= static_cast<int>(SendMessageA(table, TBLM_GETITEMCOUNT, 0, 0))) return 0;
+    const CommandEntry* entry = command_table.data();
+    while (entry->name != nullptr && entry->menu_id != menu_id) ++entry;
+    if (entry->name == nullptr) return 0;
+
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = COL_COMMAND;
+    item.pszText = const_cast<char*>(entry->name);  // only read by the table
+    SendMessageA(table, TBLM_SETITEM, 0, reinterpret_cast<LPARAM>(&item));
+    return 1;
+}
+
+int NoAction(HWND, const char*, char*)
+{
+    return 1;
+}
+
+int System(HWND, const char*, char* option)
+{
+    char empty[1] = "";
+    if (option == nullptr) option = empty;
+    char* parameters = nullptr;
+    for (char* p = option; *p != '\0'; ++p) {
+        if (*p == ' ') {
+            *p = '\0';
+            parameters = p + 1;
+            break;
+        }
+    }
+    ShellExecuteA(nullptr, "open", option, parameters, nullptr, SW_SHOW);
+    return 1;
+}

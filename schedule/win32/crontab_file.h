@@ -1,0 +1,53 @@
+#pragma once
+// Moving schedule entries between CronEntry records, the rows of a table
+// window (WC_TAVETABLE) and crontab files. The table is the only store: none
+// of these operations keeps a copy. All of them talk to the table only through
+// its TBLM_* messages, with LVITEMA records (mask LVIF_TEXT, iItem the row,
+// iSubItem the column), and run on the table's thread.
+#include <windows.h>
+
+#include "schedule/cron_entry.h"
+
+// Inserts `entry` as row `row` (0 to the row count): TBLM_INSERTITEM with the
+// month, then TBLM_SETITEM for columns 1 to 5 (day, hour, minute, command,
+// option) at the same index. The weekday slot is not used; null slots are
+// written as empty cells. Inserting at or above the current row keeps the
+// current row index, which then designates the new row or the same old row
+// (the table's own rule). Answers 1.
+int insert_entry(HWND table, int row, const CronEntry& entry);
+
+// Reads cells of row `row` into the buffers that `entry` refers to. Each
+// non-null slot among 1 to 6 (month .. option) must point to a writable
+// buffer of CELL_TEXT_SIZE (256) bytes, although CronEntry declares its slots
+// const: the record is the target here. Null slots, and slot 0 always, are not
+// fetched. A fetched cell holds at most 255 bytes and its terminator; a cell
+// the table cannot deliver reads as empty. Answers 0, touching no buffer,
+// when `row` is negative or not below the row count (asked afresh each call);
+// otherwise 1.
+int read_entry(HWND table, int row, const CronEntry& entry);
+
+// Writes row `row` to `file` (an open handle with write access) as one
+// crontab line ending in CR LF: "minute hour day month * command option".
+// Fetches the cells of the table's columns (at most six; missing columns read
+// as empty). An empty time or command cell is written as "-" so that the line
+// keeps its six words; see format_crontab_line. Write errors are not noticed.
+// Answers 1.
+int write_entry_line(HWND table, int row, HANDLE file);
+
+// Writes every row in order with write_entry_line; answers the row count
+// (asked once). Creating, truncating and closing the file are the caller's.
+int save_crontab(HWND table, HANDLE file);
+
+// Appends the entries of the crontab file `path` after the rows already in
+// the table, in file order. Lines with fewer than six words are skipped; the
+// weekday field is dropped; a line longer than 2047 characters counts with its
+// first 2047 only (its rest is dropped, never read as further lines); fields
+// are cut at 255 bytes. A read error ends the file like its end. Answers the
+// row count before loading plus the entries added; 0 when the file cannot be
+// opened (missing, a directory, refused) or memory runs out.
+int load_crontab(HWND table, const char* path);
+
+// Inserts default_entry at the current row (TBLM_GETCURSEL): the new row takes
+// that index and is then the current row; the rows from there on move down.
+// Answers 1.
+int add_default_entry(HWND table);
