@@ -209,22 +209,27 @@ LRESULT on_insert_item(TableState* state, const LVITEMA* item)
     return table_insert_row(*state, rows, item->iItem, item->pszText);
 }
 
-bool row_exists(TableState* state, int row)
+// A record the list view should see: an existing row and an existing column
+// (column 0 always, so that a table without columns still reads parameters).
+// The list view itself reports success for sub-items it does not have.
+bool addresses_a_cell(TableState* state, const LVITEMA* item)
 {
     ListViewRows rows(state->list_view);
-    return row >= 0 && row < rows.row_count();
+    if (item->iItem < 0 || item->iItem >= rows.row_count())
+        return false;
+    return item->iSubItem == 0 || (item->iSubItem > 0 && item->iSubItem < state->column_count);
 }
 
 LRESULT on_set_item(TableState* state, LVITEMA* item)
 {
-    if (!item || !row_exists(state, item->iItem))
+    if (!item || !addresses_a_cell(state, item))
         return 0;
     return SendMessageA(state->list_view, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(item));
 }
 
 LRESULT on_get_item(TableState* state, LVITEMA* item)
 {
-    if (!item || !row_exists(state, item->iItem))
+    if (!item || !addresses_a_cell(state, item))
         return 0;
     return SendMessageA(state->list_view, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(item));
 }
