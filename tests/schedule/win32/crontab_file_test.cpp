@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -126,12 +127,9 @@ TEST_F(CrontabFileTest, bad_bytes_add_only_the_entries_their_lines_really_hold)
 
 TEST_F(CrontabFileTest, binary_junk_loads_without_harm_and_every_cell_fits_its_buffer)
 {
-    std::string junk;
-    unsigned seed = 12345;
-    for (int i = 0; i < 200000; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        junk.push_back(static_cast<char>(seed >> 16));
-    }
+    std::minstd_rand random(12345);
+    std::string junk(200000, '\0');
+    for (char& c : junk) c = static_cast<char>(random() >> 8);
     const int loaded = load(junk);
     EXPECT_EQ(loaded, table.row_count());
     for (const Row& row : rows()) {
