@@ -1,0 +1,38 @@
+#include "commands/win32/arg_vector_win32.h"
+
+#include <array>
+
+void Win32DirectoryLister::search(const char* pattern, VisitEntry visit, void* context)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(pattern, &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        data.cFileName[sizeof data.cFileName - 1] = '\0';
+        DirectoryEntry entry{data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+        visit(context, entry);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+}
+
+ArgVector build_argv(const char* argv0, const char* text, int* count)
+{
+    std::array<char, ARGV_PATH_SIZE> module{};
+    if (argv0 == nullptr) {
+        DWORD length = GetModuleFileNameA(nullptr, module.data(), static_cast<DWORD>(module.size()));
+        if (length >= module.size()) {
+            // Cut: older systems leave the buffer unterminated, and the cut
+            // may have split a double-byte character.
+            length = static_cast<DWORD>(cp932_cut_length(module.data(), module.size() - 1));
+        }
+        module[length] = '\0';
+        argv0 = module.data();
+    }
+    if (text == nullptr) {
+        text = GetCommandLineA();
+    }
+    Win32DirectoryLister lister;
+    return build_argv(lister, argv0, text, count);
+}

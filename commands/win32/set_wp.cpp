@@ -1,0 +1,56 @@
+#include "commands/win32/set_wp.h"
+
+#include <cstdlib>
+#include <ctime>
+
+#include "commands/option_scanner.h"
+#include "commands/wallpaper.h"
+#include "commands/win32/arg_vector_win32.h"
+
+namespace {
+
+bool generator_seeded = false;
+
+int draw_rand(void*)
+{
+    return std::rand();
+}
+
+// Writes TileWallPaper as "1" or "0" with its terminator: REG_SZ data must
+// include the terminating NUL, or readers may run past the value.
+void write_tile_value(int tile)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "control panel\\desktop", 0, nullptr, REG_OPTION_VOLATILE,
+                        KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    const char* data = tile != 0 ? "1" : "0";
+    RegSetValueExA(key, "TileWallPaper", 0, REG_SZ, reinterpret_cast<const BYTE*>(data), 2);
+    RegCloseKey(key);
+}
+
+}  // namespace
+
+int SetWP(HWND, const char* name, char* option)
+{
+    if (!generator_seeded) {
+        generator_seeded = true;
+        std::srand(static_cast<unsigned>(std::time(nullptr)));
+    }
+    int count = 0;
+    ArgVector argv = build_argv(name, option, &count);
+    if (argv == nullptr) {
+        return 1;
+    }
+    int tile = scan_layout_options(count, argv);
+    int first = tavecron::optind;
+    int n = count - first;
+    if (n > 0) {
+        write_tile_value(tile);
+        int index = choose_candidate(n, draw_rand, nullptr);
+        SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, argv[first + index], 0);
+    }
+    free_argv(argv);
+    return 1;
+}
