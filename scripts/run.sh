@@ -1,9 +1,46 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds tavecron.exe and runs it under Wine.
+# Sets up the machine, builds tavecron.exe and starts it under Wine.
+#
+# The program runs on the display in DISPLAY when there is one. Without one it
+# runs on a private Xvfb display; the script then says how to look at it.
+# A sample schedule (docs/cron.tab) is put beside the program the first time;
+# an existing cron.tab there is kept. File, Exit (Ctrl+Q) ends the program;
+# closing its window only hides it (the tray icon shows it again).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 bash scripts/setup.sh
 cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
 cmake --build build/win32 -j"$(nproc)" --target tavecron
-echo "Built build/win32/app/tavecron.exe. The program is not yet runnable: its main window comes in a later change."
+
+program_dir="$top/build/win32/app"
+if [ ! -e "$program_dir/cron.tab" ]; then
+  cp docs/cron.tab "$program_dir/cron.tab"
+fi
+
+# Runs inside the Wine session (scripts/wine-session.sh), which provides the
+# display, the prefix and the wine server.
+run_in_session() {
+  if [ "${TAVECRON_OWN_XVFB:-0}" = 1 ]; then
+    echo "No DISPLAY: tavecron.exe runs on the private Xvfb display $DISPLAY."
+    echo "To look at it, from another shell:"
+    echo "  DISPLAY=$DISPLAY import -window root /tmp/tavecron.png   # a screenshot"
+    if command -v x11vnc >/dev/null 2>&1; then
+      echo "  x11vnc -display $DISPLAY -localhost -nopw               # then a VNC viewer on localhost:5900"
+    fi
+    echo "Stop it with Ctrl+C here."
+  else
+    echo "tavecron.exe runs on display $DISPLAY (File, Exit or Ctrl+Q ends it)."
+  fi
+  cd "$program_dir"
+  wine "$program_dir/tavecron.exe" "$@"
+}
+export -f run_in_session
+export program_dir
+
+if [ -n "${DISPLAY:-}" ]; then
+  export TAVECRON_USE_DISPLAY=1 TAVECRON_OWN_XVFB=0
+else
+  export TAVECRON_OWN_XVFB=1
+fi
+exec scripts/wine-session.sh build/win32 bash -c 'run_in_session "$@"' run "$@"
