@@ -11,38 +11,18 @@
 
 namespace {
 
-struct RegistryText {
-    DWORD type = REG_NONE;
-    DWORD length = 0;
-    std::string data;
-};
-
-RegistryText read_tile_value()
+// TileWallPaper as stored, terminator included, or "" when it is not a REG_SZ.
+std::string tile_value()
 {
-    RegistryText value;
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "control panel\\desktop", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        return value;
-    }
     char data[64] = {};
-    value.length = sizeof data;
-    if (RegQueryValueExA(key, "TileWallPaper", nullptr, &value.type, reinterpret_cast<BYTE*>(data), &value.length) ==
-        ERROR_SUCCESS) {
-        value.data.assign(data, value.length);
+    DWORD type = REG_NONE, length = sizeof data;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "control panel\\desktop", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return "";
     }
+    LONG result = RegQueryValueExA(key, "TileWallPaper", nullptr, &type, reinterpret_cast<BYTE*>(data), &length);
     RegCloseKey(key);
-    return value;
-}
-
-void write_tile_sentinel()
-{
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "control panel\\desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    const char sentinel[] = "sentinel";
-    RegSetValueExA(key, "TileWallPaper", 0, REG_SZ, reinterpret_cast<const BYTE*>(sentinel), sizeof sentinel);
-    RegCloseKey(key);
+    return result == ERROR_SUCCESS && type == REG_SZ ? std::string(data, length) : "";
 }
 
 std::string wallpaper()
@@ -52,76 +32,51 @@ std::string wallpaper()
     return path;
 }
 
-int run_set_wp(const std::string& option)
-{
-    std::vector<char> buffer(option.begin(), option.end());
-    buffer.push_back('\0');
-    int result = SetWP(nullptr, "SetWP", buffer.data());
-    EXPECT_EQ(std::string(buffer.data()), option) << "the option text is only read";
-    return result;
-}
-
 class SetWPWin32 : public testing::Test {
 protected:
-    void SetUp() override
+    // Marks the registry value and the wallpaper with values SetWP never writes.
+    void mark()
     {
-        ASSERT_FALSE(tree.root().empty());
-        sentinel_picture = tree.make("sentinel.bmp");
-        ASSERT_TRUE(SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(sentinel_picture.c_str()), 0));
-        write_tile_sentinel();
+        ASSERT_TRUE(SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, sentinel.data(), 0));
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "control panel\\desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr), 0);
+        RegSetValueExA(key, "TileWallPaper", 0, REG_SZ, reinterpret_cast<const BYTE*>("sentinel"), 9);
+        RegCloseKey(key);
     }
 
-    static std::string quoted(const std::string& path) { return "\"" + path + "\""; }
+    // Runs SetWP on `text` with every "<>" replaced by the quoted root.
+    void run(const std::string& text) const
+    {
+        std::string option = tree.rooted(text), buffer = option;
+        EXPECT_EQ(SetWP(nullptr, "SetWP", buffer.data()), 1);
+        EXPECT_EQ(buffer, option) << "the option text is only read";
+    }
 
     TempTree tree;
-    std::string sentinel_picture;
+    std::string sentinel = tree.make("sentinel.bmp");
 };
 
-TEST_F(SetWPWin32, the_last_layout_option_sets_the_tile_value_before_the_wallpaper)
+TEST_F(SetWPWin32, the_last_layout_option_writes_a_terminated_tile_value_and_no_candidate_touches_nothing)
 {
-    std::string picture = tree.make("ピクチャ\\表示.bmp");
+    std::string picture = tree.make("表示\\Only.BMP");
     struct Case {
-        const char* options;
-        const char* tile;
+        const char* option;
+        std::string tile;       // as read back; the sentinel when nothing is written
+        const char* alternate;  // a second candidate that may be chosen instead
     };
-    const Case cases[] = {{"", "1"}, {"-c", "0"}, {"-c -t", "1"}, {"-t -c", "0"}, {"-x -c", "0"}};
+    const Case cases[] = {
+        {"<>表示\\*.bmp", {"1", 2}, ""},       {"-c <>表示\\Only.BMP", {"0", 2}, ""},
+        {"-c -t <>表*\\*", {"1", 2}, ""},      {"-t -x -c <>表示\\*", {"0", 2}, ""},
+        {"<>表示\\Only.BMP -c", {"1", 2}, "-c"}, {"", {"sentinel", 9}, ""},
+        {"-c -t -x", {"sentinel", 9}, ""},     {"-c <>*.gif <>nowhere\\*.bmp", {"sentinel", 9}, ""},
+    };
     for (const auto& c : cases) {
-        write_tile_sentinel();
-        SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(sentinel_picture.c_str()), 0);
-        EXPECT_EQ(run_set_wp(std::string(c.options) + " " + quoted(picture)), 1);
-        RegistryText value = read_tile_value();
-        EXPECT_EQ(value.type, static_cast<DWORD>(REG_SZ)) << c.options;
-        EXPECT_EQ(value.length, 2u) << c.options;
-        EXPECT_EQ(value.data, std::string(c.tile, 2)) << c.options;
-        EXPECT_EQ(wallpaper(), picture) << c.options;
-    }
-}
-
-TEST_F(SetWPWin32, an_option_after_the_first_candidate_is_a_candidate)
-{
-    std::string picture = tree.make("only.bmp");
-    run_set_wp(quoted(picture) + " -c");
-    EXPECT_EQ(read_tile_value().data, std::string("1", 2));
-}
-
-TEST_F(SetWPWin32, a_pattern_candidate_picks_a_match_as_the_search_names_it)
-{
-    tree.make("pics\\Only.BMP");
-    tree.make("pics\\notes.txt");
-    run_set_wp("-c " + quoted(tree.root()) + "pics\\*.bmp");
-    EXPECT_EQ(wallpaper(), tree.root() + "pics\\Only.BMP");
-    EXPECT_EQ(read_tile_value().data, std::string("0", 2));
-}
-
-TEST_F(SetWPWin32, without_candidates_neither_registry_nor_wallpaper_change)
-{
-    const std::string none[] = {"", "-c", "-c -t -x", quoted(tree.root()) + "*.gif",
-                                quoted(tree.root()) + "nowhere\\*.bmp"};
-    for (const auto& option : none) {
-        EXPECT_EQ(run_set_wp(option), 1);
-        RegistryText value = read_tile_value();
-        EXPECT_EQ(value.data, std::string("sentinel", 9)) << option;
-        EXPECT_EQ(wallpaper(), sentinel_picture) << option;
+        mark();
+        run(c.option);
+        EXPECT_EQ(tile_value(), c.tile) << c.option;
+        std::string chosen = wallpaper();
+        bool touched = c.tile.size() == 2;
+        EXPECT_TRUE(chosen == (touched ? picture : sentinel) || chosen == c.alternate) << c.option << ": " << chosen;
     }
 }
 
@@ -130,24 +85,24 @@ int draw_rand(void*)
     return std::rand();
 }
 
-// The generator is seeded once per process: after the first run, a run
-// continues from whatever state the generator is in, so re-seeding it with a
-// known value makes the pick predictable. A second seeding from the clock
-// inside SetWP would break the prediction (by chance only once in 40 per seed).
+// After the first run has seeded the generator, re-seeding it with a known
+// value makes the next pick predictable; SetWP seeding again from the clock
+// would spoil the prediction (by chance once in 40 for each seed).
 TEST_F(SetWPWin32, later_runs_continue_the_sequence_without_seeding_again)
 {
     std::vector<std::string> pictures;
     std::string option;
     for (int i = 0; i < 40; ++i) {
-        pictures.push_back(tree.make("seq\\" + std::to_string(i) + ".bmp"));
-        option += quoted(pictures.back()) + " ";
+        std::string name = "seq\\" + std::to_string(i) + ".bmp";
+        pictures.push_back(tree.make(name));
+        option += "<>" + name + " ";
     }
-    run_set_wp(option);  // the first run of this process seeds
+    run(option);
     for (unsigned seed : {7u, 1234u, 99u}) {
         std::srand(seed);
-        int expected = choose_candidate(static_cast<int>(pictures.size()), draw_rand, nullptr);
+        int expected = choose_candidate(40, draw_rand, nullptr);
         std::srand(seed);
-        run_set_wp(option);
+        run(option);
         EXPECT_EQ(wallpaper(), pictures[static_cast<std::size_t>(expected)]) << seed;
     }
 }
