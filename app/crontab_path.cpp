@@ -11,8 +11,13 @@ bool join_into(PathBuffer& out, std::string_view first, std::string_view second)
         out[0] = '\0';
         return false;
     }
-    std::memcpy(out.data(), first.data(), first.size());
-    std::memcpy(out.data() + first.size(), second.data(), second.size());
+    // An empty view may hold a null pointer, which memcpy must not be given.
+    if (!first.empty()) {
+        std::memcpy(out.data(), first.data(), first.size());
+    }
+    if (!second.empty()) {
+        std::memcpy(out.data() + first.size(), second.data(), second.size());
+    }
     out[first.size() + second.size()] = '\0';
     return true;
 }
