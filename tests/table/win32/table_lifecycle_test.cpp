@@ -63,56 +63,72 @@ struct Created {
     DWORD style;
     INT_PTR id;
     HWND parent;
+};
+struct Destroyed {
     HWND window;
+    LONG_PTR proc_after;       // the window's procedure once its WM_DESTROY is handled
+    LONG_PTR user_data_after;
 };
 
-// Records every window created on this thread; refuses those of one class.
-struct CreationHook {
-    CreationHook() { hook = SetWindowsHookExA(WH_CBT, proc, nullptr, GetCurrentThreadId()); self = this; }
-    ~CreationHook() { UnhookWindowsHookEx(hook); self = nullptr; }
-    static LRESULT CALLBACK proc(int code, WPARAM wparam, LPARAM lparam)
+// Records the windows created on this thread (refusing those of class
+// `refuse`) and the state of each window after its WM_DESTROY.
+struct WindowHooks {
+    WindowHooks()
+    {
+        self = this;
+        cbt = SetWindowsHookExA(WH_CBT, on_cbt, nullptr, GetCurrentThreadId());
+        ret = SetWindowsHookExA(WH_CALLWNDPROCRET, on_return, nullptr, GetCurrentThreadId());
+    }
+    ~WindowHooks()
+    {
+        UnhookWindowsHookEx(cbt);
+        UnhookWindowsHookEx(ret);
+        self = nullptr;
+    }
+    static LRESULT CALLBACK on_cbt(int code, WPARAM wparam, LPARAM lparam)
     {
         if (code == HCBT_CREATEWND && self) {
             const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lparam)->lpcs;
             std::string name = HIWORD(reinterpret_cast<UINT_PTR>(cs->lpszClass)) ? cs->lpszClass : "#atom";
-            self->created.push_back({name, static_cast<DWORD>(cs->style),
-                                     reinterpret_cast<INT_PTR>(cs->hMenu), cs->hwndParent,
-                                     reinterpret_cast<HWND>(wparam)});
+            self->created.push_back({name, static_cast<DWORD>(cs->style), reinterpret_cast<INT_PTR>(cs->hMenu),
+                                     cs->hwndParent});
             if (lstrcmpiA(name.c_str(), self->refuse.c_str()) == 0)
                 return 1;
         }
         return CallNextHookEx(nullptr, code, wparam, lparam);
     }
-    HHOOK hook;
-    std::string refuse;
-    std::vector<Created> created;
-    static inline CreationHook* self = nullptr;
-};
-
-// Records, after each WM_DESTROY of a window, its procedure and user data.
-struct DestroyHook {
-    struct Seen {
-        HWND window;
-        LONG_PTR proc;
-        LONG_PTR user_data;
-    };
-    DestroyHook() { hook = SetWindowsHookExA(WH_CALLWNDPROCRET, proc, nullptr, GetCurrentThreadId()); self = this; }
-    ~DestroyHook() { UnhookWindowsHookEx(hook); self = nullptr; }
-    static LRESULT CALLBACK proc(int code, WPARAM wparam, LPARAM lparam)
+    static LRESULT CALLBACK on_return(int code, WPARAM wparam, LPARAM lparam)
     {
-        const auto* ret = reinterpret_cast<CWPRETSTRUCT*>(lparam);
-        if (code == HC_ACTION && self && ret->message == WM_DESTROY)
-            self->seen.push_back({ret->hwnd, GetWindowLongPtrA(ret->hwnd, GWLP_WNDPROC),
-                                  GetWindowLongPtrA(ret->hwnd, GWLP_USERDATA)});
+        const auto* r = reinterpret_cast<CWPRETSTRUCT*>(lparam);
+        if (code == HC_ACTION && self && r->message == WM_DESTROY)
+            self->destroyed.push_back({r->hwnd, GetWindowLongPtrA(r->hwnd, GWLP_WNDPROC),
+                                       GetWindowLongPtrA(r->hwnd, GWLP_USERDATA)});
         return CallNextHookEx(nullptr, code, wparam, lparam);
     }
-    HHOOK hook;
-    std::vector<Seen> seen;
-    static inline DestroyHook* self = nullptr;
+    HHOOK cbt, ret;
+    std::string refuse;
+    std::vector<Created> created;
+    std::vector<Destroyed> destroyed;
+    static inline WindowHooks* self = nullptr;
 };
 
-TEST(TableLifecycle, the_class_is_registered_once_with_four_extra_bytes)
+TEST(TableLifecycle, the_class_is_registered_once_and_a_failed_registration_is_retried)
 {
+    // A class of the same name held by someone else makes registration fail.
+    if (table_class_atom != 0) {
+        ASSERT_TRUE(UnregisterClassA(WC_TAVETABLE, GetModuleHandleA(nullptr)));
+        table_class_atom = 0;
+    }
+    WNDCLASSA blocker{};
+    blocker.style = CS_GLOBALCLASS;
+    blocker.lpfnWndProc = DefWindowProcA;
+    blocker.hInstance = GetModuleHandleA(nullptr);
+    blocker.lpszClassName = WC_TAVETABLE;
+    ASSERT_NE(RegisterClassA(&blocker), 0);
+    EXPECT_EQ(register_table_class(), 0);
+    EXPECT_EQ(table_class_atom, 0);
+    ASSERT_TRUE(UnregisterClassA(WC_TAVETABLE, GetModuleHandleA(nullptr)));
+
     const ATOM atom = register_table_class();
     ASSERT_NE(atom, 0);
     EXPECT_EQ(register_table_class(), atom);
@@ -129,7 +145,7 @@ TEST(TableLifecycle, the_class_is_registered_once_with_four_extra_bytes)
 TEST(TableLifecycle, creation_makes_the_list_view_then_the_hidden_editor_both_subclassed)
 {
     TestParent parent;
-    CreationHook hook;
+    WindowHooks hook;
     HWND table = parent.create_table();
     ASSERT_NE(table, nullptr);
     // The table's own children, in creation order (the list view makes a header of its own).
@@ -150,27 +166,21 @@ TEST(TableLifecycle, creation_makes_the_list_view_then_the_hidden_editor_both_su
     EXPECT_EQ(GetWindowLongPtrA(editor, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(edit_subclass_proc));
     EXPECT_FALSE(IsWindowVisible(editor));
     EXPECT_EQ(SendMessageA(editor, WM_GETFONT, 0, 0), SendMessageA(list_view, WM_GETFONT, 0, 0));
-    EXPECT_EQ(SendMessageA(list_view, LVM_GETBKCOLOR, 0, 0), 0xFFFFFF);
-    EXPECT_EQ(SendMessageA(list_view, LVM_GETTEXTCOLOR, 0, 0), 0x000000);
-    EXPECT_EQ(SendMessageA(list_view, LVM_GETTEXTBKCOLOR, 0, 0), 0xFFFFFF);
+    EXPECT_EQ((std::vector<LRESULT>{send(list_view, LVM_GETBKCOLOR), send(list_view, LVM_GETTEXTCOLOR),
+                                    send(list_view, LVM_GETTEXTBKCOLOR)}),
+              (std::vector<LRESULT>{0xFFFFFF, 0, 0xFFFFFF}));
 
-    const TableState* state = table_state_of(table);
-    ASSERT_NE(state, nullptr);
-    EXPECT_EQ(state->window, table);
-    EXPECT_EQ(state->list_view, list_view);
-    EXPECT_EQ(state->edit_window, editor);
-    EXPECT_EQ(state->current_row, 0);
-    EXPECT_EQ(state->edit_row, -1);
-    EXPECT_EQ(state->column_count, 0);
-    const COLORREF colours[] = {state->marked_back_color, state->current_back_color,
-                                state->current_marked_back_color, state->marked_text_color};
-    EXPECT_EQ(colours[0], 0xFFFF00u);
-    EXPECT_EQ(colours[1], 0x00FFFFu);
-    EXPECT_EQ(colours[2], 0x00FF00u);
-    EXPECT_EQ(colours[3], 0u);
-    EXPECT_EQ(state->draw_edge, 1);
-    EXPECT_EQ(state->edge_type, 2u);
-    EXPECT_EQ(state->edge_flags, 15u);
+    const TableState* s = table_state_of(table);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ((std::vector<HWND>{s->window, s->list_view, s->edit_window}),
+              (std::vector<HWND>{table, list_view, editor}));
+    EXPECT_EQ((std::vector<int>{s->current_row, s->edit_row, s->column_count}), (std::vector<int>{0, -1, 0}));
+    EXPECT_EQ((std::vector<COLORREF>{s->list_back_color, s->plain_text_color, s->plain_back_color,
+                                     s->marked_text_color, s->marked_back_color, s->current_text_color,
+                                     s->current_back_color, s->current_marked_text_color,
+                                     s->current_marked_back_color, static_cast<COLORREF>(s->draw_edge), s->edge_type,
+                                     s->edge_flags}),
+              (std::vector<COLORREF>{0xFFFFFF, 0, 0xFFFFFF, 0, 0xFFFF00, 0, 0x00FFFF, 0, 0x00FF00, 1, 2, 15}));
 }
 
 TEST(TableLifecycle, a_failed_allocation_or_list_view_refuses_creation_and_leaks_nothing)
@@ -184,7 +194,7 @@ TEST(TableLifecycle, a_failed_allocation_or_list_view_refuses_creation_and_leaks
         EXPECT_TRUE(watch.live.empty()) << fail_at;
     }
 
-    CreationHook hook;
+    WindowHooks hook;
     hook.refuse = "SysListView32";
     start_watch();
     HWND table = parent.create_table();
@@ -213,17 +223,17 @@ TEST(TableLifecycle, destruction_gives_each_child_its_procedure_back_and_release
         originals[i] = reinterpret_cast<LONG_PTR>(
             reinterpret_cast<SubclassLink*>(GetWindowLongPtrA(children[i], GWLP_USERDATA))->previous_proc);
 
-    DestroyHook hook;
+    WindowHooks hook;
     watch.counting = true;
     DestroyWindow(table);
     watch.counting = false;
     EXPECT_TRUE(watch.live.empty());
     for (int i = 0; i < 2; ++i) {
-        auto seen = std::find_if(hook.seen.begin(), hook.seen.end(),
-                                 [&](const DestroyHook::Seen& s) { return s.window == children[i]; });
-        ASSERT_NE(seen, hook.seen.end()) << i;
-        EXPECT_EQ(seen->proc, originals[i]) << i;
-        EXPECT_EQ(seen->user_data, 0) << i;
+        auto seen = std::find_if(hook.destroyed.begin(), hook.destroyed.end(),
+                                 [&](const Destroyed& d) { return d.window == children[i]; });
+        ASSERT_NE(seen, hook.destroyed.end()) << i;
+        EXPECT_EQ(seen->proc_after, originals[i]) << i;
+        EXPECT_EQ(seen->user_data_after, 0) << i;
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// A visible top-level window that parents one real table and records every
-// WM_NOTIFY it receives, answering as the test asks (vetoes, refusals).
+// A visible top-level window that parents a real table, records every
+// WM_NOTIFY it receives and answers as the test asks.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -13,45 +13,41 @@
 
 namespace table_test {
 
+inline LRESULT send(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0)
+{
+    return SendMessageA(window, message, wparam, lparam);
+}
+
 struct Notice {
     UINT code;
     UINT_PTR id_from;
     HWND hwnd_from;
-    UINT mask;
-    int item;
-    int sub_item;
-    LPARAM param;
-    std::string text;   // TBLN_ENDEDIT only
+    LVITEMA item;       // as received (pszText valid only during the call)
+    std::string text;   // TBLN_ENDEDIT's text
     int rows_then;      // the table's row count while the parent handled it
 };
 
-class TestParent {
-public:
+struct TestParent {
     TestParent()
     {
         WNDCLASSA wc{};
         wc.lpfnWndProc = proc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "TableNoticeRecorder";
-        RegisterClassA(&wc);  // fails harmlessly when already registered
-        window = CreateWindowExA(0, "TableNoticeRecorder", "table", WS_OVERLAPPEDWINDOW, 0, 0, 700,
+        RegisterClassA(&wc);  // already registered by an earlier test: fine
+        window = CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700,
                                  400, nullptr, nullptr, wc.hInstance, nullptr);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        ShowWindow(window, SW_SHOW);
     }
     ~TestParent() { DestroyWindow(window); }
-    TestParent(const TestParent&) = delete;
-    TestParent& operator=(const TestParent&) = delete;
 
-    HWND create_table(int id = 1)
+    HWND create_table(int id = 1) const
     {
         register_table_class();
-        return CreateWindowExA(0, WC_TAVETABLE, "",
-                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 600,
-                               300, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        return CreateWindowExA(0, WC_TAVETABLE, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                               0, 0, 600, 300, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                GetModuleHandleA(nullptr), nullptr);
     }
-
     std::vector<UINT> codes() const
     {
         std::vector<UINT> out;
@@ -62,11 +58,11 @@ public:
 
     HWND window = nullptr;
     std::vector<Notice> notices;
-    std::set<int> veto_marks;       // rows whose TBLN_MARKCHANGING is vetoed
-    LPARAM add_to_param = 0;        // bits the parent adds to a mark's word
+    std::set<int> veto_marks;                // rows whose mark change is vetoed
+    LPARAM add_to_param = 0;                 // bits added to an allowed mark's word
     LRESULT begin_edit_answer = 0;
     LRESULT end_edit_answer = 1;
-    const char* end_edit_rewrite = nullptr;  // text written into the buffer
+    const char* end_edit_rewrite = nullptr;  // written into the offered buffer
 
 private:
     static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
@@ -74,89 +70,73 @@ private:
         auto* self = reinterpret_cast<TestParent*>(GetWindowLongPtrA(window, GWLP_USERDATA));
         if (message != WM_NOTIFY || !self)
             return DefWindowProcA(window, message, wparam, lparam);
-        auto* hdr = reinterpret_cast<NMHDR*>(lparam);
-        Notice n{hdr->code, hdr->idFrom, hdr->hwndFrom, 0, -1, -1, 0, {},
-                 static_cast<int>(SendMessageA(hdr->hwndFrom, TBLM_GETITEMCOUNT, 0, 0))};
-        if (hdr->code == TBLN_BEGINEDIT || hdr->code == TBLN_ENDEDIT || hdr->code == TBLN_MARKCHANGING) {
-            auto& item = reinterpret_cast<NMLVDISPINFOA*>(lparam)->item;
-            n.mask = item.mask;
-            n.item = item.iItem;
-            n.sub_item = item.iSubItem;
-            n.param = item.lParam;
-            if (hdr->code == TBLN_ENDEDIT)
-                n.text = item.pszText;
-        }
-        self->notices.push_back(n);
-        auto& item = reinterpret_cast<NMLVDISPINFOA*>(lparam)->item;
-        switch (hdr->code) {
-        case TBLN_MARKCHANGING:
-            if (self->veto_marks.count(item.iItem))
+        auto* info = reinterpret_cast<NMLVDISPINFOA*>(lparam);
+        const UINT code = info->hdr.code;
+        const bool has_item = code == TBLN_BEGINEDIT || code == TBLN_ENDEDIT || code == TBLN_MARKCHANGING;
+        self->notices.push_back({code, info->hdr.idFrom, info->hdr.hwndFrom, has_item ? info->item : LVITEMA{},
+                                 code == TBLN_ENDEDIT ? info->item.pszText : "",
+                                 static_cast<int>(send(info->hdr.hwndFrom, TBLM_GETITEMCOUNT))});
+        if (code == TBLN_MARKCHANGING) {
+            if (self->veto_marks.count(info->item.iItem))
                 return 1;
-            item.lParam |= self->add_to_param;
-            return 0;
-        case TBLN_BEGINEDIT:
+            info->item.lParam |= self->add_to_param;
+        } else if (code == TBLN_BEGINEDIT) {
             return self->begin_edit_answer;
-        case TBLN_ENDEDIT:
+        } else if (code == TBLN_ENDEDIT) {
             if (self->end_edit_rewrite)
-                lstrcpynA(item.pszText, self->end_edit_rewrite, item.cchTextMax);
+                lstrcpynA(info->item.pszText, self->end_edit_rewrite, info->item.cchTextMax);
             return self->end_edit_answer;
-        default:
-            return 0;
         }
+        return 0;
     }
 };
 
-// Fills a table: `columns` columns of the given widths, rows "r0", "r1", ...
-// with cells "rR cC".
+// Columns of the given widths; rows "r0", "r1", ... with cells "rR cC".
 inline void fill_table(HWND table, const std::vector<int>& widths, int rows)
 {
     for (size_t c = 0; c < widths.size(); ++c) {
         LVCOLUMNA column{};
-        column.mask = LVCF_WIDTH | LVCF_TEXT;
+        column.mask = LVCF_WIDTH;
         column.cx = widths[c];
-        column.pszText = const_cast<char*>("c");
-        SendMessageA(table, TBLM_INSERTCOLUMN, c, reinterpret_cast<LPARAM>(&column));
+        send(table, TBLM_INSERTCOLUMN, c, reinterpret_cast<LPARAM>(&column));
     }
     for (int r = 0; r < rows; ++r) {
-        for (size_t c = 0; c < widths.size(); ++c) {
+        for (int c = 0; c < static_cast<int>(widths.size()); ++c) {
             char text[32];
-            wsprintfA(text, c == 0 ? "r%d" : "r%d c%d", r, static_cast<int>(c));
+            wsprintfA(text, c == 0 ? "r%d" : "r%d c%d", r, c);
             LVITEMA item{};
             item.mask = LVIF_TEXT;
             item.iItem = r;
-            item.iSubItem = static_cast<int>(c);
+            item.iSubItem = c;
             item.pszText = text;
-            SendMessageA(table, c == 0 ? TBLM_INSERTITEM : TBLM_SETITEM, 0,
-                         reinterpret_cast<LPARAM>(&item));
+            send(table, c == 0 ? TBLM_INSERTITEM : TBLM_SETITEM, 0, reinterpret_cast<LPARAM>(&item));
         }
     }
 }
 
-inline std::string cell_text(HWND table, int row, int column)
+// Reads a cell's text and parameter through TBLM_GETITEM; `read` gets its result.
+inline std::string cell_text(HWND table, int row, int column, LPARAM* param = nullptr, LRESULT* read = nullptr)
 {
-    char text[CELL_TEXT_SIZE] = "";
+    char text[CELL_TEXT_SIZE] = "kept";
     LVITEMA item{};
-    item.mask = LVIF_TEXT;
+    item.mask = column == 0 ? LVIF_TEXT | LVIF_PARAM : LVIF_TEXT;
     item.iItem = row;
     item.iSubItem = column;
     item.pszText = text;
     item.cchTextMax = CELL_TEXT_SIZE;
-    SendMessageA(table, TBLM_GETITEM, 0, reinterpret_cast<LPARAM>(&item));
+    const LRESULT result = send(table, TBLM_GETITEM, 0, reinterpret_cast<LPARAM>(&item));
+    if (param)
+        *param = item.lParam;
+    if (read)
+        *read = result;
     return text;
 }
 
 inline LPARAM row_param(HWND table, int row)
 {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    SendMessageA(table, TBLM_GETITEM, 0, reinterpret_cast<LPARAM>(&item));
-    return item.lParam;
-}
-
-inline LRESULT send(HWND table, UINT message, WPARAM wparam = 0, LPARAM lparam = 0)
-{
-    return SendMessageA(table, message, wparam, lparam);
+    LPARAM param = 0;
+    cell_text(table, row, 0, &param);
+    return param;
 }
 
 }  // namespace table_test
