@@ -134,6 +134,14 @@ LRESULT on_destroy(HWND window, TableState* state)
     return 0;
 }
 
+// The list view takes the keys whenever the table is given the focus (also
+// when hiding the focused editor hands the focus to the table).
+LRESULT on_set_focus(TableState* state)
+{
+    SetFocus(state->list_view);
+    return 0;
+}
+
 LRESULT on_paint(HWND window)
 {
     PAINTSTRUCT paint;
@@ -149,6 +157,12 @@ LRESULT on_size(TableState* state, int width, int height)
     ListViewRows view(state->list_view);
     table_fit_last_column(*state, view);
     return 0;
+}
+
+LRESULT on_get_mark(TableState* state, int row)
+{
+    ListViewRows rows(state->list_view);
+    return table_get_mark(rows, row);
 }
 
 LRESULT on_set_mark(TableState* state, int row, bool on)
@@ -336,8 +350,7 @@ LRESULT CALLBACK table_window_proc(HWND window, UINT message, WPARAM wparam, LPA
     case WM_DESTROY:
         return on_destroy(window, state);
     case WM_SETFOCUS:
-        SetFocus(state->list_view);
-        return 0;
+        return on_set_focus(state);
     case WM_PAINT:
         return on_paint(window);
     case WM_ERASEBKGND:
@@ -346,10 +359,8 @@ LRESULT CALLBACK table_window_proc(HWND window, UINT message, WPARAM wparam, LPA
         return on_size(state, LOWORD(lparam), HIWORD(lparam));
     case TBLM_SETMARK:
         return on_set_mark(state, row_argument(wparam), lparam != 0);
-    case TBLM_GETMARK: {
-        ListViewRows rows(state->list_view);
-        return table_get_mark(rows, row_argument(wparam));
-    }
+    case TBLM_GETMARK:
+        return on_get_mark(state, row_argument(wparam));
     case TBLM_TOGGLEMARK:
         return on_toggle_mark(state, row_argument(wparam));
     case TBLM_SETALLMARKS:

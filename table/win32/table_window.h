@@ -45,7 +45,9 @@ struct TableState : TableModel {
 
 // One per subclassed child (list view, editor), on the heap, as the child's
 // GWLP_USERDATA. Released by the subclass procedure on the child's WM_DESTROY,
-// after previous_proc has been put back.
+// after previous_proc has been put back. The table's WM_DESTROY, which comes
+// before its children's, sets state to null: a subclass procedure must not
+// reach the state through a link whose state is null.
 struct SubclassLink {
     TableState* state;
     WNDPROC previous_proc;
