@@ -119,6 +119,11 @@ TEST_F(TableEditing, inserting_and_deleting_all_end_the_edit_while_other_message
     EXPECT_EQ(parent.notices[0].rows_then, 0);
     EXPECT_EQ(parent.notices[0].item.iItem, 2);
     EXPECT_EQ(send(table, TBLM_GETITEMCOUNT), 0);
+    // An empty table has current row 0 and no row to make current.
+    EXPECT_EQ(send(table, TBLM_GETCURSEL), 0);
+    EXPECT_EQ(send(table, TBLM_SETCURSEL, 0), 0);
+    EXPECT_EQ(send(table, TBLM_DELETEITEM, 0), 0);
+    EXPECT_EQ(send(table, TBLM_GETCURSEL), 0);
 }
 
 TEST_F(TableEditing, resizing_ends_the_edit_and_fits_the_last_column_to_the_list_view)

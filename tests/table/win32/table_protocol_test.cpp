@@ -79,6 +79,10 @@ TEST_F(TableProtocol, set_all_invert_and_delete_marked_work_row_by_row)
     EXPECT_EQ(send(table, TBLM_SETMARK, 0, 0), 1);
     EXPECT_EQ(send(table, TBLM_SETMARK, 4, 0), 1);
     EXPECT_EQ(send(table, TBLM_GETNEXTMARKED, 1), 3);
+    parent.veto_marks = {0, 1, 2, 3, 4};  // a parent refusing every change
+    EXPECT_EQ(send(table, TBLM_SETALLMARKS, 0, 0), 0);
+    EXPECT_EQ(send(table, TBLM_INVERTMARKS), 0);
+    EXPECT_EQ(send(table, TBLM_GETNEXTMARKED, static_cast<WPARAM>(-1)), 1);
 
     ASSERT_EQ(send(table, TBLM_SETCURSEL, 4), 1);
     parent.notices.clear();
