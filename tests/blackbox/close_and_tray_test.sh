@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Closing the window hides it and the program goes on; a left click on the
-# tray icon shows it again.
+# tray icon shows it again; a right click opens the File menu, whose Exit
+# ends the program with exit code 0 and takes the tray icon away.
 . "$(dirname "$0")/lib.sh"
 bb_setup
 bb_crontab "$bb_prog/cron.tab" "0 0 0 0 * NoAction"
@@ -19,4 +20,23 @@ bb_running || fail "closing ended the program"
 bb_click_tray_icon 1 || fail "no tray icon found"
 bb_wait_for 10 bb_window_shown || fail "the tray icon's left button did not show the window"
 bb_running || fail "the program ended"
+
+bb_click_close_button "$(bb_visible_window TaveCron)"
+bb_wait_for 10 '! bb_window_shown' || fail "closing again did not hide the window"
+bb_click_tray_icon 3 || fail "no tray icon found"
+# The popup is the program's unnamed top-level X window: WxH+X+Y.
+popup_geometry() {
+  xwininfo -root -tree | grep '("tavecron.exe"' | grep -v '"TaveCron"\|"Default IME"\| 1x1+' |
+    grep -o '[0-9]*x[0-9]*+[0-9]*+[0-9]*' | head -n1
+}
+bb_wait_for 5 '[ -n "$(popup_geometry)" ]' || fail "the tray icon's right button opened no menu"
+read -r width height x y <<<"$(popup_geometry | tr 'x+' '  ')"
+# Exit is the last item of the File menu.
+xdotool mousemove "$((x + width / 3))" "$((y + height - 12))" sleep 0.2 click 1
+bb_wait_for 10 '! bb_running' || fail "File, Exit did not end the program"
+wait "$bb_pid"
+rc=$?
+bb_pid=
+[ "$rc" -eq 0 ] || fail "the program ended with $rc"
+bb_wait_for 5 '[ -z "$(bb_visible_window "Wine System Tray")" ]' || fail "the tray icon stayed after Exit"
 echo "ok"
