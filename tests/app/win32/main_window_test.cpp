@@ -1,6 +1,6 @@
 // The main window under Wine: its answers to the table's notifications,
-// open_crontab, start-up, the context menu's hit test, the minute timer, the
-// single-instance guard, the tray icon and the menu captions.
+// open_crontab, the context menu's hit test, the minute timer, the tray icon
+// and the menu captions. Start-up as a whole is driven by tests/blackbox.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -179,19 +179,6 @@ TEST_F(MainWindowTest, open_crontab_replaces_the_rows_and_refuses_a_path_too_lon
     EXPECT_STREQ(state_->path.data(), "");
 }
 
-TEST_F(MainWindowTest, start_up_shows_the_usage_box_then_loads_the_named_file)
-{
-    TempFolder folder;
-    folder.write("named tab.tab", "0 12 * * * NoAction\r\n");
-    ModalWatch watch;
-    start("-h \"" + folder.path("named tab.tab") + "\"");
-    EXPECT_EQ(watch.boxes, (std::vector<std::string>{"usage|tavecron [-h] [crontab-file]"}));
-    EXPECT_EQ(rows(), 1);
-    EXPECT_EQ(cell(0, COL_HOUR), "12");
-    EXPECT_EQ(state_->last_minute, -1);
-    EXPECT_STREQ(state_->tray_icon.szTip, "TaveCron");
-}
-
 TEST_F(MainWindowTest, context_menu_makes_the_hit_row_current_and_opens_commands_on_the_command_cell)
 {
     start("");
@@ -210,21 +197,6 @@ TEST_F(MainWindowTest, context_menu_makes_the_hit_row_current_and_opens_commands
     EXPECT_EQ(SendMessageA(window_, WM_CONTEXTMENU, 0, MAKELPARAM(-1, -1)), 0);
     EXPECT_EQ(current_row(), 1);
     EXPECT_EQ(watch.menus_seen, 1);
-}
-
-TEST_F(MainWindowTest, a_second_main_window_is_refused_and_exit_releases_the_mutex)
-{
-    start("");
-    EXPECT_EQ(create_main_window(GetModuleHandleA(nullptr), "", SW_HIDE), nullptr);
-    EXPECT_TRUE(IsWindow(window_));
-    SendMessageA(window_, WM_COMMAND, IDM_EXIT, 0);
-    EXPECT_FALSE(IsWindow(window_));
-    window_ = nullptr;
-    main_window_count = 0;  // the refused window counted down once more
-    SetLastError(0);
-    HANDLE mutex = CreateMutexA(nullptr, TRUE, "TaveCron");
-    EXPECT_EQ(GetLastError(), 0u);
-    CloseHandle(mutex);
 }
 
 TEST_F(MainWindowTest, the_task_bar_created_message_adds_the_tray_icon_again)
