@@ -1,52 +1,55 @@
 #pragma once
-// In-memory row store, view and mark listener for testing the table's rules.
-// Rows are labelled "r0", "r1", ... in column 0 so that moves can be followed.
+// An in-memory row store that also answers mark questions, and a view over it,
+// for testing the table's rules. Rows are labelled "r0", "r1", ... so that moves
+// can be followed. Questions, writes, deletions, scrolling and repainting are
+// logged in order in the store's log.
 
 #include <algorithm>
 #include <cstdio>
 #include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "table/table_model.h"
 
 namespace table_fakes {
 
-struct FakeRowStore : RowStore {
+using Log = std::vector<std::string>;
+
+struct FakeRowStore : RowStore, MarkListener {
     struct Row {
         std::string label;
         unsigned param = 0;
     };
     explicit FakeRowStore(int count = 0)
     {
-        for (int i = 0; i < count; ++i) {
-            char label[16];
-            std::snprintf(label, sizeof label, "r%d", i);
-            rows.push_back({label, 0});
-        }
+        for (int i = 0; i < count; ++i)
+            rows.push_back({std::string(1, 'r').append(std::to_string(i))});
     }
-    bool has(int r) const { return r >= 0 && r < static_cast<int>(rows.size()); }
+    bool has(int r) const { return r >= 0 && static_cast<size_t>(r) < rows.size(); }
     int row_count() override { return static_cast<int>(rows.size()); }
     int insert_row(int index, const char* text) override
     {
         index = std::min(index, row_count());
-        rows.insert(rows.begin() + index, Row{text, 0});
+        rows.insert(rows.begin() + index, Row{text});
         return index;
     }
     int set_cell_text(int, int, const char*) override { return 0; }
     int get_cell_text(int, int, char*, int) override { return 0; }
     int get_param(int r, unsigned* p) override { return has(r) ? (*p = rows[r].param, 1) : 0; }
-    int set_param(int r, unsigned p) override { return has(r) ? (rows[r].param = p, ++writes, 1) : 0; }
-    int delete_row(int r) override
-    {
-        if (!has(r))
-            return 0;
-        deleted.push_back(rows[r].label);
-        rows.erase(rows.begin() + r);
-        return 1;
-    }
+    int set_param(int r, unsigned p) override { return has(r) ? (rows[r].param = p, note("write", r), 1) : 0; }
+    int delete_row(int r) override { return has(r) ? (note("delete", r), rows.erase(rows.begin() + r), 1) : 0; }
     int delete_all_rows() override { return rows.clear(), 1; }
+    // Logs "ask rN <word in hex>", adds `extra_bits` and vetoes the rows in `veto`.
+    int mark_changing(int r, unsigned* param) override
+    {
+        char word[16];
+        std::snprintf(word, sizeof word, " %x", *param);
+        log.push_back("ask " + rows.at(r).label + word);
+        *param |= extra_bits;
+        return veto.count(r) ? 1 : 0;
+    }
+    void note(const char* what, int r) { log.push_back(what + (" " + rows[r].label)); }
     std::vector<int> marked() const
     {
         std::vector<int> out;
@@ -57,58 +60,41 @@ struct FakeRowStore : RowStore {
     }
 
     std::vector<Row> rows;
-    std::vector<std::string> deleted;  // labels, in deletion order
-    int writes = 0;
+    std::set<int> veto;
+    unsigned extra_bits = 0;
+    Log log;
 };
 
-// Rows `row_height` high stacked from y = 24 with `top_row` first visible;
-// each label starts 2 pixels right of its row's position.
+// Rows `row_height` high stacked from (0, 24) with `top_row` first visible; each
+// label starts 2 pixels right of its row. Rectangles are logged as "l,t,r,b".
 struct FakeView : TableView {
-    explicit FakeView(RowStore& store) : store(store) {}
+    explicit FakeView(FakeRowStore& store) : store(store) {}
     int first_visible_row() override { return top_row; }
     bool row_position(int r, TablePoint* out) override
     {
-        if (r < 0 || r >= store.row_count())
-            return false;
-        *out = TablePoint{left_x, 24 + (r - top_row) * row_height};
-        return true;
+        return store.has(r) ? (*out = TablePoint{0, 24 + (r - top_row) * row_height}, true) : false;
     }
     bool row_label_rect(int r, TableRect* out) override
     {
         TablePoint p{};
-        if (!row_position(r, &p))
-            return false;
-        *out = TableRect{p.x + 2, p.y, p.x + column_width(0), p.y + row_height};
-        return true;
+        return row_position(r, &p) ? (*out = TableRect{2, p.y, column_width(0), p.y + row_height}, true) : false;
     }
     int column_width(int c) override { return c >= 0 && c < static_cast<int>(widths.size()) ? widths[c] : 0; }
-    void set_column_width(int c, int w) override { widths.at(c) = w, ++width_changes; }
+    void set_column_width(int c, int w) override { widths.at(c) = w, store.log.push_back("width"); }
     int client_width() override { return client; }
-    void ensure_visible(int r) override { scrolled_to.push_back(r); }
-    void invalidate(const TableRect& rect) override { invalidated.push_back(rect); }
-    void update_now() override { ++updates; }
-    void show_rows(bool shown) override { shows.push_back(shown); }
-
-    RowStore& store;
-    int top_row = 0, left_x = 0, row_height = 16, client = 400;
-    std::vector<int> widths;
-    int width_changes = 0, updates = 0;
-    std::vector<int> scrolled_to;
-    std::vector<TableRect> invalidated;
-    std::vector<bool> shows;
-};
-
-// Records every question (row, word); vetoes the rows in `veto`; adds `extra_bits`.
-struct FakeMarkListener : MarkListener {
-    int mark_changing(int row, unsigned* param) override
+    void ensure_visible(int r) override { store.log.push_back("scroll " + std::to_string(r)); }
+    void invalidate(const TableRect& r) override
     {
-        asked.push_back({row, *param});
-        *param |= extra_bits;
-        return veto.count(row) ? 1 : 0;
+        char text[64];
+        std::snprintf(text, sizeof text, "%d,%d,%d,%d", r.left, r.top, r.right, r.bottom);
+        store.log.push_back(text);
     }
-    std::set<int> veto;
-    unsigned extra_bits = 0;
-    std::vector<std::pair<int, unsigned>> asked;
+    void update_now() override { store.log.push_back("update"); }
+    void show_rows(bool shown) override { store.log.push_back(shown ? "show" : "hide"); }
+
+    FakeRowStore& store;
+    int top_row = 0, row_height = 16, client = 400;
+    std::vector<int> widths;
 };
 
 }  // namespace table_fakes
