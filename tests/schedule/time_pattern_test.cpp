@@ -27,36 +27,25 @@ std::vector<int> range(int a, int b)
 TEST(TimeFieldSet, value_n_is_bit_0x80_shifted_by_n_mod_8_in_byte_n_div_8)
 {
     TimeFieldSet set;
-    time_set_add(set, 0);
-    time_set_add(set, 9);
-    time_set_add(set, 63);
-    EXPECT_EQ(set.bits[0], 0x80);
-    EXPECT_EQ(set.bits[1], 0x40);
-    EXPECT_EQ(set.bits[7], 0x01);
-    for (int i = 2; i < 7; ++i) EXPECT_EQ(set.bits[i], 0) << i;
-    EXPECT_EQ(time_set_contains(set, 9), 1);
-    EXPECT_EQ(time_set_contains(set, 8), 0);
-}
-
-TEST(TimeFieldSet, a_range_adds_both_ends_and_a_reversed_range_adds_nothing)
-{
-    TimeFieldSet set;
-    time_set_add_range(set, 7, 9);
-    time_set_add_range(set, 20, 19);
-    for (int n = 0; n < 64; ++n) EXPECT_EQ(time_set_contains(set, n), n >= 7 && n <= 9 ? 1 : 0) << n;
+    for (int n : {0, 9, 63}) time_set_add(set, n);
+    EXPECT_EQ(set.bits, (std::array<unsigned char, 8>{0x80, 0x40, 0, 0, 0, 0, 0, 0x01}));
 }
 
 struct PatternCase {
-    const char* pattern;
+    std::string pattern;
     std::vector<int> values;
 };
+
+void PrintTo(const PatternCase& c, std::ostream* os) { *os << testing::PrintToString(c.pattern); }
 
 class ParseTimeField : public testing::TestWithParam<PatternCase> {};
 
 TEST_P(ParseTimeField, admits_exactly_the_expected_values)
 {
-    EXPECT_EQ(admitted(GetParam().pattern), GetParam().values) << '"' << GetParam().pattern << '"';
+    EXPECT_EQ(admitted(GetParam().pattern.c_str()), GetParam().values);
 }
+
+const std::string hundred_nines(100, '9');
 
 INSTANTIATE_TEST_SUITE_P(
     Patterns, ParseTimeField,
@@ -73,98 +62,55 @@ INSTANTIATE_TEST_SUITE_P(
         PatternCase{"007", {7}}, PatternCase{"60", {60}}, PatternCase{"", {}},
         PatternCase{"1-3 5", {1, 2, 3}}, PatternCase{"2-4,", {2, 3, 4}},
         PatternCase{"5,", {5}}, PatternCase{"abc", {}}, PatternCase{"\xff\x80" "7", {7}},
-        PatternCase{"1-3-5", {1, 2, 3}}, PatternCase{"4-*", {}}));
+        PatternCase{"1-3-5", {1, 2, 3}}, PatternCase{"4-*", {}},
+        // A run of a hundred digits stops the parse without overflowing.
+        PatternCase{hundred_nines, {}}, PatternCase{"3-" + hundred_nines, {}},
+        PatternCase{"5," + std::string(100, '1') + ",6", {5}},
+        PatternCase{std::string(100, '0') + "42", {42}}));
 
-TEST(ParseTimeFieldBounds, a_run_of_a_hundred_digits_stops_the_parse_without_overflow)
+TEST(ParseTimeField, binary_junk_and_a_null_pattern_stay_within_the_set)
 {
-    std::string digits(100, '9');
-    EXPECT_TRUE(admitted(digits.c_str()).empty());
-    std::string ones(100, '1');
-    std::string list = "5,";
-    list += ones;
-    list += ",6";
-    EXPECT_EQ(admitted(list.c_str()), std::vector<int>{5});
-    std::string zeros = std::string(100, '0') + "42";
-    EXPECT_EQ(admitted(zeros.c_str()), std::vector<int>{42});
-    std::string reach = "3-";
-    reach += digits;
-    EXPECT_TRUE(admitted(reach.c_str()).empty());
-}
-
-TEST(ParseTimeFieldBounds, a_null_pattern_admits_nothing)
-{
-    TimeFieldSet set;
-    parse_time_field(nullptr, set);
-    EXPECT_EQ(set.bits, TimeFieldSet{}.bits);
-}
-
-TEST(ParseTimeFieldBounds, every_byte_value_as_a_pattern_stays_within_the_set)
-{
+    EXPECT_TRUE(admitted(nullptr).empty());
     for (int c = 1; c < 256; ++c) {
-        char text[4] = {static_cast<char>(c), static_cast<char>(c), '1', '\0'};
-        std::vector<int> values = admitted(text);
-        if (c == '*') EXPECT_EQ(values.size(), 64u);
-        else if (c >= '0' && c <= '9') {
-            int number = (c - '0') * 110 + 1;
-            EXPECT_EQ(values, number < 64 ? std::vector<int>{number} : std::vector<int>{}) << c;
-        }
-        else EXPECT_EQ(values, std::vector<int>{1}) << c;
+        const char text[4] = {static_cast<char>(c), static_cast<char>(c), '1', '\0'};
+        std::vector<int> expected{1};
+        if (c == '*') expected = range(0, 63);
+        if (c >= '0' && c <= '9') expected = (c - '0') * 110 + 1 < 64 ? std::vector<int>{(c - '0') * 110 + 1} : std::vector<int>{};
+        EXPECT_EQ(admitted(text), expected) << c;
     }
 }
 
 ClockTime at(int month, int day, int hour, int minute, int weekday = 3)
 {
-    ClockTime t{};
-    t.wYear = 2026;
-    t.wMonth = static_cast<unsigned short>(month);
-    t.wDay = static_cast<unsigned short>(day);
-    t.wHour = static_cast<unsigned short>(hour);
-    t.wMinute = static_cast<unsigned short>(minute);
-    t.wDayOfWeek = static_cast<unsigned short>(weekday);
-    return t;
+    using U = unsigned short;
+    return ClockTime{2026, U(month), U(weekday), U(day), U(hour), U(minute), 0, 0};
 }
 
-TEST(EntryIsDue, half_hours_during_office_hours)
+TEST(EntryIsDue, every_field_including_day_and_weekday_together_must_admit_the_clock)
 {
-    CronEntry e{"*", "*", "*", "9-17", "0,30", "NoAction", ""};
-    EXPECT_EQ(entry_is_due(at(12, 6, 9, 0), e), 1);
-    EXPECT_EQ(entry_is_due(at(12, 6, 9, 30), e), 1);
-    EXPECT_EQ(entry_is_due(at(12, 6, 17, 30), e), 1);
-    EXPECT_EQ(entry_is_due(at(12, 6, 8, 30), e), 0);
-    EXPECT_EQ(entry_is_due(at(12, 6, 18, 0), e), 0);
-    EXPECT_EQ(entry_is_due(at(12, 6, 9, 15), e), 0);
+    const CronEntry e{"1-5", "12", "6", "9-17", "0,30", "NoAction", ""};
+    struct Case {
+        int month, day, hour, minute, weekday, due;
+    };
+    const Case cases[] = {
+        {12, 6, 9, 0, 1, 1},   {12, 6, 9, 30, 5, 1},  {12, 6, 17, 30, 1, 1}, {12, 6, 8, 30, 1, 0},
+        {12, 6, 18, 0, 1, 0},  {12, 6, 9, 15, 1, 0},  {11, 6, 9, 0, 1, 0},   {12, 7, 9, 0, 1, 0},
+        {12, 6, 9, 0, 0, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(entry_is_due(at(c.month, c.day, c.hour, c.minute, c.weekday), e), c.due)
+            << c.month << " " << c.day << " " << c.hour << ":" << c.minute << " weekday " << c.weekday;
 }
 
-TEST(EntryIsDue, every_field_decides_including_day_and_weekday_together)
-{
-    CronEntry e{"1-5", "12", "6", "12", "0", "NoAction", ""};
-    EXPECT_EQ(entry_is_due(at(12, 6, 12, 0, 1), e), 1);
-    EXPECT_EQ(entry_is_due(at(11, 6, 12, 0, 1), e), 0);  // month
-    EXPECT_EQ(entry_is_due(at(12, 7, 12, 0, 1), e), 0);  // day
-    EXPECT_EQ(entry_is_due(at(12, 6, 12, 0, 0), e), 0);  // weekday: Sunday
-    EXPECT_EQ(entry_is_due(at(12, 6, 12, 1, 1), e), 0);  // minute
-}
-
-TEST(EntryIsDue, the_default_row_and_rows_with_empty_cells_are_never_due)
+TEST(EntryIsDue, the_default_row_empty_or_unreachable_patterns_and_out_of_range_clocks_never_match)
 {
     for (int month = 1; month <= 12; ++month)
-        for (int hour = 0; hour < 24; hour += 5)
-            EXPECT_EQ(entry_is_due(at(month, 15, hour, 0), default_entry), 0);
-    CronEntry empty_minute{"*", "*", "*", "*", "", "NoAction", ""};
-    EXPECT_EQ(entry_is_due(at(1, 1, 0, 0), empty_minute), 0);
-    CronEntry minute_60{"*", "*", "*", "*", "60", "NoAction", ""};
+        for (int hour = 0; hour < 24; hour += 5) EXPECT_EQ(entry_is_due(at(month, 15, hour, 0), default_entry), 0);
+    EXPECT_EQ(entry_is_due(at(1, 1, 0, 0), CronEntry{"*", "*", "*", "*", "", "NoAction", ""}), 0);
     for (int minute = 0; minute < 60; ++minute)
-        EXPECT_EQ(entry_is_due(at(1, 1, 0, minute), minute_60), 0);
-}
-
-TEST(EntryIsDue, out_of_range_clock_values_never_match_even_a_star)
-{
-    CronEntry every{"*", "*", "*", "*", "*", "NoAction", ""};
-    ClockTime t = at(1, 1, 0, 0);
-    t.wMinute = 64;
-    EXPECT_EQ(entry_is_due(t, every), 0);
-    t.wMinute = 0xFFFF;
-    EXPECT_EQ(entry_is_due(t, every), 0);
+        EXPECT_EQ(entry_is_due(at(1, 1, 0, minute), CronEntry{"*", "*", "*", "*", "60", "NoAction", ""}), 0);
+    const CronEntry every{"*", "*", "*", "*", "*", "NoAction", ""};
+    for (int minute : {64, 0xFFFF}) EXPECT_EQ(entry_is_due(at(1, 1, 0, minute), every), 0) << minute;
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
-// A stream over bytes in memory, for tests and benchmarks. The bytes and the
-// record of what the stream was asked live in a MemoryStreamState that the
-// test owns, so it can be inspected after the stream has been closed.
+// A stream over bytes in memory, for tests and benchmarks. What the stream was
+// asked is recorded in a MemoryStreamState that the caller owns, so that it can
+// be inspected after the stream has been closed.
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -14,12 +14,11 @@ struct MemoryStreamState {
     explicit MemoryStreamState(std::string bytes, std::vector<int> chunk_limits = {})
         : data(std::move(bytes)), chunks(std::move(chunk_limits)) {}
 
-    std::string data;         // the bytes served; the stream's size
-    std::vector<int> chunks;  // most bytes delivered by successive reads;
-                              // reads after the list are limited by count only
+    std::string data;                // the bytes served; the stream's size
+    std::vector<int> chunks;         // most bytes delivered by successive reads; later reads: count only
     int read_calls = 0;
     int close_calls = 0;
-    std::vector<int> read_requests;  // `count` of every read, in order
+    std::vector<int> read_requests;  // `count` of the first 4096 reads, in order
     std::string written;             // every byte handed to write, in order
 };
 
@@ -30,35 +29,19 @@ struct MemoryStream {
 
 namespace memory_stream_detail {
 
-inline MemoryStreamState& state_of(Stream* stream)
-{
-    return *reinterpret_cast<MemoryStream*>(stream)->state;
-}
-
-inline int close(Stream* stream)
-{
-    ++state_of(stream).close_calls;
-    return stream_free(stream);
-}
+inline MemoryStreamState& state_of(Stream* stream) { return *reinterpret_cast<MemoryStream*>(stream)->state; }
 
 inline int read(Stream* stream, void* buffer, int count)
 {
     MemoryStreamState& s = state_of(stream);
     if (s.read_requests.size() < 4096) s.read_requests.push_back(count);
-    std::size_t call = static_cast<std::size_t>(s.read_calls++);
+    const std::size_t call = static_cast<std::size_t>(s.read_calls++);
     int n = std::min(count, stream->size - stream->position);
     if (call < s.chunks.size()) n = std::min(n, s.chunks[call]);
     if (n <= 0) return 0;
     std::memcpy(buffer, s.data.data() + stream->position, static_cast<std::size_t>(n));
     stream->position += n;
     return n;
-}
-
-inline int seek(Stream* stream, int offset, int whence)
-{
-    long long target = offset + (whence == 1 ? stream->position : whence == 2 ? stream->size : 0);
-    if (target < 0 || target > stream->size) return -1;
-    return stream->position = static_cast<int>(target);
 }
 
 inline int write(Stream* stream, const void* buffer, int count)
@@ -68,12 +51,15 @@ inline int write(Stream* stream, const void* buffer, int count)
     return count;
 }
 
-inline constexpr StreamOps ops = {close, read, seek, write};
+inline int close(Stream* stream) { ++state_of(stream).close_calls; return stream_free(stream); }
+
+// No seek: the line reader never seeks, and a call would crash loudly.
+inline constexpr StreamOps ops = {close, read, nullptr, write};
 
 }  // namespace memory_stream_detail
 
-// A new stream over `state.data` (which must outlive it). Closed through its
-// operations table like any stream.
+// A new stream over `state.data` (which must outlive it), closed through its
+// operations like any stream.
 inline Stream* memory_stream_open(MemoryStreamState& state)
 {
     Stream* stream = stream_alloc(sizeof(MemoryStream), static_cast<int>(state.data.size()), 0);
