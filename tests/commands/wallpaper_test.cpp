@@ -3,36 +3,30 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <vector>
 
 namespace {
 
-// Hands out the draws of `values` in turn.
-int scripted(void* context)
+// Picks among n candidates with the draws high and low, checking that exactly
+// those two are drawn (none when there is nothing to pick).
+int pick(int n, int high, int low)
 {
-    auto values = static_cast<std::vector<int>*>(context);
-    int v = values->front();
-    values->erase(values->begin());
-    return v;
+    int draws[3] = {high, low, 0};  // the third counts the draws
+    int index = choose_candidate(n, [](void* d) { return static_cast<int*>(d)[static_cast<int*>(d)[2]++ % 2]; }, draws);
+    EXPECT_EQ(draws[2], n > 0 ? 2 : 0) << n;
+    return index;
 }
 
 TEST(WallpaperRules, every_candidate_is_reachable_also_beyond_8192)
 {
-    std::vector<int> none;
-    EXPECT_EQ(choose_candidate(0, scripted, &none), -1);  // draws nothing
+    EXPECT_EQ(pick(0, 1, 1), -1);
     std::set<int> reached;
-    for (int low = 0; low <= 32767; ++low) {
-        std::vector<int> draws{0, low};
-        int index = choose_candidate(10000, scripted, &draws);
-        ASSERT_TRUE(index >= 0 && index < 10000);
-        reached.insert(index);
-    }
+    for (int low = 0; low <= 32767; ++low) reached.insert(pick(10000, 0, low));
     EXPECT_EQ(reached.size(), 10000u);
-    std::vector<int> far{3, 1695};
-    EXPECT_EQ(choose_candidate(100000, scripted, &far), 99999);
-    std::vector<int> wide{0x7FFFFFFF, 0x7FFFFFFF};  // a library generator wider than 15 bits
-    int index = choose_candidate(40000, scripted, &wide);
-    EXPECT_TRUE(index >= 0 && index < 40000);
+    EXPECT_EQ(*reached.begin(), 0);
+    EXPECT_EQ(*reached.rbegin(), 9999);
+    EXPECT_EQ(pick(100000, 3, 1695), 99999);
+    // A library generator wider than 15 bits: only the low 15 of each draw count.
+    EXPECT_EQ(pick(40000, 0x7FFFFFFF, 0x7FFFFFFF), ((1 << 30) - 1) % 40000);
 }
 
 }  // namespace

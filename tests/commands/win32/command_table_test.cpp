@@ -5,9 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "app/resource_ids.h"
 #include "support/win32/table_fixture.h"
 
 namespace {
+
+using Row = std::vector<std::string>;
 
 class CommandTableTest : public testing::Test {
 protected:
@@ -23,64 +26,46 @@ protected:
 
 TEST_F(CommandTableTest, names_match_exactly_and_case_sensitively)
 {
-    struct Case {
-        const char* name;
-        int found;
-    };
-    const Case cases[] = {{"NoAction", 1}, {"SetWP", 1},    {"noaction", 0}, {"NOACTION", 0},
-                          {"NoAction ", 0}, {" NoAction", 0}, {"NoActio", 0}, {"setwp", 0},
-                          {"system", 0},   {"", 0},          {nullptr, 0}};
-    for (const Case& c : cases) {
+    const std::pair<const char*, int> cases[] = {
+        {"NoAction", 1}, {"SetWP", 1},  {"noaction", 0}, {"NOACTION", 0}, {"NoAction ", 0}, {" NoAction", 0},
+        {"NoActio", 0},  {"setwp", 0},  {"system", 0},   {"", 0},         {nullptr, 0}};
+    for (const auto& [name, found] : cases) {
         char option[256] = "";  // SetWP with no candidates touches nothing
-        EXPECT_EQ(dispatch_command(table.table(), c.name, option), c.found) << (c.name ? c.name : "(null)");
+        EXPECT_EQ(dispatch_command(table.table(), name, option), found) << (name ? name : "(null)");
     }
 }
 
-TEST_F(CommandTableTest, set_entry_command_writes_only_the_command_cell_of_the_row)
+TEST_F(CommandTableTest, set_entry_command_writes_only_the_command_cell_of_an_existing_row)
 {
-    const std::vector<std::pair<int, std::string>> commands = {
-        {40010, "NoAction"}, {40011, "System"}, {40012, "SetWP"}};
+    const std::pair<int, const char*> commands[] = {
+        {IDM_CMD_NOACTION, "NoAction"}, {IDM_CMD_SYSTEM, "System"}, {IDM_CMD_SETWP, "SetWP"}};
     for (const auto& [id, name] : commands) {
         EXPECT_EQ(set_entry_command(table.table(), 1, id), 1) << id;
-        EXPECT_EQ(table.row(1), (std::vector<std::string>{"5", "6", "7", "8", name, "second"})) << id;
-        EXPECT_EQ(table.row(0)[4], "Old");
+        EXPECT_EQ(table.row(1), (Row{"5", "6", "7", "8", name, "second"})) << id;
     }
-}
-
-TEST_F(CommandTableTest, set_entry_command_refuses_missing_rows_and_unknown_ids)
-{
-    const std::pair<int, int> refused[] = {{-1, 40010}, {2, 40010}, {100, 40011}, {0, 40013}, {0, 0}, {0, 40009}};
+    const std::pair<int, int> refused[] = {{-1, IDM_CMD_NOACTION}, {2, IDM_CMD_NOACTION}, {100, IDM_CMD_SYSTEM},
+                                           {0, IDM_CMD_SETWP + 1}, {0, 0}, {0, IDM_CMD_NOACTION - 1}};
     for (const auto& [row, id] : refused) EXPECT_EQ(set_entry_command(table.table(), row, id), 0) << row << " " << id;
     EXPECT_EQ(table.row_count(), 2);
-    EXPECT_EQ(table.row(0)[4], "Old");
-    EXPECT_EQ(table.row(1)[4], "Old");
+    EXPECT_EQ(table.row(0), (Row{"1", "2", "3", "4", "Old", "option text"}));
 }
 
-TEST_F(CommandTableTest, system_starts_the_program_before_the_first_blank_with_the_rest_as_parameters)
+TEST_F(CommandTableTest, system_starts_the_program_before_the_first_blank_and_cuts_only_the_callers_copy)
 {
     TempFolder folder;
-    const std::string option = "cmd.exe /c echo started> \"" + folder.path("out.txt") + "\"";
-    std::vector<char> buffer(option.begin(), option.end());
-    buffer.resize(256, '\0');
-    EXPECT_EQ(dispatch_command(table.table(), "System", buffer.data()), 1);
-    EXPECT_STREQ(buffer.data(), "cmd.exe");
+    std::string option = "cmd.exe /c echo started> \"" + folder.path("out.txt") + "\"";
+    EXPECT_EQ(dispatch_command(table.table(), "System", option.data()), 1);
+    EXPECT_STREQ(option.c_str(), "cmd.exe");
+    for (int i = 0; i < 150 && folder.read("out.txt").rfind("started", 0) != 0; ++i) Sleep(100);
+    EXPECT_EQ(folder.read("out.txt").rfind("started", 0), 0u);
 
-    bool found = false;
-    for (int i = 0; i < 150 && !found; ++i) {
-        found = folder.read("out.txt").rfind("started", 0) == 0;
-        if (!found) Sleep(100);
-    }
-    EXPECT_TRUE(found);
-}
-
-TEST_F(CommandTableTest, system_counts_as_run_when_the_program_does_not_exist)
-{
-    char option[256] = "no_such_program_for_tavecron_tests.exe  two blanks";
-    EXPECT_EQ(System(table.table(), "System", option), 1);
-    EXPECT_STREQ(option, "no_such_program_for_tavecron_tests.exe");
-    char alone[256] = "no_such_program_for_tavecron_tests.exe";
-    EXPECT_EQ(System(table.table(), "System", alone), 1);
-    EXPECT_STREQ(alone, "no_such_program_for_tavecron_tests.exe");
+    // A program that does not exist still counts as run.
+    std::string copy = table.row(0)[5], alone = "no_such_program_for_tavecron_tests.exe";
+    EXPECT_EQ(System(table.table(), "System", copy.data()), 1);
+    EXPECT_STREQ(copy.c_str(), "option");
+    EXPECT_EQ(table.row(0)[5], "option text");
+    EXPECT_EQ(System(table.table(), "System", alone.data()), 1);
+    EXPECT_EQ(alone, "no_such_program_for_tavecron_tests.exe");
 }
 
 }  // namespace
