@@ -20,7 +20,10 @@ wine_prefix_ensure() {
     if [ ! -f "$WINEPREFIX/.tavecron-ready" ]; then
       wineboot -i >/dev/null 2>&1
       wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d Y /f >/dev/null 2>&1
+      # wineboot returns before the prefix's set-up has finished in the
+      # background; until it has, window classes such as the list view may be
+      # missing. Waiting for the server to go idle and exit lets it finish.
+      wineserver -w
       touch "$WINEPREFIX/.tavecron-ready"
     fi
   ) 9>"$WINEPREFIX.lock"
