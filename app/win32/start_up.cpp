@@ -77,7 +77,13 @@ int open_crontab(HWND main_window, const char* path)
     if (!fits) {
         return 0;
     }
-    return load_crontab(state->table, state->path.data());
+    // Redraw off for the load: otherwise the list view redoes its layout and
+    // scroll bars for every row, which made a 10,000-line file take seconds.
+    // Turning it back on repaints the table with its scroll bars.
+    SendMessageA(state->table, WM_SETREDRAW, FALSE, 0);
+    const int loaded = load_crontab(state->table, state->path.data());
+    SendMessageA(state->table, WM_SETREDRAW, TRUE, 0);
+    return loaded;
 }
 
 HWND create_main_window(HINSTANCE instance, const char* command_text, int show_command)

@@ -3,6 +3,9 @@
 // in a report-view list view and adds a current row, row marks and an in-place
 // cell editor of its own. Other windows drive it only with the TBLM_* messages
 // (table/table_messages.h) and hear from it through WM_NOTIFY (TBLN_*, NM_RETURN).
+// WM_SETREDRAW (wParam FALSE, then TRUE) brackets a bulk change: while it is
+// off the list view skips its per-row layout and scroll bar work; turning it
+// on repaints the list view, scroll bars included.
 
 #include <windows.h>
 #include <commctrl.h>
