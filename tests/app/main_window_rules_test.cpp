@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/crontab_path.h"
@@ -13,15 +14,12 @@
 
 namespace {
 
-struct TickCase {
-    const char* what;
-    std::vector<int> tick_minutes;
-    std::vector<int> pass_minutes;
-};
-
 TEST(MinuteRule, runs_one_pass_per_change_of_minute_and_none_on_the_first_tick)
 {
-    const TickCase cases[] = {
+    const struct {
+        const char* what;
+        std::vector<int> tick_minutes, pass_minutes;
+    } cases[] = {
         {"first tick", {17}, {}},
         {"first tick at minute 0", {0, 0}, {}},
         {"same minute", {10, 10, 10}, {}},
@@ -30,7 +28,7 @@ TEST(MinuteRule, runs_one_pass_per_change_of_minute_and_none_on_the_first_tick)
         {"clock set back an hour, same minute value", {29, 30, 30, 30, 31}, {30, 31}},
         {"clock set to another minute", {5, 42, 42}, {42}},
     };
-    for (const TickCase& c : cases) {
+    for (const auto& c : cases) {
         std::vector<int> passes;
         int last_minute = -1;
         for (int minute : c.tick_minutes) {
@@ -38,9 +36,7 @@ TEST(MinuteRule, runs_one_pass_per_change_of_minute_and_none_on_the_first_tick)
             // The minute to note is the tick's own, whether a pass runs or not.
             EXPECT_EQ(step.last_minute, minute) << c.what;
             last_minute = step.last_minute;
-            if (step.run_pass) {
-                passes.push_back(minute);
-            }
+            if (step.run_pass) passes.push_back(minute);
         }
         EXPECT_EQ(passes, c.pass_minutes) << c.what;
     }
@@ -48,12 +44,7 @@ TEST(MinuteRule, runs_one_pass_per_change_of_minute_and_none_on_the_first_tick)
 
 TEST(EditTextCut, cuts_time_and_command_cells_at_the_first_blank_and_keeps_the_option)
 {
-    struct CutCase {
-        int column;
-        const char* text;
-        const char* expected;
-    };
-    const CutCase cases[] = {
+    const std::tuple<int, const char*, const char*> cases[] = {  // column, text, cut text
         {COL_COMMAND, "System notepad.exe", "System"},
         {COL_COMMAND, " System", ""},
         {COL_MINUTE, "\t5", ""},
@@ -62,11 +53,11 @@ TEST(EditTextCut, cuts_time_and_command_cells_at_the_first_blank_and_keeps_the_o
         {COL_HOUR, "*/2", "*/2"},
         {COL_OPTION, "notepad.exe \"a b\"\tx", "notepad.exe \"a b\"\tx"},
     };
-    for (const CutCase& c : cases) {
+    for (const auto& [column, text, expected] : cases) {
         char buffer[256];
-        std::snprintf(buffer, sizeof buffer, "%s", c.text);
-        cut_edited_text(c.column, buffer, sizeof buffer);
-        EXPECT_STREQ(buffer, c.expected) << "column " << c.column << " text '" << c.text << "'";
+        std::snprintf(buffer, sizeof buffer, "%s", text);
+        cut_edited_text(column, buffer, sizeof buffer);
+        EXPECT_STREQ(buffer, expected) << "column " << column << " text '" << text << "'";
     }
 }
 
@@ -77,15 +68,18 @@ TEST(EditTextCut, an_unterminated_buffer_is_only_read_within_its_size)
     EXPECT_EQ(std::string(buffer, 8), std::string("abcdef x", 8));
 }
 
-TEST(CrontabLocation, finds_the_default_file_in_the_program_directory_and_takes_an_argument_as_given)
+TEST(CrontabLocation, is_the_argument_as_given_or_cron_tab_in_the_program_folder_and_never_a_path_over_255_bytes)
 {
-    struct LocationCase {
-        std::string module_path;
-        const char* argument;
-        const char* directory;
-        const char* path;
+    // A program folder in which the default file's path is `bytes` long.
+    auto folder = [](std::size_t bytes) {
+        return "C:\\" + std::string(bytes - 4 - (sizeof DEFAULT_CRONTAB_NAME - 1), 'd') + "\\";
     };
-    const LocationCase cases[] = {
+    const std::string a255(255, 'a'), a256(256, 'a'), fits = folder(255), refused = folder(256), huge = folder(310);
+    const struct {
+        std::string module;
+        const char* argument;
+        std::string directory, path;  // empty: none
+    } cases[] = {
         {"C:\\tools\\tave\\tavecron.exe", nullptr, "C:\\tools\\tave\\", "C:\\tools\\tave\\cron.tab"},
         {"C:\\tave\\tavecron.exe", "sub\\my.tab", "C:\\tave\\", "sub\\my.tab"},
         {"tavecron.exe", nullptr, "", "cron.tab"},
@@ -94,38 +88,22 @@ TEST(CrontabLocation, finds_the_default_file_in_the_program_directory_and_takes_
         {"C:\\dir\\\x83\x5C.exe", nullptr, "C:\\dir\\", "C:\\dir\\cron.tab"},
         // One-byte katakana (A1 to DF) are not lead bytes.
         {"C:\\\xB6\xC5\\x.exe", nullptr, "C:\\\xB6\xC5\\", "C:\\\xB6\xC5\\cron.tab"},
+        // 255 bytes fit; a longer path is refused whole, never cut.
+        {fits + "t.exe", nullptr, fits, fits + "cron.tab"},
+        {refused + "t.exe", nullptr, refused, ""},
+        {"C:\\t.exe", a255.c_str(), "C:\\", a255},
+        {"C:\\t.exe", a256.c_str(), "C:\\", ""},
+        // A folder too long for a buffer is not used; an argument still counts.
+        {huge + "t.exe", nullptr, "", ""},
+        {huge + "t.exe", "x.tab", "", "x.tab"},
     };
-    for (const LocationCase& c : cases) {
-        const CrontabLocation location = locate_crontab(c.module_path, c.argument);
-        EXPECT_STREQ(location.directory.data(), c.directory) << c.module_path;
-        EXPECT_EQ(location.has_directory, c.directory[0] != '\0') << c.module_path;
-        EXPECT_TRUE(location.has_path) << c.module_path;
-        EXPECT_STREQ(location.path.data(), c.path) << c.module_path;
+    for (const auto& c : cases) {
+        const CrontabLocation location = locate_crontab(c.module, c.argument);
+        EXPECT_EQ(location.directory.data(), c.directory) << c.module;
+        EXPECT_EQ(location.has_directory, !c.directory.empty()) << c.module;
+        EXPECT_EQ(location.path.data(), c.path) << c.module;
+        EXPECT_EQ(location.has_path, !c.path.empty()) << c.module;
     }
-}
-
-TEST(CrontabLocation, refuses_paths_over_255_bytes_instead_of_cutting_them)
-{
-    const std::size_t name = sizeof DEFAULT_CRONTAB_NAME - 1;
-    const std::string fits_dir = "C:\\" + std::string(255 - 4 - name, 'd') + "\\";
-    const CrontabLocation fits = locate_crontab(fits_dir + "t.exe", nullptr);
-    ASSERT_TRUE(fits.has_path);
-    EXPECT_EQ(std::string(fits.path.data()).size(), 255u);
-
-    const std::string long_dir = "C:\\" + std::string(256 - 4 - name, 'd') + "\\";
-    const CrontabLocation refused = locate_crontab(long_dir + "t.exe", nullptr);
-    EXPECT_TRUE(refused.has_directory);
-    EXPECT_FALSE(refused.has_path);
-    EXPECT_STREQ(refused.path.data(), "");
-
-    EXPECT_TRUE(locate_crontab("C:\\t.exe", std::string(255, 'a').c_str()).has_path);
-    EXPECT_FALSE(locate_crontab("C:\\t.exe", std::string(256, 'a').c_str()).has_path);
-
-    // A directory too long for a buffer is not used; an argument still counts.
-    const std::string huge_dir = "C:\\" + std::string(300, 'd') + "\\";
-    EXPECT_FALSE(locate_crontab(huge_dir + "t.exe", nullptr).has_directory);
-    EXPECT_FALSE(locate_crontab(huge_dir + "t.exe", nullptr).has_path);
-    EXPECT_TRUE(locate_crontab(huge_dir + "t.exe", "x.tab").has_path);
 }
 
 }  // namespace

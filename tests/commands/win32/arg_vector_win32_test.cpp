@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "support/win32/dir_temp_tree.h"
+#include "support/win32/temp_folder.h"
 
 namespace {
 
@@ -39,14 +39,14 @@ BOOL WINAPI counting_find_close(HANDLE find)
 // thousand and a half files in one folder. Every search is counted.
 TEST(ArgVectorWin32, patterns_expand_depth_first_through_folders_only_with_names_as_stored_closing_every_search)
 {
-    TempTree tree;
+    TempFolder tree;
     ASSERT_FALSE(tree.root.empty());
     ASSERT_EQ(GetACP(), 932u);
     for (const char* file : {"pics\\one\\X.bmp", "pics\\one\\y.BMP", "pics\\two\\z.bmp", "pics\\top.bmp",
                              "a b\\in.bmp", "ソフト\\s.bmp", "表示\\h.bmp"}) {
-        tree.make(file);
+        tree.write(file);
     }
-    for (int i = 0; i < 1500; ++i) tree.make("many\\" + std::to_string(i) + ".bmp");
+    for (int i = 0; i < 1500; ++i) tree.write("many\\" + std::to_string(i) + ".bmp");
     // The elements after argv0, in vector order, each without the root.
     auto expand = [&tree](const std::string& text) {
         int count = 0;

@@ -7,21 +7,20 @@
 
 #include "app/resource_ids.h"
 #include "support/win32/table_fixture.h"
+#include "support/win32/temp_folder.h"
 
 namespace {
 
 using Row = std::vector<std::string>;
 
-class CommandTableTest : public testing::Test {
+class CommandTableTest : public TableFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_NE(table.table(), nullptr);
-        table.append({"1", "2", "3", "4", "Old", "option text"});
-        table.append({"5", "6", "7", "8", "Old", "second"});
+        TableFixture::SetUp();
+        append({"1", "2", "3", "4", "Old", "option text"});
+        append({"5", "6", "7", "8", "Old", "second"});
     }
-
-    TableFixture table;
 };
 
 TEST_F(CommandTableTest, names_match_exactly_and_case_sensitively)
@@ -31,7 +30,7 @@ TEST_F(CommandTableTest, names_match_exactly_and_case_sensitively)
         {"NoActio", 0},  {"setwp", 0},  {"system", 0},   {"", 0},         {nullptr, 0}};
     for (const auto& [name, found] : cases) {
         char option[256] = "";  // SetWP with no candidates touches nothing
-        EXPECT_EQ(dispatch_command(table.table(), name, option), found) << (name ? name : "(null)");
+        EXPECT_EQ(dispatch_command(table, name, option), found) << (name ? name : "(null)");
     }
 }
 
@@ -40,31 +39,31 @@ TEST_F(CommandTableTest, set_entry_command_writes_only_the_command_cell_of_an_ex
     const std::pair<int, const char*> commands[] = {
         {IDM_CMD_NOACTION, "NoAction"}, {IDM_CMD_SYSTEM, "System"}, {IDM_CMD_SETWP, "SetWP"}};
     for (const auto& [id, name] : commands) {
-        EXPECT_EQ(set_entry_command(table.table(), 1, id), 1) << id;
-        EXPECT_EQ(table.row(1), (Row{"5", "6", "7", "8", name, "second"})) << id;
+        EXPECT_EQ(set_entry_command(table, 1, id), 1) << id;
+        EXPECT_EQ(row(1), (Row{"5", "6", "7", "8", name, "second"})) << id;
     }
     const std::pair<int, int> refused[] = {{-1, IDM_CMD_NOACTION}, {2, IDM_CMD_NOACTION}, {100, IDM_CMD_SYSTEM},
                                            {0, IDM_CMD_SETWP + 1}, {0, 0}, {0, IDM_CMD_NOACTION - 1}};
-    for (const auto& [row, id] : refused) EXPECT_EQ(set_entry_command(table.table(), row, id), 0) << row << " " << id;
-    EXPECT_EQ(table.row_count(), 2);
-    EXPECT_EQ(table.row(0), (Row{"1", "2", "3", "4", "Old", "option text"}));
+    for (const auto& [row, id] : refused) EXPECT_EQ(set_entry_command(table, row, id), 0) << row << " " << id;
+    EXPECT_EQ(row_count(), 2);
+    EXPECT_EQ(row(0), (Row{"1", "2", "3", "4", "Old", "option text"}));
 }
 
 TEST_F(CommandTableTest, system_starts_the_program_before_the_first_blank_and_cuts_only_the_callers_copy)
 {
     TempFolder folder;
     std::string option = "cmd.exe /c echo started> \"" + folder.path("out.txt") + "\"";
-    EXPECT_EQ(dispatch_command(table.table(), "System", option.data()), 1);
+    EXPECT_EQ(dispatch_command(table, "System", option.data()), 1);
     EXPECT_STREQ(option.c_str(), "cmd.exe");
     for (int i = 0; i < 150 && folder.read("out.txt").rfind("started", 0) != 0; ++i) Sleep(100);
     EXPECT_EQ(folder.read("out.txt").rfind("started", 0), 0u);
 
     // A program that does not exist still counts as run.
-    std::string copy = table.row(0)[5], alone = "no_such_program_for_tavecron_tests.exe";
-    EXPECT_EQ(System(table.table(), "System", copy.data()), 1);
+    std::string copy = row(0)[5], alone = "no_such_program_for_tavecron_tests.exe";
+    EXPECT_EQ(System(table, "System", copy.data()), 1);
     EXPECT_STREQ(copy.c_str(), "option");
-    EXPECT_EQ(table.row(0)[5], "option text");
-    EXPECT_EQ(System(table.table(), "System", alone.data()), 1);
+    EXPECT_EQ(row(0)[5], "option text");
+    EXPECT_EQ(System(table, "System", alone.data()), 1);
     EXPECT_EQ(alone, "no_such_program_for_tavecron_tests.exe");
 }
 

@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "commands/wallpaper.h"
-#include "support/win32/dir_temp_tree.h"
+#include "support/win32/temp_folder.h"
 
 namespace {
 
@@ -55,13 +55,13 @@ protected:
         EXPECT_EQ(buffer, option) << "the option text is only read";
     }
 
-    TempTree tree;
-    std::string sentinel = tree.make("sentinel.bmp");
+    TempFolder tree;
+    std::string sentinel = tree.write("sentinel.bmp");
 };
 
 TEST_F(SetWPWin32, the_last_layout_option_writes_a_terminated_tile_value_and_no_candidate_touches_nothing)
 {
-    const std::string picture = tree.make("表示\\Only.BMP"), untouched = {"sentinel", 9};
+    const std::string picture = tree.write("表示\\Only.BMP"), untouched = {"sentinel", 9};
     // Option, tile value as read back (terminator included), and a second
     // candidate that may be chosen instead of the picture.
     const std::tuple<const char*, std::string, const char*> cases[] = {
@@ -89,7 +89,7 @@ TEST_F(SetWPWin32, later_runs_continue_the_sequence_without_seeding_again)
     std::string option;
     for (int i = 0; i < 40; ++i) {
         std::string name = "seq\\" + std::to_string(i) + ".bmp";
-        tree.make(name);
+        tree.write(name);
         option += "<>" + name + " ";
     }
     run(option);

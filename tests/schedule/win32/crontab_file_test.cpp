@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/win32/table_fixture.h"
+#include "support/win32/temp_folder.h"
 #include "table/table_messages.h"
 
 namespace {
@@ -14,21 +15,18 @@ namespace {
 using namespace std::string_literals;
 using Row = std::vector<std::string>;  // month, day, hour, minute, command, option
 
-class CrontabFileTest : public testing::Test {
+class CrontabFileTest : public TableFixture {
 protected:
-    void SetUp() override { ASSERT_NE(table.table(), nullptr); }
-
     std::vector<Row> rows() const
     {
         std::vector<Row> all;
-        for (int r = 0; r < table.row_count(); ++r) all.push_back(table.row(r));
+        for (int r = 0; r < row_count(); ++r) all.push_back(row(r));
         return all;
     }
 
     int load(const std::string& bytes)
     {
-        folder.write("in.tab", bytes);
-        return load_crontab(table.table(), folder.path("in.tab").c_str());
+        return load_crontab(table, folder.write("in.tab", bytes).c_str());
     }
 
     std::string save()
@@ -36,12 +34,11 @@ protected:
         HANDLE file = CreateFileA(folder.path("out.tab").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         EXPECT_NE(file, INVALID_HANDLE_VALUE);
-        EXPECT_EQ(save_crontab(table.table(), file), table.row_count());
+        EXPECT_EQ(save_crontab(table, file), row_count());
         CloseHandle(file);
         return folder.read("out.tab");
     }
 
-    TableFixture table;
     TempFolder folder;
 };
 
@@ -59,7 +56,7 @@ TEST_F(CrontabFileTest, a_saved_file_loads_and_saves_back_byte_for_byte)
     EXPECT_EQ(rows()[2], (Row{"11", "10", "1-3,9", "*/5", "SetWP", "-c C:\\pictures\\*.bmp  two  blanks  "}));
     EXPECT_EQ(rows()[5], Row(6, cell));
     EXPECT_EQ(save(), text);
-    table.append({"", "1", "", "2", "", "keep"});
+    append({"", "1", "", "2", "", "keep"});
     EXPECT_EQ(save(), text + "2 - 1 - * - keep\r\n") << "empty time and command cells are saved as dashes";
 }
 
@@ -74,10 +71,10 @@ TEST_F(CrontabFileTest, loading_appends_after_the_rows_already_there)
 
 TEST_F(CrontabFileTest, files_that_cannot_be_opened_add_nothing_and_answer_zero)
 {
-    EXPECT_EQ(load_crontab(table.table(), folder.path("missing.tab").c_str()), 0);
+    EXPECT_EQ(load_crontab(table, folder.path("missing.tab").c_str()), 0);
     CreateDirectoryA(folder.path("folder.tab").c_str(), nullptr);
-    EXPECT_EQ(load_crontab(table.table(), folder.path("folder.tab").c_str()), 0);
-    EXPECT_EQ(table.row_count(), 0);
+    EXPECT_EQ(load_crontab(table, folder.path("folder.tab").c_str()), 0);
+    EXPECT_EQ(row_count(), 0);
 }
 
 TEST_F(CrontabFileTest, a_file_adds_only_the_entries_its_lines_really_hold_with_the_weekday_dropped)
@@ -102,7 +99,7 @@ TEST_F(CrontabFileTest, a_file_adds_only_the_entries_its_lines_really_hold_with_
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.bytes.substr(0, 40)));
-        SendMessageA(table.table(), TBLM_DELETEALLITEMS, 0, 0);
+        SendMessageA(table, TBLM_DELETEALLITEMS, 0, 0);
         EXPECT_EQ(load(c.bytes), static_cast<int>(c.rows.size()));
         EXPECT_EQ(rows(), c.rows);
     }
@@ -114,7 +111,7 @@ TEST_F(CrontabFileTest, binary_junk_loads_without_harm_and_every_cell_fits_its_b
     std::string junk(200000, '\0');
     for (char& c : junk) c = static_cast<char>(random() >> 8);
     const int loaded = load(junk);
-    EXPECT_EQ(loaded, table.row_count());
+    EXPECT_EQ(loaded, row_count());
     for (const Row& row : rows()) {
         for (int c = 0; c < 5; ++c) EXPECT_FALSE(row[c].empty());
         for (const std::string& cell : row) EXPECT_LT(cell.size(), 256u);
@@ -123,28 +120,26 @@ TEST_F(CrontabFileTest, binary_junk_loads_without_harm_and_every_cell_fits_its_b
 
 TEST_F(CrontabFileTest, read_entry_outside_the_rows_answers_zero_and_leaves_the_buffers_alone)
 {
-    table.append({"1", "2", "3", "4", "NoAction", "x"});
+    append({"1", "2", "3", "4", "NoAction", "x"});
     char month[CELL_TEXT_SIZE] = "keep", command[CELL_TEXT_SIZE] = "keep";
     const CronEntry target{nullptr, month, nullptr, nullptr, nullptr, command, nullptr};
-    for (int row : {-1, 1, 1000}) EXPECT_EQ(read_entry(table.table(), row, target), 0) << row;
+    for (int row : {-1, 1, 1000}) EXPECT_EQ(read_entry(table, row, target), 0) << row;
     EXPECT_EQ(std::string(month) + "|" + command, "keep|keep");
-    EXPECT_EQ(read_entry(table.table(), 0, target), 1);
+    EXPECT_EQ(read_entry(table, 0, target), 1);
     EXPECT_EQ(std::string(month) + "|" + command, "1|NoAction");
 }
 
 TEST_F(CrontabFileTest, add_default_entry_inserts_at_the_current_row_which_then_designates_it)
 {
     const Row defaults{"0", "*", "*", "0", "NoAction", ""};
-    add_default_entry(table.table());
+    add_default_entry(table);
     EXPECT_EQ(rows(), std::vector<Row>{defaults});
-    for (int r = 1; r < 6; ++r) table.append({std::to_string(r), "*", "*", "0", "NoAction", ""});
-    ASSERT_EQ(SendMessageA(table.table(), TBLM_SETCURSEL, 3, 0), 1);
-    add_default_entry(table.table());
-    EXPECT_EQ(SendMessageA(table.table(), TBLM_GETCURSEL, 0, 0), 3);
-    std::vector<std::string> months;
-    for (const Row& row : rows()) months.push_back(row[0]);
-    EXPECT_EQ(months, (std::vector<std::string>{"0", "1", "2", "0", "3", "4", "5"}));
-    EXPECT_EQ(table.row(3), defaults);
+    for (int r = 1; r < 6; ++r) append({std::to_string(r), "*", "*", "0", "NoAction", ""});
+    ASSERT_EQ(SendMessageA(table, TBLM_SETCURSEL, 3, 0), 1);
+    add_default_entry(table);
+    EXPECT_EQ(SendMessageA(table, TBLM_GETCURSEL, 0, 0), 3);
+    EXPECT_EQ(column(0), (Row{"0", "1", "2", "0", "3", "4", "5"}));
+    EXPECT_EQ(row(3), defaults);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/win32/table_fixture.h"
+#include "support/win32/temp_folder.h"
 #include "table/table_messages.h"
 
 namespace {
@@ -33,28 +34,24 @@ LRESULT CALLBACK recording_proc(HWND window, UINT message, WPARAM wparam, LPARAM
     return CallWindowProcA(table_proc, window, message, wparam, lparam);
 }
 
-class DuePassTest : public testing::Test {
+class DuePassTest : public TableFixture {
 protected:
-    void SetUp() override { ASSERT_NE(table.table(), nullptr); }
-
     // From now on every item message the table receives is recorded in `calls`.
     void start_recording()
     {
         calls.clear();
         table_proc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(table.table(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recording_proc)));
+            SetWindowLongPtrA(table, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recording_proc)));
     }
-
-    TableFixture table;
 };
 
 TEST_F(DuePassTest, due_rows_run_in_row_order_each_to_its_end_with_the_row_count_asked_before_every_row)
 {
-    table.append({"*", "*", "12", "0", "NoAction", ""});  // due
-    table.append({"*", "*", "12", "1", "NoAction", ""});  // a minute later
-    table.append({"12", "6", "*", "0", "NoAction", ""});  // due
+    append({"*", "*", "12", "0", "NoAction", ""});  // due
+    append({"*", "*", "12", "1", "NoAction", ""});  // a minute later
+    append({"12", "6", "*", "0", "NoAction", ""});  // due
     start_recording();
-    EXPECT_EQ(run_due_entries(table.table(), clock_at(12, 6, 12, 0)), 0);
+    EXPECT_EQ(run_due_entries(table, clock_at(12, 6, 12, 0)), 0);
 
     const TableCall count{TBLM_GETITEMCOUNT, -1, -1};
     auto cell = [](int row, int column) { return TableCall{TBLM_GETITEM, row, column}; };
@@ -68,11 +65,11 @@ TEST_F(DuePassTest, due_rows_run_in_row_order_each_to_its_end_with_the_row_count
 
 TEST_F(DuePassTest, a_default_row_never_runs_and_the_weekday_never_restricts_a_row)
 {
-    table.append({"0", "*", "*", "0", "NoAction", ""});
-    table.append({"*", "*", "12", "0", "NoAction", ""});
+    append({"0", "*", "*", "0", "NoAction", ""});
+    append({"*", "*", "12", "0", "NoAction", ""});
     start_recording();
-    for (int day = 1; day <= 12; ++day) run_due_entries(table.table(), clock_at(day, day, 12, 0, day % 7));
-    run_due_entries(table.table(), clock_at(3, 9, 12, 1, 1));
+    for (int day = 1; day <= 12; ++day) run_due_entries(table, clock_at(day, day, 12, 0, day % 7));
+    run_due_entries(table, clock_at(3, 9, 12, 1, 1));
     // The rows whose command cell the pass fetched are the rows it ran.
     std::vector<int> rows_run;
     for (const auto& [message, row, column] : calls)
@@ -83,9 +80,9 @@ TEST_F(DuePassTest, a_default_row_never_runs_and_the_weekday_never_restricts_a_r
 TEST_F(DuePassTest, a_row_naming_no_command_is_skipped_and_the_pass_goes_on_to_the_next)
 {
     TempFolder folder;
-    table.append({"*", "*", "*", "*", "system", "cmd.exe /c echo ran> \"" + folder.path("a.txt") + "\""});
-    table.append({"*", "*", "*", "*", "System", "cmd.exe /c echo ran> \"" + folder.path("b.txt") + "\""});
-    run_due_entries(table.table(), clock_at(5, 5, 5, 5));
+    append({"*", "*", "*", "*", "system", "cmd.exe /c echo ran> \"" + folder.path("a.txt") + "\""});
+    append({"*", "*", "*", "*", "System", "cmd.exe /c echo ran> \"" + folder.path("b.txt") + "\""});
+    run_due_entries(table, clock_at(5, 5, 5, 5));
     for (int i = 0; i < 150 && folder.read("b.txt").empty(); ++i) Sleep(100);
     EXPECT_EQ(folder.read("b.txt").substr(0, 3), "ran");
     Sleep(300);
@@ -95,13 +92,13 @@ TEST_F(DuePassTest, a_row_naming_no_command_is_skipped_and_the_pass_goes_on_to_t
 TEST_F(DuePassTest, run_entry_answers_zero_for_a_missing_row_or_an_unknown_command_and_never_writes_the_cell)
 {
     const std::string option = "no_such_program_for_tavecron_tests.exe first second";
-    table.append({"*", "*", "*", "*", "NoAction", ""});
-    table.append({"*", "*", "*", "*", "NoAction ", ""});
-    table.append({"*", "*", "*", "*", "", ""});
-    table.append({"*", "*", "*", "*", "System", option});  // System cuts its option text at the first blank
+    append({"*", "*", "*", "*", "NoAction", ""});
+    append({"*", "*", "*", "*", "NoAction ", ""});
+    append({"*", "*", "*", "*", "", ""});
+    append({"*", "*", "*", "*", "System", option});  // System cuts its option text at the first blank
     const int answers[][2] = {{0, 1}, {1, 0}, {2, 0}, {3, 1}, {4, 0}, {-1, 0}};
-    for (const auto& [row, answer] : answers) EXPECT_EQ(run_entry(table.table(), row), answer) << row;
-    EXPECT_EQ(table.row(3)[5], option);
+    for (const auto& [row, answer] : answers) EXPECT_EQ(run_entry(table, row), answer) << row;
+    EXPECT_EQ(row(3)[5], option);
 }
 
 }  // namespace

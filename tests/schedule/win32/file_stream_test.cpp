@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "support/win32/table_fixture.h"
+#include "support/win32/temp_folder.h"
 
 namespace {
 
@@ -28,10 +28,8 @@ std::string read_all(FileStream* file)
 
 class FileStreamWin32 : public testing::Test {
 protected:
-    void SetUp() override { folder.write("count.bin", counting(0, 100)); }
-
     TempFolder folder;
-    const std::string path = folder.path("count.bin");
+    const std::string path = folder.write("count.bin", counting(0, 100));
 };
 
 TEST_F(FileStreamWin32, base_offset_and_size_fix_the_window_onto_the_file)

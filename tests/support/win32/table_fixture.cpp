@@ -1,62 +1,103 @@
 #include "support/win32/table_fixture.h"
 
-#include <commctrl.h>
+#include <string>
 
-#include "table/table_messages.h"
-#include "table/win32/table_window.h"
+namespace table_test {
 
-namespace {
+static LRESULT CALLBACK record_notice(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    auto* self = reinterpret_cast<TestParent*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message != WM_NOTIFY || !self)
+        return DefWindowProcA(window, message, wparam, lparam);
+    auto* info = reinterpret_cast<NMLVDISPINFOA*>(lparam);
+    const UINT code = info->hdr.code;
+    self->codes.push_back(code);
+    const bool has_item = code == TBLN_BEGINEDIT || code == TBLN_ENDEDIT || code == TBLN_MARKCHANGING;
+    self->notices.push_back({code, info->hdr.idFrom, info->hdr.hwndFrom, has_item ? info->item : LVITEMA{},
+                             code == TBLN_ENDEDIT ? info->item.pszText : "",
+                             static_cast<int>(send(info->hdr.hwndFrom, TBLM_GETITEMCOUNT))});
+    if (code == TBLN_MARKCHANGING && self->veto_marks.count(info->item.iItem))
+        return 1;
+    if (code == TBLN_MARKCHANGING)
+        info->item.lParam |= self->add_to_param;
+    if (code == TBLN_ENDEDIT && self->end_edit_rewrite)
+        lstrcpynA(info->item.pszText, self->end_edit_rewrite, info->item.cchTextMax);
+    return code == TBLN_BEGINEDIT ? self->begin_edit_answer : code == TBLN_ENDEDIT ? self->end_edit_answer : 0;
+}
 
-LVITEMA text_item(int row, int column, char* text, int size = 0)
+TestParent::TestParent()
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = record_notice;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "TableNoticeRecorder";
+    RegisterClassA(&wc);  // already registered by an earlier test: fine
+    window = CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 400, nullptr,
+                             nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+HWND TestParent::create_table(int id) const
+{
+    register_table_class();
+    return CreateWindowExA(0, WC_TAVETABLE, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                           600, 300, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+LVITEMA text_item(int row, int column, const char* text)
 {
     LVITEMA item{};
     item.mask = LVIF_TEXT;
     item.iItem = row;
     item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = size;
+    item.pszText = const_cast<char*>(text);
     return item;
 }
 
-}  // namespace
-
-TableFixture::TableFixture()
+std::string cell_text(HWND table, int row, int column, LPARAM* param, LRESULT* read)
 {
-    static const ATOM parent_class = [] {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TaveCronTestTableParent";
-        return RegisterClassA(&wc);
-    }();
-    if (parent_class == 0 || register_table_class() == 0) return;
-    parent_ = CreateWindowExA(0, "TaveCronTestTableParent", "table test", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400,
-                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    table_ = CreateWindowExA(0, WC_TAVETABLE, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
-                             580, 380, parent_, reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
-    for (int c = 0; table_ != nullptr && c < 6; ++c) {
-        char title[] = "column";
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.cx = 80;
-        column.pszText = title;
-        SendMessageA(table_, TBLM_INSERTCOLUMN, c, reinterpret_cast<LPARAM>(&column));
-    }
+    char text[CELL_TEXT_SIZE] = "kept";
+    LVITEMA item = text_item(row, column, text);
+    item.mask |= column == 0 ? LVIF_PARAM : 0;
+    item.cchTextMax = CELL_TEXT_SIZE;
+    const LRESULT result = send(table, TBLM_GETITEM, &item);
+    if (param) *param = item.lParam;
+    if (read) *read = result;
+    return text;
 }
 
-TableFixture::~TableFixture() { DestroyWindow(parent_); }
+}  // namespace table_test
 
-int TableFixture::row_count() const { return static_cast<int>(SendMessageA(table_, TBLM_GETITEMCOUNT, 0, 0)); }
+using namespace table_test;
+
+TableFixture::TableFixture() : table(parent.create_table(7))
+{
+    static constexpr int widths[] = {50, 60, 70, 40, 80, 90};
+    for (int c = 0; c < 6; ++c) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_WIDTH;
+        column.cx = widths[c];
+        send(table, TBLM_INSERTCOLUMN, c, reinterpret_cast<LPARAM>(&column));
+    }
+    state = table_state_of(table);
+    list_view = GetDlgItem(table, IDC_TABLE_LIST);
+    editor = GetDlgItem(table, IDC_TABLE_EDIT);
+}
+
+int TableFixture::row_count() const { return static_cast<int>(send(table, TBLM_GETITEMCOUNT)); }
 
 std::vector<std::string> TableFixture::row(int row) const
 {
     std::vector<std::string> cells;
-    for (int c = 0; c < 6; ++c) {
-        char text[CELL_TEXT_SIZE] = "";
-        LVITEMA item = text_item(row, c, text, CELL_TEXT_SIZE);
-        SendMessageA(table_, TBLM_GETITEM, 0, reinterpret_cast<LPARAM>(&item));
-        cells.push_back(item.pszText != nullptr ? item.pszText : "");
-    }
+    for (int c = 0; c < 6; ++c) cells.push_back(cell_text(table, row, c));
+    return cells;
+}
+
+std::vector<std::string> TableFixture::column(int column) const
+{
+    std::vector<std::string> cells;
+    for (int r = 0; r < row_count(); ++r) cells.push_back(cell_text(table, r, column));
     return cells;
 }
 
@@ -64,53 +105,17 @@ void TableFixture::append(const std::vector<std::string>& cells)
 {
     const int index = row_count();
     for (int c = 0; c < 6; ++c) {
-        std::string text = c < static_cast<int>(cells.size()) ? cells[c] : "";
-        LVITEMA item = text_item(index, c, text.data());
-        SendMessageA(table_, c == 0 ? TBLM_INSERTITEM : TBLM_SETITEM, 0, reinterpret_cast<LPARAM>(&item));
+        const LVITEMA item = text_item(index, c, c < static_cast<int>(cells.size()) ? cells[c].c_str() : "");
+        send(table, c == 0 ? TBLM_INSERTITEM : TBLM_SETITEM, &item);
     }
 }
 
-TempFolder::TempFolder()
+void FilledTable::SetUp()
 {
-    static int serial = 0;
-    char base[MAX_PATH] = "", name[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
-    wsprintfA(name, "%stavecron-test-%lu-%d", base, GetCurrentProcessId(), ++serial);
-    CreateDirectoryA(name, nullptr);
-    folder_ = name;
-}
-
-TempFolder::~TempFolder()
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path("*").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA(path(found.cFileName).c_str());
-        else if (found.cFileName[0] != '.') RemoveDirectoryA(path(found.cFileName).c_str());
+    TableFixture::SetUp();
+    for (int r = 0; r < 5; ++r) {
+        const std::string name{'r', static_cast<char>('0' + r)};
+        append({name, name + " c1", name + " c2", name + " c3", name + " c4", name + " c5"});
     }
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
-    RemoveDirectoryA(folder_.c_str());
-}
-
-void TempFolder::write(const std::string& name, const std::string& bytes) const
-{
-    HANDLE file = CreateFileA(path(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    DWORD written = 0;
-    if (file == INVALID_HANDLE_VALUE) return;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-std::string TempFolder::read(const std::string& name) const
-{
-    std::string bytes;
-    HANDLE file = CreateFileA(path(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    char chunk[4096];
-    DWORD got = 0;
-    while (file != INVALID_HANDLE_VALUE && ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
-        bytes.append(chunk, got);
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    return bytes;
+    parent.clear();
 }

@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/win32/table_fixture.h"
 #include "table/win32/cell_editor.h"
-#include "table_test_parent.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "table_test_parent.h"
+#include "support/win32/table_fixture.h"
 
 namespace {
 

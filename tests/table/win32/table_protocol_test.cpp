@@ -4,13 +4,19 @@
 
 #include <gtest/gtest.h>
 
-#include "table_test_parent.h"
+#include "support/win32/table_fixture.h"
 
 namespace {
 
 using namespace table_test;
 using Ints = std::vector<int>;
 using TableProtocol = FilledTable;
+
+LPARAM row_param(HWND table, int row)
+{
+    LPARAM param = 0;
+    return cell_text(table, row, 0, &param), param;
+}
 
 TEST_F(TableProtocol, mark_messages_ask_the_parent_with_the_word_about_to_be_stored)
 {
@@ -63,7 +69,7 @@ TEST_F(TableProtocol, set_all_invert_and_delete_marked_work_row_by_row)
     ASSERT_EQ(send(table, TBLM_SETCURSEL, 4), 1);
     parent.clear();
     EXPECT_EQ(send(table, TBLM_DELETEMARKED), 2);
-    EXPECT_EQ(column0(), (std::vector<std::string>{"r0", "r2", "r4"}));
+    EXPECT_EQ(column(0), (std::vector<std::string>{"r0", "r2", "r4"}));
     EXPECT_EQ(send(table, TBLM_GETCURSEL), 2);
     EXPECT_TRUE(parent.notices.empty());
     EXPECT_TRUE(IsWindowVisible(list_view));
@@ -83,15 +89,15 @@ TEST_F(TableProtocol, rows_outside_the_table_and_null_records_change_nothing_and
             << row;
     }
     const LVITEMA negative = text_item(-1, 0, "x");
-    int column = -7;
+    int hit_column = -7;
     EXPECT_EQ((std::vector<LRESULT>{send(table, TBLM_INSERTITEM, &negative), send(table, TBLM_SETITEM, &negative),
                                     send(table, TBLM_INSERTITEM), send(table, TBLM_SETITEM), send(table, TBLM_GETITEM),
                                     send(table, TBLM_INSERTCOLUMN, 6, 0),
-                                    send(table, TBLM_HITTEST, reinterpret_cast<WPARAM>(&column), 0)}),
+                                    send(table, TBLM_HITTEST, reinterpret_cast<WPARAM>(&hit_column), 0)}),
               (std::vector<LRESULT>{-1, 0, -1, 0, 0, -1, -1}));
-    EXPECT_EQ(column, -7);
+    EXPECT_EQ(hit_column, -7);
 
-    EXPECT_EQ(column0(), (std::vector<std::string>{"r0", "r1", "r2", "r3", "r4"}));
+    EXPECT_EQ(column(0), (std::vector<std::string>{"r0", "r1", "r2", "r3", "r4"}));
     EXPECT_EQ(send(table, TBLM_GETCURSEL), 3);
     EXPECT_EQ(send(table, TBLM_GETCOLUMNCOUNT), 6);
     EXPECT_TRUE(parent.notices.empty());
