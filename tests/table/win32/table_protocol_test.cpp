@@ -137,4 +137,22 @@ TEST_F(TableProtocol, hit_test_uses_the_list_view_geometry)
     }
 }
 
+TEST_F(TableProtocol, a_redraw_bracket_around_a_bulk_load_keeps_the_table_shown_and_its_scroll_range_right)
+{
+    MoveWindow(table, 0, 0, 300, 120, TRUE);
+    send(table, WM_SETREDRAW, FALSE);
+    for (int i = 0; i < 60; ++i) append({"x"});
+    // The bracket goes to the list view; the default handling would hide the table itself.
+    EXPECT_NE(GetWindowLongA(table, GWL_STYLE) & WS_VISIBLE, 0);
+    send(table, WM_SETREDRAW, TRUE);
+
+    SCROLLINFO scroll{};
+    scroll.cbSize = sizeof scroll;
+    scroll.fMask = SIF_RANGE | SIF_PAGE;
+    ASSERT_TRUE(GetScrollInfo(list_view, SB_VERT, &scroll));
+    EXPECT_EQ(scroll.nMax, row_count() - 1);
+    EXPECT_GT(scroll.nPage, 0u);
+    EXPECT_LT(scroll.nPage, static_cast<UINT>(row_count()));
+}
+
 }  // namespace
