@@ -25,6 +25,10 @@ constexpr unsigned TBLM_GETNEXTMARKED = TABLE_WM_USER + 18;  // wParam row after
 constexpr unsigned TBLM_DELETEALLITEMS = TABLE_WM_USER + 19;
 constexpr unsigned TBLM_GETCURSEL = TABLE_WM_USER + 20;      // -> current row
 constexpr unsigned TBLM_SETCURSEL = TABLE_WM_USER + 21;      // wParam row -> 1/0
+// Ends an open cell edit, offering its text to the parent as Enter would, so
+// that a command about to change rows does not have its change overwritten by
+// the edit's later end. Answers 1; with no edit open it does nothing.
+constexpr unsigned TBLM_ENDEDIT = TABLE_WM_USER + 22;
 
 // Notification codes sent to the parent in NMHDR.code.
 constexpr unsigned TBLN_BEGINEDIT = 1124;     // nonzero answer refuses the edit

@@ -5,6 +5,8 @@
 
 #include "table/win32/cell_editor.h"
 #include "table/win32/list_view_store.h"
+#include "table/win32/table_input.h"
+#include "table/win32/table_painting.h"
 
 ATOM table_class_atom = 0;
 
@@ -408,36 +410,59 @@ LRESULT CALLBACK table_window_proc(HWND window, UINT message, WPARAM wparam, LPA
         return state->current_row;
     case TBLM_SETCURSEL:
         return table_set_current_row(state, row_argument(wparam)) ? 1 : 0;
+    case TBLM_ENDEDIT:
+        return table_end_edit(state);
     default:
         return DefWindowProcA(window, message, wparam, lparam);
     }
 }
 
-// Input and painting of the list view are handled here as they are added;
-// everything else goes to the list view's own procedure.
+// The list view's keys, left button, scroll bars and painting are the
+// table's own; everything else goes to the list view's own procedure. Once the
+// table is gone (state null) the list view is left to itself.
 LRESULT CALLBACK list_subclass_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     SubclassLink* link = link_of(window);
     if (!link)
         return DefWindowProcA(window, message, wparam, lparam);
-    switch (message) {
-    case WM_DESTROY:
+    if (message == WM_DESTROY)
         return on_child_destroy(window, link, wparam, lparam);
+    TableState* state = link->state;
+    if (!state)
+        return CallWindowProcA(link->previous_proc, window, message, wparam, lparam);
+    switch (message) {
+    case WM_KEYDOWN:
+        return on_list_key_down(state, static_cast<UINT>(wparam));
+    case WM_LBUTTONDOWN:
+        return on_list_left_button(state, lparam);
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_MOUSEWHEEL:
+        return on_list_scroll(state, link->previous_proc, message, wparam, lparam);
+    case WM_PAINT:
+        return on_list_paint(state, link->previous_proc, wparam, lparam);
     default:
         return CallWindowProcA(link->previous_proc, window, message, wparam, lparam);
     }
 }
 
-// The editor's keys and focus are handled here as they are added; everything
-// else goes to the edit control's own procedure.
+// The editor's navigation keys and its loss of focus end or move the edit;
+// everything else goes to the edit control's own procedure.
 LRESULT CALLBACK edit_subclass_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     SubclassLink* link = link_of(window);
     if (!link)
         return DefWindowProcA(window, message, wparam, lparam);
-    switch (message) {
-    case WM_DESTROY:
+    if (message == WM_DESTROY)
         return on_child_destroy(window, link, wparam, lparam);
+    TableState* state = link->state;
+    if (!state)
+        return CallWindowProcA(link->previous_proc, window, message, wparam, lparam);
+    switch (message) {
+    case WM_KEYDOWN:
+        return on_editor_key_down(state, link->previous_proc, wparam, lparam);
+    case WM_KILLFOCUS:
+        return on_editor_kill_focus(state);
     default:
         return CallWindowProcA(link->previous_proc, window, message, wparam, lparam);
     }
