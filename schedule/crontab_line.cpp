@@ -1,6 +1,7 @@
 #include "schedule/crontab_line.h"
 
 #include <cstddef>
+#include <cstring>
 
 namespace {
 
@@ -33,11 +34,16 @@ const char* scan_word(const char* p, CellText& out)
     return p;
 }
 
-void scan_option(const char* p, CellText& out)
+// Copies the option at `p` into `out`, cut after 255 bytes, and answers its
+// whole length up to the line end.
+int scan_option(const char* p, CellText& out)
 {
+    const char* start = p;
     std::size_t n = 0;
-    for (; *p != '\0' && *p != '\n' && n < CELL_MAX; ++p) out[n++] = *p;
+    for (; *p != '\0' && *p != '\n'; ++p)
+        if (n < CELL_MAX) out[n++] = *p;
     out[n] = '\0';
+    return static_cast<int>(p - start);
 }
 
 // True when the piece that reader_gets stored in `buf` (n bytes, whose last
@@ -59,10 +65,17 @@ char* read_piece(LineReader* reader, char* buf, int n)
 
 int scan_crontab_line(const char* line, CrontabFields& fields)
 {
+    CrontabFieldLengths lengths;
+    return scan_crontab_line(line, fields, lengths);
+}
+
+int scan_crontab_line(const char* line, CrontabFields& fields, CrontabFieldLengths& lengths)
+{
     CellText* const words[] = {&fields.minute, &fields.hour, &fields.day,
                                &fields.month, &fields.weekday, &fields.command};
     for (CellText* w : words) (*w)[0] = '\0';
     fields.option[0] = '\0';
+    lengths.fill(0);
     if (line == nullptr) return 0;
 
     const char* p = line;
@@ -70,12 +83,13 @@ int scan_crontab_line(const char* line, CrontabFields& fields)
     for (CellText* w : words) {
         p = skip_blanks(p);
         if (*p == '\0') return converted;
+        const char* start = p;
         p = scan_word(p, *w);
-        ++converted;
+        lengths[static_cast<std::size_t>(converted++)] = static_cast<int>(p - start);
     }
     p = skip_blanks(p);
     if (*p == '\0') return converted;
-    scan_option(p, fields.option);
+    lengths[6] = scan_option(p, fields.option);
     return converted + 1;
 }
 
@@ -114,15 +128,28 @@ int format_crontab_line(const CronEntry& row, CrontabLineText& line)
 
 const char* read_crontab_line(LineReader* reader, std::array<char, CRONTAB_LINE_SIZE>& line)
 {
+    int dropped = 0;
+    return read_crontab_line(reader, line, dropped);
+}
+
+const char* read_crontab_line(LineReader* reader, std::array<char, CRONTAB_LINE_SIZE>& line, int& dropped)
+{
     constexpr int size = CRONTAB_LINE_SIZE;
+    dropped = 0;
     if (read_piece(reader, line.data(), size) == nullptr) return nullptr;
     if (piece_ends_line(line.data(), size)) return line.data();
 
     // The line was cut: drop pieces until the one that holds its end.
     std::array<char, READER_CAPACITY> rest;
     const int rest_size = static_cast<int>(rest.size());
-    while (read_piece(reader, rest.data(), rest_size) != nullptr &&
-           !piece_ends_line(rest.data(), rest_size)) {
+    while (read_piece(reader, rest.data(), rest_size) != nullptr) {
+        if (!piece_ends_line(rest.data(), rest_size)) {
+            dropped += rest_size - 1;
+            continue;
+        }
+        const std::size_t n = std::strlen(rest.data());
+        dropped += static_cast<int>(n > 0 && rest[n - 1] == '\n' ? n - 1 : n);
+        break;
     }
     return line.data();
 }

@@ -41,6 +41,13 @@ struct CrontabFields {
 // entry; with exactly six, the option is empty.
 int scan_crontab_line(const char* line, CrontabFields& fields);
 
+// The byte length of each field in the line, in line order (minute to
+// option), before any cut at 255 bytes; 0 for fields not converted.
+using CrontabFieldLengths = std::array<int, 7>;
+
+// scan_crontab_line that also answers how long each field was in the line.
+int scan_crontab_line(const char* line, CrontabFields& fields, CrontabFieldLengths& lengths);
+
 // The entry that a scan with six or seven fields describes; its slots refer
 // into `fields`, which must outlive it. The option is empty for six fields.
 CronEntry entry_from_fields(const CrontabFields& fields);
@@ -68,3 +75,7 @@ int format_crontab_line(const CronEntry& row, CrontabLineText& line);
 // characters comes back as its first 2047 characters, and the rest of it is
 // read and dropped, so that its tail never passes for a line of its own.
 const char* read_crontab_line(LineReader* reader, std::array<char, CRONTAB_LINE_SIZE>& line);
+
+// read_crontab_line that also answers in `dropped` how many characters of an
+// over-long line were dropped (its line end not counted); 0 for other lines.
+const char* read_crontab_line(LineReader* reader, std::array<char, CRONTAB_LINE_SIZE>& line, int& dropped);

@@ -41,22 +41,28 @@ void time_set_add_range(TimeFieldSet& set, int a, int b)
     for (int n = a; n <= b; ++n) time_set_add(set, n);
 }
 
-void parse_time_field(const char* text, TimeFieldSet& set)
+namespace {
+
+// Parses `text` into `set` and answers where the parse stopped: the end of
+// the text, or the first byte the grammar did not use. A number that ends the
+// parse without being added (64 or more, or before a hyphen that no digit
+// follows, or before a range end of 64 or more) counts as not used.
+const char* parse_time_field_until(const char* text, TimeFieldSet& set)
 {
-    if (text == nullptr) return;
     const char* p = text;
     while (*p != '\0') {
         if (*p == '*') {
             time_set_add_range(set, 0, kValueLimit - 1);
-            return;
+            return p + 1;
         }
         if (!is_digit(*p)) {
             ++p;
             continue;
         }
+        const char* item = p;
         int a = 0;
         p = read_number(p, a);
-        if (a >= kValueLimit) return;
+        if (a >= kValueLimit) return item;
         if (*p == ',') {
             time_set_add(set, a);
             ++p;
@@ -64,17 +70,33 @@ void parse_time_field(const char* text, TimeFieldSet& set)
         }
         if (*p != '-') {
             time_set_add(set, a);
-            return;
+            return p;
         }
         ++p;  // past the hyphen
-        if (!is_digit(*p)) return;
+        if (!is_digit(*p)) return item;
         int b = 0;
         p = read_number(p, b);
-        if (b >= kValueLimit) return;
+        if (b >= kValueLimit) return item;
         time_set_add_range(set, a, b);
-        if (*p != ',') return;
+        if (*p != ',') return p;
         ++p;
     }
+    return p;
+}
+
+}  // namespace
+
+void parse_time_field(const char* text, TimeFieldSet& set)
+{
+    if (text == nullptr) return;
+    parse_time_field_until(text, set);
+}
+
+int time_field_used_length(const char* text)
+{
+    if (text == nullptr) return 0;
+    TimeFieldSet ignored;
+    return static_cast<int>(parse_time_field_until(text, ignored) - text);
 }
 
 int entry_is_due(const ClockTime& time, const CronEntry& entry)

@@ -28,6 +28,12 @@ void time_set_add_range(TimeFieldSet& set, int a, int b);
 // or more ends the parse.
 void parse_time_field(const char* text, TimeFieldSet& set);
 
+// How many leading bytes of `text` the grammar above uses when it is parsed;
+// the rest is ignored (text after "*", after an item not followed by ",", or
+// from a number that ends the parse). Skipped bytes before an item count as
+// used. 0 for a null text.
+int time_field_used_length(const char* text);
+
 // A clock time with the fields of the Win32 SYSTEMTIME record, so that the core
 // matches without windows.h. Local time or UTC is the caller's choice.
 struct ClockTime {

@@ -5,14 +5,15 @@
 #include <commctrl.h>
 
 #include "app/resource_ids.h"
+#include "commands/command_names.h"
 #include "commands/win32/set_wp.h"
 #include "schedule/cron_entry.h"
 #include "table/table_messages.h"
 
 constexpr std::array<CommandEntry, 4> command_table = {{
-    {IDM_CMD_NOACTION, "NoAction", NoAction},
-    {IDM_CMD_SYSTEM, "System", System},
-    {IDM_CMD_SETWP, "SetWP", SetWP},
+    {IDM_CMD_NOACTION, command_names[0], NoAction},
+    {IDM_CMD_SYSTEM, command_names[1], System},
+    {IDM_CMD_SETWP, command_names[2], SetWP},
     {0, nullptr, nullptr},
 }};
 
