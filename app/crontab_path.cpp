@@ -32,8 +32,8 @@ std::size_t directory_length(std::string_view path)
         if (byte == '\0') {
             break;
         }
-        if (is_cp932_lead_byte(byte)) {
-            ++i;  // the trail byte may be 0x5C: it belongs to the character
+        if (is_cp932_lead_byte(byte) && i + 1 < path.size() && path[i + 1] != '\0') {
+            ++i;  // the trail byte may be 0x5C: it belongs to the character; a NUL never does
         } else if (byte == '\\') {
             length = i + 1;
         }

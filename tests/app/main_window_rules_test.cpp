@@ -88,6 +88,8 @@ TEST(CrontabLocation, is_the_argument_as_given_or_cron_tab_in_the_program_folder
         {"C:\\dir\\\x83\x5C.exe", nullptr, "C:\\dir\\", "C:\\dir\\cron.tab"},
         // One-byte katakana (A1 to DF) are not lead bytes.
         {"C:\\\xB6\xC5\\x.exe", nullptr, "C:\\\xB6\xC5\\", "C:\\\xB6\xC5\\cron.tab"},
+        // A NUL ends the path even right after a lead byte.
+        {std::string("C:\\d\\\x81\0\\x.exe", 12), nullptr, "C:\\d\\", "C:\\d\\cron.tab"},
         // 255 bytes fit; a longer path is refused whole, never cut.
         {fits + "t.exe", nullptr, fits, fits + "cron.tab"},
         {refused + "t.exe", nullptr, refused, ""},
