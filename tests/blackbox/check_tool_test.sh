@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# tavecron-check.exe under Wine: exit status 0, 1 and 2, and code page 932
+# bytes of a cell passed through to the output unchanged.
+. "$(dirname "$0")/lib.sh"
+rm -rf "$bb_root" && mkdir -p "$bb_root" && cd "$bb_root" || fail "no scratch folder"
+check() { wine "${TAVECRON_CHECK_EXE:?}" "$@" </dev/null >out.txt 2>/dev/null; }
+printf '0 12 * * * System メモ.txt\r\n# comment\r\n' | iconv -f UTF-8 -t CP932 >cron.tab
+printf '*/15 * * * * system x\r\n' >warn.tab
+
+check --next 1 --from '2024-02-28 12:01' || fail "a clean file gave status $?"
+printf '1: entry: minute=0 hour=12 day=* month=* command=System option=メモ.txt\r
+1: next: 2024-02-29 12:00 Thu\r
+2: skipped: 2 words, fewer than the six of an entry ("#" starts no comment: only the word count skips it)\r
+cron.tab: 2 lines, 1 entries, 1 skipped, 0 warnings\r\n' | iconv -f UTF-8 -t CP932 >expected.txt
+cmp -s out.txt expected.txt || fail "unexpected output: $(iconv -f CP932 -t UTF-8 out.txt)"
+
+check warn.tab; [ $? = 1 ] || fail "warnings did not give status 1"
+check missing.tab; [ $? = 2 ] || fail "a missing file did not give status 2"
+check --from '2023-02-29 00:00' warn.tab; [ $? = 2 ] || fail "a date that does not exist did not give status 2"
+echo "ok"
