@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "table/table_model.h"
+#include "table/table_painting.h"
 
 namespace table_fakes {
 
@@ -95,6 +96,47 @@ struct FakeView : TableView {
     FakeRowStore& store;
     int top_row = 0, row_height = 16, client = 400;
     std::vector<int> widths;
+};
+
+// Logs a paint's requests in the store's log as "mark:rN", "valid:R", "inval:R",
+// "back:HEX", "text:HEX", "paint" and "edge:R", where R is "rN" for the whole
+// strip of row N and "l,t,r,b" for any other rectangle. Marks are the store's.
+struct FakePainter : TablePainter {
+    FakePainter(FakeRowStore& store, FakeView& view, TableRect update) : store(store), view(view), update(update) {}
+    TableRect update_rect() override { return update; }
+    int row_marked(int r) override
+    {
+        store.log.push_back("mark:" + store.rows.at(r).label);
+        return (store.rows.at(r).param & ROW_MARK) ? 1 : 0;
+    }
+    void validate(const TableRect& r) override { log("valid:", r); }
+    void invalidate(const TableRect& r) override { log("inval:", r); }
+    void set_text_back_color(unsigned c) override { log("back:", c); }
+    void set_text_color(unsigned c) override { log("text:", c); }
+    void paint_invalid() override { store.log.push_back("paint"); }
+    void draw_edge(const TableRect& r) override { log("edge:", r); }
+
+    void log(const char* what, unsigned color)
+    {
+        char text[32];
+        std::snprintf(text, sizeof text, "%s%x", what, color);
+        store.log.push_back(text);
+    }
+    void log(const char* what, const TableRect& r)
+    {
+        char text[64];
+        for (int row = 0; row < store.row_count(); ++row) {
+            const int top = 24 + (row - view.top_row) * view.row_height;
+            if (r.left == 2 && r.top == top && r.right == view.client && r.bottom == top + view.row_height)
+                return store.log.push_back(what + store.rows[row].label);
+        }
+        std::snprintf(text, sizeof text, "%s%d,%d,%d,%d", what, r.left, r.top, r.right, r.bottom);
+        store.log.push_back(text);
+    }
+
+    FakeRowStore& store;
+    FakeView& view;
+    TableRect update;
 };
 
 }  // namespace table_fakes
