@@ -47,38 +47,21 @@ TEST_P(ParseTimeField, admits_exactly_the_expected_values)
 
 const std::string hundred_nines(100, '9');
 
+// The grammar's edges: the whole range, the value limit, reversed and unended
+// ranges, what ends a list, bytes skipped, and runs of digits that could
+// overflow. (Fuzzing compares every other pattern with a reference parse.)
 INSTANTIATE_TEST_SUITE_P(
     Patterns, ParseTimeField,
     testing::Values(
-        PatternCase{"*", range(0, 63)}, PatternCase{"*/15", range(0, 63)},
-        PatternCase{"5,*", range(0, 63)}, PatternCase{"1,2,3", {1, 2, 3}},
-        PatternCase{"1-3,10", {1, 2, 3, 10}}, PatternCase{"3-3", {3}},
-        PatternCase{"0-63", range(0, 63)}, PatternCase{"0-64", {}}, PatternCase{"10-5", {}},
-        PatternCase{"10-5,7", {7}}, PatternCase{"0-59/5", range(0, 59)},
-        PatternCase{"1-", {}}, PatternCase{"1-x", {}}, PatternCase{"99,5", {}},
-        PatternCase{"5,99", {5}}, PatternCase{"64", {}}, PatternCase{"63", {63}},
-        PatternCase{"x5", {5}}, PatternCase{"-5", {5}}, PatternCase{"+5", {5}},
-        PatternCase{"5x,6", {5}}, PatternCase{"1,,2", {1, 2}}, PatternCase{"1, 2", {1, 2}},
-        PatternCase{"007", {7}}, PatternCase{"60", {60}}, PatternCase{"", {}},
-        PatternCase{"1-3 5", {1, 2, 3}}, PatternCase{"2-4,", {2, 3, 4}},
-        PatternCase{"5,", {5}}, PatternCase{"abc", {}}, PatternCase{"\xff\x80" "7", {7}},
-        PatternCase{"1-3-5", {1, 2, 3}}, PatternCase{"4-*", {}},
-        // A run of a hundred digits stops the parse without overflowing.
-        PatternCase{hundred_nines, {}}, PatternCase{"3-" + hundred_nines, {}},
-        PatternCase{"5," + std::string(100, '1') + ",6", {5}},
+        PatternCase{"*", range(0, 63)}, PatternCase{"5,*", range(0, 63)}, PatternCase{"1-3,10", {1, 2, 3, 10}},
+        PatternCase{"3-3", {3}}, PatternCase{"0-63", range(0, 63)}, PatternCase{"0-64", {}},
+        PatternCase{"10-5,7", {7}}, PatternCase{"0-59/5", range(0, 59)}, PatternCase{"1-", {}},
+        PatternCase{"99,5", {}}, PatternCase{"5,99", {5}}, PatternCase{"63", {63}}, PatternCase{"64", {}},
+        PatternCase{"x5", {5}}, PatternCase{"1, 2", {1, 2}}, PatternCase{"1-3 5", {1, 2, 3}},
+        PatternCase{"5,", {5}}, PatternCase{"", {}}, PatternCase{"\xff\x80" "7", {7}},
+        PatternCase{"1-3-5", {1, 2, 3}}, PatternCase{"4-*", {}}, PatternCase{hundred_nines, {}},
+        PatternCase{"3-" + hundred_nines, {}}, PatternCase{"5," + std::string(100, '1') + ",6", {5}},
         PatternCase{std::string(100, '0') + "42", {42}}));
-
-TEST(ParseTimeField, binary_junk_and_a_null_pattern_stay_within_the_set)
-{
-    EXPECT_TRUE(admitted(nullptr).empty());
-    for (int c = 1; c < 256; ++c) {
-        const char text[4] = {static_cast<char>(c), static_cast<char>(c), '1', '\0'};
-        std::vector<int> expected{1};
-        if (c == '*') expected = range(0, 63);
-        if (c >= '0' && c <= '9') expected = (c - '0') * 110 + 1 < 64 ? std::vector<int>{(c - '0') * 110 + 1} : std::vector<int>{};
-        EXPECT_EQ(admitted(text), expected) << c;
-    }
-}
 
 ClockTime at(int month, int day, int hour, int minute, int weekday = 3)
 {
@@ -102,13 +85,11 @@ TEST(EntryIsDue, every_field_including_day_and_weekday_together_must_admit_the_c
             << c.month << " " << c.day << " " << c.hour << ":" << c.minute << " weekday " << c.weekday;
 }
 
-TEST(EntryIsDue, the_default_row_empty_or_unreachable_patterns_and_out_of_range_clocks_never_match)
+TEST(EntryIsDue, the_default_row_empty_null_or_unreachable_patterns_and_out_of_range_clocks_never_match)
 {
-    for (int month = 1; month <= 12; ++month)
-        for (int hour = 0; hour < 24; hour += 5) EXPECT_EQ(entry_is_due(at(month, 15, hour, 0), default_entry), 0);
-    EXPECT_EQ(entry_is_due(at(1, 1, 0, 0), CronEntry{"*", "*", "*", "*", "", "NoAction", ""}), 0);
-    for (int minute = 0; minute < 60; ++minute)
-        EXPECT_EQ(entry_is_due(at(1, 1, 0, minute), CronEntry{"*", "*", "*", "*", "60", "NoAction", ""}), 0);
+    for (int month = 1; month <= 12; ++month) EXPECT_EQ(entry_is_due(at(month, 15, 0, 0), default_entry), 0);
+    for (const char* minute : {"", "60", static_cast<const char*>(nullptr)})
+        for (int m = 0; m < 60; ++m) EXPECT_EQ(entry_is_due(at(1, 1, 0, m), {"*", "*", "*", "*", minute, "X", ""}), 0);
     const CronEntry every{"*", "*", "*", "*", "*", "NoAction", ""};
     for (int minute : {64, 0xFFFF}) EXPECT_EQ(entry_is_due(at(1, 1, 0, minute), every), 0) << minute;
 }
