@@ -5,7 +5,6 @@
 #include <array>
 
 #include "schedule/crontab_line.h"
-#include "schedule/win32/file_stream.h"
 #include "table/table_messages.h"
 
 namespace {
@@ -86,8 +85,8 @@ int write_entry_line(HWND table, int row, HANDLE file)
     CrontabLineText line;
     const int length = format_crontab_line(entry, line);
     DWORD written = 0;
-    WriteFile(file, line.data(), static_cast<DWORD>(length), &written, nullptr);
-    return 1;
+    const BOOL wrote = WriteFile(file, line.data(), static_cast<DWORD>(length), &written, nullptr);
+    return wrote && written == static_cast<DWORD>(length) ? 1 : 0;
 }
 
 int save_crontab(HWND table, HANDLE file)
@@ -101,6 +100,11 @@ int load_crontab(HWND table, const char* path)
 {
     FileStream* stream = stream_open_file(path, 0, 0);
     if (stream == nullptr) return 0;
+    return load_crontab_stream(table, stream);
+}
+
+int load_crontab_stream(HWND table, FileStream* stream)
+{
     LineReader* reader = reader_open(&stream->head, READER_MODE_READ);
     if (reader == nullptr) {
         stream->head.ops->close(&stream->head);

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "schedule/cron_entry.h"
+#include "schedule/win32/file_stream.h"
 
 // Inserts `entry` as row `row` (0 to the row count): TBLM_INSERTITEM with the
 // month, then TBLM_SETITEM for columns 1 to 5 (day, hour, minute, command,
@@ -30,12 +31,14 @@ int read_entry(HWND table, int row, const CronEntry& entry);
 // crontab line ending in CR LF: "minute hour day month * command option".
 // Fetches the cells of the table's columns (at most six; missing columns read
 // as empty). An empty time or command cell is written as "-" so that the line
-// keeps its six words; see format_crontab_line. Write errors are not noticed.
-// Answers 1.
+// keeps its six words; see format_crontab_line. Answers 1 when the whole line
+// was written, 0 when WriteFile failed or wrote fewer bytes.
 int write_entry_line(HWND table, int row, HANDLE file);
 
-// Writes every row in order with write_entry_line; answers the row count
-// (asked once). Creating, truncating and closing the file are the caller's.
+// Writes every row in order with write_entry_line, going on past a failed
+// line; answers the row count (asked once) whatever the writes did. Creating,
+// truncating and closing the file are the caller's. save_crontab_file
+// (crontab_save.h) is the save that notices failures.
 int save_crontab(HWND table, HANDLE file);
 
 // Appends the entries of the crontab file `path` after the rows already in
@@ -46,6 +49,12 @@ int save_crontab(HWND table, HANDLE file);
 // row count before loading plus the entries added; 0 when the file cannot be
 // opened (missing, a directory, refused) or memory runs out.
 int load_crontab(HWND table, const char* path);
+
+// load_crontab's work after the file has been opened: appends the entries of
+// `stream` (stream_open_file) and closes it. Lets a caller open the file
+// before it empties the table, so that a file that cannot be opened costs no
+// rows. Answers as load_crontab; 0 (stream closed) when the reader cannot be made.
+int load_crontab_stream(HWND table, FileStream* stream);
 
 // Inserts default_entry at the current row (TBLM_GETCURSEL): the new row takes
 // that index and is then the current row; the rows from there on move down.
