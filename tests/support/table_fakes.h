@@ -104,34 +104,30 @@ struct FakeView : TableView {
 struct FakePainter : TablePainter {
     FakePainter(FakeRowStore& store, FakeView& view, TableRect update) : store(store), view(view), update(update) {}
     TableRect update_rect() override { return update; }
-    int row_marked(int r) override
-    {
-        store.log.push_back("mark:" + store.rows.at(r).label);
-        return (store.rows.at(r).param & ROW_MARK) ? 1 : 0;
-    }
+    int row_marked(int r) override { return log("mark:", r), (store.rows.at(r).param & ROW_MARK) ? 1 : 0; }
     void validate(const TableRect& r) override { log("valid:", r); }
     void invalidate(const TableRect& r) override { log("inval:", r); }
-    void set_text_back_color(unsigned c) override { log("back:", c); }
-    void set_text_color(unsigned c) override { log("text:", c); }
+    void set_text_back_color(unsigned c) override { log("back:", "%x", c); }
+    void set_text_color(unsigned c) override { log("text:", "%x", c); }
     void paint_invalid() override { store.log.push_back("paint"); }
     void draw_edge(const TableRect& r) override { log("edge:", r); }
 
-    void log(const char* what, unsigned color)
-    {
-        char text[32];
-        std::snprintf(text, sizeof text, "%s%x", what, color);
-        store.log.push_back(text);
-    }
+    void log(const char* what, int row) { store.log.push_back(what + store.rows.at(row).label); }
     void log(const char* what, const TableRect& r)
     {
-        char text[64];
         for (int row = 0; row < store.row_count(); ++row) {
             const int top = 24 + (row - view.top_row) * view.row_height;
-            if (r.left == 2 && r.top == top && r.right == view.client && r.bottom == top + view.row_height)
-                return store.log.push_back(what + store.rows[row].label);
+            if (r.left == 2 && r.right == view.client && r.top == top && r.bottom == top + view.row_height)
+                return log(what, row);
         }
-        std::snprintf(text, sizeof text, "%s%d,%d,%d,%d", what, r.left, r.top, r.right, r.bottom);
-        store.log.push_back(text);
+        log(what, "%d,%d,%d,%d", r.left, r.top, r.right, r.bottom);
+    }
+    template <typename... Args>
+    void log(const char* what, const char* format, Args... args)
+    {
+        char text[64];
+        std::snprintf(text, sizeof text, format, args...);
+        store.log.push_back(what + std::string(text));
     }
 
     FakeRowStore& store;

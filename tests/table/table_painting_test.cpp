@@ -55,7 +55,6 @@ TEST(TablePainting, each_pass_leaves_only_its_rows_invalid_and_reads_marks_only_
          "mark:r2 mark:r3 mark:r4 mark:r5 back:ffff00 text:20 paint"},
         {"empty table: the view paints once", 0, 0, 0, {}, {0, 0, 200, 120}, 1, "paint"},
     };
-    const TablePalette palette{{{0x10, 0xFFFFFF}, {0x20, 0xFFFF00}, {0x30, 0x00FFFF}, {0x40, 0x00FF00}}, 1};
     for (const auto& c : cases) {
         FakeRowStore rows(c.rows);
         for (int r : c.marked)
@@ -64,11 +63,10 @@ TEST(TablePainting, each_pass_leaves_only_its_rows_invalid_and_reads_marks_only_
         view.widths = {40, 40, 40, 40};
         view.client = 200;
         view.top_row = c.top;
-        const TableModel model{.column_count = 4, .current_row = c.current};
         FakePainter painter(rows, view, c.update);
-        TablePalette colors = palette;
-        colors.draw_edge = c.draw_edge;
-        table_paint(model, rows, view, painter, colors);
+        const TablePalette palette{{{0x10, 0xFFFFFF}, {0x20, 0xFFFF00}, {0x30, 0x00FFFF}, {0x40, 0x00FF00}},
+                                   c.draw_edge};
+        table_paint(TableModel{.column_count = 4, .current_row = c.current}, rows, view, painter, palette);
         std::string log;
         for (const auto& entry : rows.log)
             log += (log.empty() ? "" : " ") + entry;
