@@ -1,9 +1,11 @@
 #pragma once
 // How the table shows its rows: the colour scheme of each row, and the paint
-// pass that gets a row view which paints whole invalid regions (the list view)
-// to draw every row in its scheme. The view is run at most three times per
-// paint, once per scheme present, with only that scheme's row strips left
-// invalid; the current row is then framed.
+// that gets a row view which paints whole invalid regions (the list view) to
+// draw every row in its scheme. The view paints at most three times per paint:
+// the plain rows, the marked rows (also when there are none) and the current
+// row when it meets the update rectangle, each time with only those rows'
+// strips left invalid and the scheme's colours set; the current row is then
+// framed.
 
 #include "table/table_model.h"
 
