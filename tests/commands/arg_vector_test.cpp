@@ -111,19 +111,4 @@ TEST(ArgVectorBuild, over_long_words_and_paths_are_cut_or_left_out_within_their_
     EXPECT_EQ(fs.searches.back(), dir + "\\*");  // the 1032-byte inner search is not made
 }
 
-TEST(ArgVectorBuild, texts_of_arbitrary_bytes_keep_the_vector_sound)
-{
-    FakeLister fs;
-    fs.other = {"./", "../", "sub/", "file"};  // every search finds something
-    const char alphabet[] = "\"*?\\ \tab.\x81\x95\x5C\xFC\xFF";
-    unsigned state = 1;
-    for (int round = 0; round < 400; ++round) {
-        std::string text;
-        for (; text.size() < 255; state = state * 1103515245u + 12345u) {
-            text += round % 2 ? static_cast<char>(1 + (state >> 16) % 255) : alphabet[(state >> 16) % 14];
-        }
-        for (const auto& word : words_of(fs, text)) EXPECT_TRUE(word.size() < ARGV_PATH_SIZE && word.find('"') == std::string::npos) << word;
-    }
-}
-
 }  // namespace

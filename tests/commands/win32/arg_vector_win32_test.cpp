@@ -36,8 +36,9 @@ BOOL WINAPI counting_find_close(HANDLE find)
 }
 
 // A real tree: folders and files, blanks and code page 932 names, a
-// thousand and a half files in one folder. Every search is counted.
-TEST(ArgVectorWin32, patterns_expand_depth_first_through_folders_only_with_names_as_stored_closing_every_search)
+// thousand and a half files in one folder. Every search is counted. (The
+// order of expansion is settled over a fake lister in arg_vector_test.cpp.)
+TEST(ArgVectorWin32, patterns_expand_through_folders_only_with_names_as_stored_closing_every_search)
 {
     TempFolder tree;
     ASSERT_FALSE(tree.root.empty());
@@ -62,13 +63,6 @@ TEST(ArgVectorWin32, patterns_expand_depth_first_through_folders_only_with_names
     searches_opened = searches_closed = 0;
     import_find_first = counting_find_first;
     import_find_close = counting_find_close;
-
-    // Each folder's matches together, folders in the order the search of pics
-    // delivers them.
-    const std::string one = "pics\\one\\", two = "pics\\two\\";
-    Strings folders = expand("<>pics\\*\\"), order;
-    for (const auto& path : expand("<>pics\\*\\*.bmp")) order.push_back(path.substr(0, one.size()));
-    EXPECT_EQ(order, (folders == Strings{one, two} ? Strings{one, one, two} : Strings{two, one, one}));
 
     const std::pair<const char*, Strings> cases[] = {
         {"<>pics\\*\\*.bmp", {"pics\\one\\X.bmp", "pics\\one\\y.BMP", "pics\\two\\z.bmp"}},
