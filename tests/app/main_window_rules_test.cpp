@@ -61,13 +61,6 @@ TEST(EditTextCut, cuts_time_and_command_cells_at_the_first_blank_and_keeps_the_o
     }
 }
 
-TEST(EditTextCut, an_unterminated_buffer_is_only_read_within_its_size)
-{
-    char buffer[8] = {'a', 'b', 'c', 'd', 'e', 'f', ' ', 'x'};
-    cut_edited_text(COL_COMMAND, buffer, 6);
-    EXPECT_EQ(std::string(buffer, 8), std::string("abcdef x", 8));
-}
-
 TEST(CrontabLocation, is_the_argument_as_given_or_cron_tab_in_the_program_folder_and_never_a_path_over_255_bytes)
 {
     // A program folder in which the default file's path is `bytes` long.
