@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# Closing the window hides it and the program goes on; a left click on the
-# tray icon shows it again; a right click opens the File menu, whose Exit
-# ends the program with exit code 0 and takes the tray icon away.
+# A second start exits with 0 and shows no window. Closing the window hides it
+# and the program goes on; a left click on the tray icon shows it again; a
+# right click opens the File menu, whose Exit ends the program with exit code
+# 0 and takes the tray icon away.
 . "$(dirname "$0")/lib.sh"
 bb_setup
 bb_crontab "$bb_prog/cron.tab" "0 0 0 0 * NoAction"
 bb_start "$bb_prog"
 bb_wait_for 20 bb_window_shown || fail "the main window was not shown"
+(cd "$bb_prog" && timeout 30 wine "$bb_prog/tavecron.exe" </dev/null >/dev/null 2>&1)
+rc=$?
+[ "$rc" -eq 0 ] || fail "the second instance ended with $rc"
+[ "$(xdotool search --name '^TaveCron$' 2>/dev/null | wc -l)" -eq 1 ] || fail "a second main window exists"
+bb_running || fail "the second start ended the first instance"
 window=$(bb_visible_window TaveCron)
 
 # The caption's close button. (Alt+F4 sent with xdotool hides the window as

@@ -1,16 +1,24 @@
 #!/usr/bin/env bash
 # "-h" shows the usage box before the window; start-up goes on once it is
-# dismissed: the window is shown and the crontab file is loaded.
+# dismissed: the window is shown and the crontab file named after the option
+# is loaded, a relative name found against the program's folder, not the
+# directory the program was started from.
 . "$(dirname "$0")/lib.sh"
 bb_setup
 bb_minute_in 8
-bb_crontab "$bb_prog/cron.tab" "$(bb_marker_entry '*' loaded.txt)"
-bb_start "$bb_elsewhere" -h
+mkdir -p "$bb_prog/sub" "$bb_elsewhere/sub"
+bb_crontab "$bb_prog/sub/named.tab" "$(bb_marker_entry '*' named.txt)"
+bb_crontab "$bb_prog/cron.tab" "$(bb_marker_entry '*' default.txt)"
+bb_crontab "$bb_elsewhere/sub/named.tab" "$(bb_marker_entry '*' wrong.txt)"
+bb_start "$bb_elsewhere" -h 'sub\named.tab'
 bb_wait_for 20 '[ -n "$(bb_visible_window usage)" ]' || fail "no usage box"
 bb_window_shown && fail "the window was shown before the usage box was dismissed"
 box=$(bb_visible_window usage)
-xdotool windowfocus --sync "$box" key --window "$box" Return
+# Space, not Return: a Return would also reach the table and run its current row.
+xdotool windowfocus --sync "$box" key --window "$box" space
 bb_wait_for 10 bb_window_shown || fail "start-up did not go on after the usage box"
 [ -z "$(bb_visible_window usage)" ] || fail "the usage box is still open"
-bb_wait_for 20 '[ -f "$bb_prog/loaded.txt" ]' || fail "the crontab file was not loaded after the usage box"
+bb_wait_for 20 '[ -f "$bb_prog/named.txt" ]' || fail "the named file's entry did not run"
+[ ! -e "$bb_prog/default.txt" ] || fail "the default cron.tab was loaded instead"
+[ ! -e "$bb_prog/wrong.txt" ] && [ ! -e "$bb_elsewhere/wrong.txt" ] || fail "the file was looked up in the start directory"
 echo "ok"
