@@ -8,6 +8,7 @@
 #include "app/edit_text_cut.h"
 #include "app/minute_rule.h"
 #include "app/resource_ids.h"
+#include "app/win32/menu_commands.h"
 #include "schedule/cron_entry.h"
 #include "schedule/win32/due_pass.h"
 #include "table/table_messages.h"
@@ -259,18 +260,6 @@ LRESULT on_tray_icon(MainWindowState* state, LPARAM mouse_message)
     return 0;
 }
 
-LRESULT on_command(HWND window, WPARAM wparam)
-{
-    switch (LOWORD(wparam)) {
-    case IDM_EXIT:
-        DestroyWindow(window);
-        break;
-    default:
-        break;
-    }
-    return 0;
-}
-
 LRESULT on_paint(HWND window)
 {
     PAINTSTRUCT paint;
@@ -329,7 +318,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_CONTEXTMENU:
         return on_context_menu(state, lparam);
     case WM_COMMAND:
-        return on_command(window, wparam);
+        return on_menu_command(window, LOWORD(wparam));
     case WM_TIMER:
         return on_timer(state);
     case WMU_TRAYICON:

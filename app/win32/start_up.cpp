@@ -1,5 +1,6 @@
 #include "app/win32/start_up.h"
 
+#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -9,6 +10,7 @@
 #include "commands/option_scanner.h"
 #include "commands/win32/arg_vector_win32.h"
 #include "schedule/win32/crontab_file.h"
+#include "schedule/win32/file_stream.h"
 #include "table/table_messages.h"
 
 int main_class_atom = 0;
@@ -37,7 +39,22 @@ int scan_options(int count, ArgVector argv)
     return tavecron::optind;
 }
 
+// The program's module path in `buffer`; empty when it is unknown or does
+// not fit (never a cut path).
+std::string_view read_module_path(std::array<char, MODULE_PATH_SIZE>& buffer)
+{
+    const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), MODULE_PATH_SIZE);
+    return length > 0 && length < MODULE_PATH_SIZE ? std::string_view(buffer.data(), length) : std::string_view();
+}
+
 }  // namespace
+
+BOOL enter_program_folder()
+{
+    std::array<char, MODULE_PATH_SIZE> module_path;
+    const CrontabLocation location = locate_crontab(read_module_path(module_path), nullptr);
+    return location.has_directory ? SetCurrentDirectoryA(location.directory.data()) : FALSE;
+}
 
 int register_main_class(HINSTANCE instance)
 {
@@ -66,22 +83,22 @@ int open_crontab(HWND main_window, const char* path)
         return 0;
     }
     const std::size_t length = path != nullptr ? std::strlen(path) : state->path.size();
-    const bool fits = length < state->path.size();
-    if (fits) {
-        // memmove: File, Open passes the path field itself.
-        std::memmove(state->path.data(), path, length + 1);
-    } else {
+    if (length >= state->path.size()) {
         state->path[0] = '\0';
-    }
-    SendMessageA(state->table, TBLM_DELETEALLITEMS, 0, 0);
-    if (!fits) {
         return 0;
     }
+    // memmove: File, Open passes the path field itself.
+    std::memmove(state->path.data(), path, length + 1);
+    FileStream* file = stream_open_file(state->path.data(), 0, 0);
+    if (file == nullptr) {
+        return 0;
+    }
+    SendMessageA(state->table, TBLM_DELETEALLITEMS, 0, 0);
     // Redraw off for the load: otherwise the list view redoes its layout and
     // scroll bars for every row, which made a 10,000-line file take seconds.
     // Turning it back on repaints the table with its scroll bars.
     SendMessageA(state->table, WM_SETREDRAW, FALSE, 0);
-    const int loaded = load_crontab(state->table, state->path.data());
+    const int loaded = load_crontab_stream(state->table, file);
     SendMessageA(state->table, WM_SETREDRAW, TRUE, 0);
     return loaded;
 }
@@ -104,19 +121,15 @@ HWND create_main_window(HINSTANCE instance, const char* command_text, int show_c
     const int first_operand = argv != nullptr ? scan_options(count, argv) : count;
     const char* argument = first_operand < count ? argv[first_operand] : nullptr;
 
-    char module_path[MODULE_PATH_SIZE];
-    const DWORD module_length = GetModuleFileNameA(nullptr, module_path, MODULE_PATH_SIZE);
-    const bool module_known = module_length > 0 && module_length < MODULE_PATH_SIZE;
+    std::array<char, MODULE_PATH_SIZE> module_buffer;
+    const std::string_view module_path = read_module_path(module_buffer);
     // An unknown module path gives no directory and no default file (an
     // argument still counts), rather than "cron.tab" wherever we happen to be.
-    CrontabLocation location =
-        locate_crontab(module_known ? std::string_view(module_path, module_length) : std::string_view(), argument);
-    if (!module_known && argument == nullptr) {
+    CrontabLocation location = locate_crontab(module_path, argument);
+    if (module_path.empty() && argument == nullptr) {
         location.has_path = false;
     }
-    if (module_known && location.has_directory) {
-        SetCurrentDirectoryA(location.directory.data());
-    }
+    enter_program_folder();
     // A path refused for its length loads nothing and leaves the table empty.
     open_crontab(window, location.has_path ? location.path.data() : nullptr);
     free_argv(argv);

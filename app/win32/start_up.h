@@ -17,8 +17,17 @@ int register_main_class(HINSTANCE instance);
 HWND create_main_window(HINSTANCE instance, const char* command_text, int show_command);
 
 // Replaces the table's rows with the entries of the file at path and keeps
-// path in the window's record (what the file dialogs propose). Answers the
-// number of rows loaded: 0 when the file cannot be opened or holds no entry,
-// and also when path is null or longer than 255 bytes, in which case nothing
-// is opened and the kept path is emptied (a cut path could name another file).
+// path in the window's record (what the file dialogs propose). The file is
+// opened before the table is emptied: one that cannot be opened (missing, a
+// folder, refused, held by another program) leaves the rows as they were. A
+// file that opens but holds no entry leaves the table empty. Answers the
+// number of rows loaded, 0 in both cases, and also when path is null or longer
+// than 255 bytes: then nothing is opened, the rows stay and the kept path is
+// emptied (a cut path could name another file).
 int open_crontab(HWND main_window, const char* path);
+
+// Makes the program's own folder (its module path up to the last backslash)
+// the current directory, as start-up does before loading, so that relative
+// paths keep resolving there. FALSE when the module path is unknown, has no
+// folder, or its folder does not fit a 256-byte path.
+BOOL enter_program_folder();

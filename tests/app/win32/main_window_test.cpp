@@ -12,68 +12,16 @@
 #include <vector>
 
 #include "app/resource_ids.h"
-#include "app/win32/main_window.h"
-#include "app/win32/start_up.h"
-#include "schedule/win32/crontab_file.h"
-#include "support/win32/table_fixture.h"
+#include "main_window_fixture.h"
 #include "support/win32/temp_folder.h"
 
 namespace {
 
 using namespace table_test;
 
-// Closes every message box and popup menu that opens during its life, from a
-// thread timer (modal loops dispatch its ticks), noting box texts and menus.
-struct ModalWatch {
-    static inline std::vector<std::string> boxes;  // "caption|text"
-    static inline int menus_seen;
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, tick);
-
-    ModalWatch() { boxes.clear(), menus_seen = 0; }
-    ~ModalWatch() { KillTimer(nullptr, timer); }
-
-    static BOOL CALLBACK close_box(HWND window, LPARAM)
-    {
-        char name[32] = {}, caption[64] = {}, text[256] = {};
-        GetClassNameA(window, name, sizeof name);
-        if (std::string(name) == "#32770" && IsWindowVisible(window)) {
-            GetWindowTextA(window, caption, sizeof caption);
-            GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
-            boxes.push_back(std::string(caption) + "|" + text);
-            PostMessageA(window, WM_COMMAND, IDOK, 0);
-        }
-        return TRUE;
-    }
-    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
-    {
-        EnumThreadWindows(GetCurrentThreadId(), close_box, 0);
-        HWND menu = FindWindowA("#32768", nullptr);
-        if (menu != nullptr && IsWindowVisible(menu))
-            ++menus_seen, EndMenu();
-    }
-};
-
-// A hidden main window made by the program's own start-up, with an empty table.
-class MainWindowTest : public testing::Test {
+// With the helpers that notify the window and ask it for a context menu.
+class MainWindowTest : public MainWindowFixture {
 protected:
-    void SetUp() override
-    {
-        window = create_main_window(GetModuleHandleA(nullptr), "", SW_HIDE);
-        ASSERT_NE(window, nullptr);
-        state = main_window_state(window);
-        table = state->table;
-    }
-    void TearDown() override
-    {
-        DestroyWindow(window);
-        // The destruction posts WM_QUIT, which would end this thread's next modal loop.
-        for (MSG quit; PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) continue;
-    }
-    int rows() { return static_cast<int>(send(table, TBLM_GETITEMCOUNT)); }
-    void add_rows(int count, const char* command = "NoAction")
-    {
-        while (count-- > 0) insert_entry(table, rows(), {"*", "*", "*", "*", "*", command, ""});
-    }
     LRESULT notify(UINT code, int column = 0, char* text = nullptr, UINT_PTR id = IDC_TABLE)
     {
         NMLVDISPINFOA info{};
@@ -93,9 +41,6 @@ protected:
         ClientToScreen(list, &point);
         return send(window, WM_CONTEXTMENU, 0, MAKELPARAM(point.x, point.y));
     }
-
-    HWND window = nullptr, table = nullptr;
-    MainWindowState* state = nullptr;
 };
 
 TEST_F(MainWindowTest, edits_and_marks_are_allowed_and_an_ended_edit_keeps_the_first_word_of_a_time_or_command)
@@ -125,27 +70,35 @@ TEST_F(MainWindowTest, enter_runs_the_current_row_and_reports_an_unknown_command
     EXPECT_EQ(watch.boxes, (std::vector<std::string>{"エラー|不明なコマンド", "エラー|不明なコマンド"}));
 }
 
-TEST_F(MainWindowTest, open_crontab_replaces_the_rows_and_refuses_a_path_too_long_for_its_field)
+// The file is opened before the rows go: what cannot be opened costs no row;
+// a file that opens without an entry leaves the table empty.
+TEST_F(MainWindowTest, open_crontab_replaces_the_rows_only_with_a_file_it_could_open)
 {
     TempFolder folder;
-    folder.write("two.tab", "1 2 3 4 * NoAction\r\n5 6 7 8 * System a b\r\n");
-    const std::string path = folder.path("two.tab"), missing = folder.path("missing.tab");
-    add_rows(3);
-    EXPECT_EQ(open_crontab(window, path.c_str()), 2);
-    EXPECT_EQ(rows(), 2);
-    EXPECT_EQ(cell_text(table, 1, COL_OPTION), "a b");
-    EXPECT_EQ(state->path.data(), path);
-
-    // A missing file empties the table but keeps its path for the dialogs.
-    EXPECT_EQ(open_crontab(window, missing.c_str()), 0);
-    EXPECT_EQ(rows(), 0);
-    EXPECT_EQ(state->path.data(), missing);
-
-    // Cut to 255 bytes this would name two.tab's folder and more; it opens nothing.
-    add_rows(1);
-    EXPECT_EQ(open_crontab(window, (path + std::string(300, 'x')).c_str()), 0);
-    EXPECT_EQ(rows(), 0);
-    EXPECT_STREQ(state->path.data(), "");
+    const std::string two = folder.write("two.tab", "1 2 3 4 * NoAction\r\n5 6 7 8 * System a b\r\n");
+    const std::string empty = folder.write("empty.tab"), held = folder.write("held.tab", "1 2 3 4 * NoAction\r\n");
+    CreateDirectoryA(folder.path("folder.tab").c_str(), nullptr);
+    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    // Path, answer, the rows' options after (three "old" rows before), the path kept.
+    const std::tuple<std::string, int, std::vector<std::string>, std::string> cases[] = {
+        {two, 2, {"", "a b"}, two},
+        {empty, 0, {}, empty},
+        {folder.path("missing.tab"), 0, {"old", "old", "old"}, folder.path("missing.tab")},
+        {folder.path("folder.tab"), 0, {"old", "old", "old"}, folder.path("folder.tab")},
+        {held, 0, {"old", "old", "old"}, held},
+        {two + std::string(300, 'x'), 0, {"old", "old", "old"}, ""},  // cut, it would name another file
+    };
+    for (const auto& [path, answer, options, kept] : cases) {
+        send(table, TBLM_DELETEALLITEMS);
+        for (int i = 0; i < 3; ++i) insert_entry(table, i, {"*", "*", "*", "*", "*", "NoAction", "old"});
+        EXPECT_EQ(open_crontab(window, path.c_str()), answer) << path;
+        std::vector<std::string> read;
+        for (int row = 0; row < rows(); ++row) read.push_back(cell_text(table, row, COL_OPTION));
+        EXPECT_EQ(read, options) << path;
+        EXPECT_EQ(state->path.data(), kept);
+    }
+    CloseHandle(holder);
 }
 
 TEST_F(MainWindowTest, context_menu_makes_the_hit_row_current_and_opens_commands_on_the_command_cell)

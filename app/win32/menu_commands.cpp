@@ -1,0 +1,142 @@
+#include "app/win32/menu_commands.h"
+
+#include <commdlg.h>
+
+#include "app/resource_ids.h"
+#include "app/win32/main_window.h"
+#include "app/win32/start_up.h"
+#include "commands/win32/command_table.h"
+#include "schedule/win32/crontab_file.h"
+#include "schedule/win32/crontab_save.h"
+#include "schedule/win32/due_pass.h"
+#include "table/table_messages.h"
+
+namespace {
+
+// Two entries, each a shown text and a pattern, NUL-separated; the literal's
+// own terminator is the second NUL that ends the list.
+constexpr char FILE_FILTER[] = "*.tab\0*.tab\0All\0*\0";
+constexpr char OPEN_TITLE[] = "crontab ﾌｧｲﾙの読み込み";
+constexpr char SAVE_TITLE[] = "crontab ﾌｧｲﾙの保存";
+constexpr char OPEN_FAILED_TEXT[] = "ﾌｧｲﾙのオープンに失敗しました。";
+constexpr char SAVE_FAILED_TEXT[] = "ﾌｧｲﾙを作れませんでした。";
+
+using FileDialog = BOOL(WINAPI*)(LPOPENFILENAMEA);
+
+LRESULT send_table(const MainWindowState* state, UINT message, WPARAM wparam = 0, LPARAM lparam = 0)
+{
+    return SendMessageA(state->table, message, wparam, lparam);
+}
+
+// Stores an open cell edit's text now (as Enter would). Otherwise the edit,
+// ended later by a click or a focus change, would write its old text over
+// what the command is about to put into the rows.
+void end_cell_edit(const MainWindowState* state)
+{
+    send_table(state, TBLM_ENDEDIT);
+}
+
+// One dialog on the shared description: its file buffer is the path field,
+// which proposes the current file and receives the choice; the filter entry
+// chosen last stays in nFilterIndex for the next dialog of either kind. The
+// owner is the main window even while hidden (the tray menu reaches here).
+BOOL choose_file(MainWindowState* state, FileDialog dialog, const char* title, DWORD flags)
+{
+    OPENFILENAMEA& description = state->file_dialog;
+    description.hwndOwner = state->main_window;
+    description.lpstrFilter = FILE_FILTER;
+    description.lpstrTitle = title;
+    description.Flags = flags;
+    const BOOL chosen = dialog(&description);
+    // The dialogs make the folder they show the current directory; System
+    // and SetWP entries with relative paths resolve against the program's
+    // folder, so that becomes current again, chosen or cancelled.
+    enter_program_folder();
+    return chosen;
+}
+
+void open_file(MainWindowState* state)
+{
+    end_cell_edit(state);
+    if (!choose_file(state, GetOpenFileNameA, OPEN_TITLE, OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST)) {
+        return;
+    }
+    // 0: the file could not be opened (the rows stay) or held no entry (the table is empty).
+    if (open_crontab(state->main_window, state->path.data()) == 0) {
+        MessageBoxA(state->main_window, OPEN_FAILED_TEXT, nullptr, MB_OK);
+    }
+}
+
+void save_file(MainWindowState* state)
+{
+    end_cell_edit(state);  // the text being typed belongs in the file
+    if (!choose_file(state, GetSaveFileNameA, SAVE_TITLE, OFN_PATHMUSTEXIST)) {
+        return;
+    }
+    if (save_crontab_file(state->table, state->path.data()) == 0) {
+        MessageBoxA(state->main_window, SAVE_FAILED_TEXT, nullptr, MB_OK);
+    }
+}
+
+void set_current_command(MainWindowState* state, UINT id)
+{
+    end_cell_edit(state);
+    const int row = static_cast<int>(send_table(state, TBLM_GETCURSEL));
+    set_entry_command(state->table, row, static_cast<int>(id));  // nothing on an empty table
+}
+
+// Runs the rows due at the current UTC time, whatever the timer ran;
+// last_minute is neither read nor changed.
+void run_test(MainWindowState* state)
+{
+    end_cell_edit(state);
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    run_due_entries(state->table, now);
+}
+
+}  // namespace
+
+LRESULT on_menu_command(HWND main_window, UINT id)
+{
+    if (id == IDM_EXIT) {
+        DestroyWindow(main_window);
+        return 0;
+    }
+    MainWindowState* state = main_window_state(main_window);
+    if (state == nullptr) {
+        return 0;
+    }
+    switch (id) {
+    case IDM_OPEN:
+        open_file(state);
+        break;
+    case IDM_SAVE:
+        save_file(state);
+        break;
+    case IDM_CUT:  // deletes the marked rows (ending an open edit first); no clipboard
+        send_table(state, TBLM_DELETEMARKED, 0, 0);
+        break;
+    case IDM_SELECTALL:
+        send_table(state, TBLM_SETALLMARKS, 0, 1);
+        break;
+    case IDM_INVERT:
+        send_table(state, TBLM_INVERTMARKS, 0, 0);
+        break;
+    case IDM_ADDITEM:
+        end_cell_edit(state);
+        add_default_entry(state->table);
+        break;
+    case IDM_CMD_NOACTION:
+    case IDM_CMD_SYSTEM:
+    case IDM_CMD_SETWP:
+        set_current_command(state, id);
+        break;
+    case IDM_TEST:
+        run_test(state);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
