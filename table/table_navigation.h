@@ -44,6 +44,7 @@ struct ListKeyPlan {
     bool send_return = false;
     int toggle_row = -1;
     int new_current_row = -1;
+    bool operator==(const ListKeyPlan&) const = default;
 };
 
 // current_row: the table's current row when the key arrives; editing: whether
