@@ -1,8 +1,29 @@
 #include "table/win32/cell_editor.h"
 
+#include <algorithm>
 #include <array>
+#include <string_view>
 
+#include "table/cell_text.h"
 #include "table/win32/list_view_store.h"
+
+namespace {
+
+// The editor's text as a cell text: at most 255 bytes, cut between characters.
+// It is read with a byte to spare, so the cut sees whether a character
+// straddles the buffer's end: cut by the read alone, its lead byte would stay
+// alone at the end and spoil the cell.
+void read_editor_text(HWND editor, std::array<char, CELL_TEXT_SIZE>& text)
+{
+    std::array<char, CELL_TEXT_SIZE + 2> read{};
+    const int length = GetWindowTextA(editor, read.data(), static_cast<int>(read.size()));
+    const std::size_t valid = length > 0 ? std::min<std::size_t>(length, read.size() - 1) : 0;
+    const std::size_t kept = cell_text_keep_length(std::string_view(read.data(), valid), text.size());
+    std::copy_n(read.data(), kept, text.data());
+    text[kept] = '\0';
+}
+
+}  // namespace
 
 bool table_cell_rect(TableState* state, int row, int column, CellRect* out)
 {
@@ -51,7 +72,7 @@ int table_end_edit(TableState* state)
     const int row = state->edit_row;
     const int column = state->edit_column;
     std::array<char, CELL_TEXT_SIZE> text{};
-    GetWindowTextA(state->edit_window, text.data(), static_cast<int>(text.size()));
+    read_editor_text(state->edit_window, text);
     // Closed before hiding: hiding the focused editor moves the focus, and the
     // editor's loss of focus must find no edit left to end.
     state->edit_row = -1;

@@ -446,8 +446,8 @@ LRESULT CALLBACK list_subclass_proc(HWND window, UINT message, WPARAM wparam, LP
     }
 }
 
-// The editor's navigation keys and its loss of focus end or move the edit;
-// everything else goes to the edit control's own procedure.
+// The editor's navigation keys, its loss of focus and the wheel end or move
+// the edit; everything else goes to the edit control's own procedure.
 LRESULT CALLBACK edit_subclass_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     SubclassLink* link = link_of(window);
@@ -463,6 +463,8 @@ LRESULT CALLBACK edit_subclass_proc(HWND window, UINT message, WPARAM wparam, LP
         return on_editor_key_down(state, link->previous_proc, wparam, lparam);
     case WM_KILLFOCUS:
         return on_editor_kill_focus(state);
+    case WM_MOUSEWHEEL:
+        return on_editor_wheel(state, wparam, lparam);
     default:
         return CallWindowProcA(link->previous_proc, window, message, wparam, lparam);
     }

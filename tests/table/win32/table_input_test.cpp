@@ -1,0 +1,168 @@
+// Keys, clicks and scrolling on a real table, sent as a user would (SendInput),
+// with the parent recording every notification. Which cell a key leads to is
+// settled by the native tests.
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/win32/table_fixture.h"
+#include "table/win32/cell_editor.h"
+
+namespace {
+
+using namespace table_test;
+using Codes = std::vector<UINT>;
+using Cell = std::pair<int, int>;
+using Ended = std::vector<std::tuple<int, int, std::string>>;
+
+void pump(DWORD ms)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(5))
+        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) TranslateMessage(&msg), DispatchMessageA(&msg);
+}
+
+// Presses the keys in turn. Shift stays down until they are handled: the
+// table reads its state at handling time, as a user holds it.
+void press(std::vector<WORD> keys, bool shift = false)
+{
+    std::vector<INPUT> in;
+    auto add = [&](WORD key, DWORD flags) { in.push_back({INPUT_KEYBOARD, {.ki = {key, 0, flags, 0, 0}}}); };
+    if (shift) add(VK_SHIFT, 0);
+    for (WORD key : keys) add(key, 0), add(key, KEYEVENTF_KEYUP);
+    SendInput(in.size(), in.data(), sizeof(INPUT));
+    pump(60 + 3 * keys.size());
+    if (shift) in.clear(), add(VK_SHIFT, KEYEVENTF_KEYUP), SendInput(1, in.data(), sizeof(INPUT)), pump(20);
+}
+
+// A left click, or a wheel turn, at a point of the window's client area.
+void mouse(HWND window, POINT p, DWORD flags = MOUSEEVENTF_LEFTDOWN, int wheel = 0)
+{
+    ClientToScreen(window, &p);
+    SetCursorPos(p.x, p.y);
+    INPUT in[2] = {{INPUT_MOUSE, {.mi = {0, 0, static_cast<DWORD>(wheel), flags, 0, 0}}},
+                   {INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTUP, 0, 0}}}};
+    SendInput(flags == MOUSEEVENTF_LEFTDOWN ? 2 : 1, in, sizeof(INPUT));
+    pump(100);
+}
+
+class TableInput : public FilledTable {
+protected:
+    void SetUp() override
+    {
+        FilledTable::SetUp();
+        SetForegroundWindow(parent.window);
+        SetFocus(list_view);
+        pump(300);  // before Shift is injected, or it may not show in GetAsyncKeyState
+    }
+    Ended ended() const
+    {
+        Ended cells;
+        for (const Notice& n : parent.notices)
+            if (n.code == TBLN_ENDEDIT) cells.emplace_back(n.item.iItem, n.item.iSubItem, n.text);
+        return cells;
+    }
+    Cell edit() const { return {state->edit_row, state->edit_column}; }
+    POINT middle(int row, int column) const
+    {
+        CellRect cell{};
+        table_cell_rect(state, row, column, &cell);
+        return {cell.x + cell.width / 2, cell.y + cell.height / 2};
+    }
+};
+
+TEST_F(TableInput, editor_keys_move_and_end_edits_and_every_edit_is_offered_once)
+{
+    press({VK_TAB});
+    press({VK_TAB});  // its character must not reach the next cell's editor
+    press({VK_DOWN});
+    press({VK_TAB}, true);
+    EXPECT_EQ(std::pair(edit(), state->current_row), std::pair(Cell(1, 0), 1));
+    press({VK_END, 'Z', VK_LEFT});  // editing keys and Shift+Enter stay in the editor
+    press({VK_RETURN}, true);
+    press({VK_RETURN});  // ends with the focus in the editor, which hiding it moves
+    EXPECT_EQ(std::pair(edit().first, GetFocus()), std::pair(-1, list_view));
+    press({VK_TAB});
+    press({VK_END, 'Q', VK_ESCAPE});  // offers the typed text as Enter does
+    press({VK_TAB});
+    SetFocus(parent.window);  // and so does the editor's loss of the focus
+    EXPECT_EQ(ended(), (Ended{{0, 0, "r0"}, {0, 1, "r0 c1"}, {1, 1, "r1 c1"}, {1, 0, "r1z"}, {1, 0, "r1zq"},
+                              {1, 0, "r1zq"}}));
+    EXPECT_EQ(std::pair(parent.codes.size(), state->edit_row), std::pair(size_t{12}, -1));  // six openings, six endings
+    EXPECT_EQ(cell_text(table, 1, 0), "r1zq");
+}
+
+TEST_F(TableInput, typed_text_is_offered_as_its_first_255_bytes_never_splitting_a_character)
+{
+    press({VK_TAB});
+    SetWindowTextA(editor, "");
+    press(std::vector<WORD>(300, 'X'));
+    EXPECT_EQ(GetWindowTextLengthA(editor), 300);
+    press({VK_RETURN});
+    EXPECT_EQ(ended(), (Ended{{0, 0, std::string(255, 'x')}}));
+    const std::string a = "\x82\xa0", i = "\x82\xa2";  // "あい" after 254 and after 253 bytes
+    for (const auto& [typed, kept] : {std::pair{std::string(254, 'x') + a + i, std::string(254, 'x')},
+                                      std::pair{std::string(253, 'x') + a + i, std::string(253, 'x') + a}}) {
+        press({VK_TAB});
+        SetWindowTextA(editor, typed.c_str());
+        press({VK_RETURN});
+        EXPECT_EQ(std::get<2>(ended().back()), kept);
+        EXPECT_EQ(cell_text(table, 0, 0), kept);
+    }
+}
+
+TEST_F(TableInput, list_keys_run_mark_and_move_the_table_and_never_reach_the_list_view)
+{
+    const LRESULT top = send(list_view, LVM_GETTOPINDEX);
+    press({VK_RETURN});
+    ASSERT_EQ(parent.codes, Codes{static_cast<UINT>(NM_RETURN)});
+    EXPECT_EQ(std::pair(parent.notices[0].hwnd_from, parent.notices[0].id_from), std::pair(table, UINT_PTR{7}));
+    parent.veto_marks = {1};
+    press({VK_DOWN, VK_SPACE, VK_SPACE});  // row 1 vetoed: its mark stays, the current row moves all the same
+    EXPECT_EQ(std::pair(send(table, TBLM_GETMARK, 1), send(table, TBLM_GETMARK, 2)), std::pair(LRESULT{0}, LRESULT{1}));
+    press({VK_UP});
+    press({VK_DOWN, VK_HOME, VK_NEXT}, true);
+    press({VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_LEFT, VK_RIGHT, 'A'});
+    EXPECT_EQ(std::tuple(state->current_row, state->edit_row, parent.codes.size()), std::tuple(2, -1, size_t{3}));
+    EXPECT_EQ(std::pair(send(list_view, LVM_GETSELECTEDCOUNT), send(list_view, LVM_GETTOPINDEX)), std::pair(LRESULT{0}, top));
+}
+
+TEST_F(TableInput, a_click_moves_the_current_row_a_second_opens_the_editor_and_a_miss_changes_nothing)
+{
+    SetFocus(parent.window);
+    mouse(list_view, middle(2, 3));
+    EXPECT_EQ(std::tuple(state->current_row, state->edit_row, GetFocus()), std::tuple(2, -1, list_view));
+    POINT p = middle(2, 3);
+    mouse(list_view, {p.x - 8, p.y});  // far enough from the first not to make a double click
+    EXPECT_EQ(std::pair(edit(), GetFocus()), std::pair(Cell(2, 3), editor));
+    RECT client{};
+    GetClientRect(list_view, &client);
+    mouse(list_view, {p.x, client.bottom - 5});       // below the last row
+    mouse(list_view, {client.right - 5, middle(1, 0).y});  // right of the last column
+    EXPECT_EQ(std::pair(edit(), parent.codes), std::pair(Cell(2, 3), Codes{TBLN_BEGINEDIT}));
+    mouse(list_view, middle(1, 5));
+    EXPECT_EQ(parent.codes, (Codes{TBLN_BEGINEDIT, TBLN_ENDEDIT}));
+    EXPECT_EQ(std::tuple(state->current_row, state->edit_row, GetFocus()), std::tuple(1, -1, list_view));
+    EXPECT_EQ(send(list_view, LVM_GETSELECTEDCOUNT), 0);
+}
+
+TEST_F(TableInput, the_wheel_and_the_scroll_bar_end_an_open_edit_before_the_rows_move)
+{
+    for (int r = 5; r < 40; ++r) append({"more"});
+    parent.clear();
+    ASSERT_EQ(table_begin_edit(state, 1, 2), 1);
+    mouse(list_view, middle(1, 2), MOUSEEVENTF_WHEEL, -WHEEL_DELTA);  // reaches the editor, which has the focus
+    EXPECT_EQ(std::pair(parent.codes.size(), state->edit_row), std::pair(size_t{2}, -1));
+    const LRESULT top = send(list_view, LVM_GETTOPINDEX);
+    EXPECT_GT(top, 0);
+    ASSERT_EQ(table_begin_edit(state, 5, 2), 1);
+    RECT box{};
+    GetWindowRect(list_view, &box);
+    const int arrow = GetSystemMetrics(SM_CXVSCROLL) / 2 + 2;  // on the scroll bar's down arrow
+    mouse(list_view, {box.right - box.left - arrow, box.bottom - box.top - arrow});
+    EXPECT_EQ(std::pair(parent.codes.size(), state->edit_row), std::pair(size_t{4}, -1));
+    EXPECT_GT(send(list_view, LVM_GETTOPINDEX), top);
+}
+
+}  // namespace
