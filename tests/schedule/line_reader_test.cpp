@@ -10,15 +10,16 @@
 namespace {
 
 using namespace std::string_literals;
+using Strings = std::vector<std::string>;
 
 constexpr char GUARD = 0x5A;
 
 // Reads every line with reader_gets(n), checking that nothing is written past
 // the n bytes and that the final null leaves the buffer untouched.
-std::vector<std::string> read_lines(MemoryStreamState& state, int n)
+Strings read_lines(MemoryStreamState& state, int n)
 {
     LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ);
-    std::vector<std::string> lines;
+    Strings lines;
     std::string buf(static_cast<std::size_t>(n) + 8, GUARD);
     while (char* got = reader_gets(reader, buf.data(), n)) {
         EXPECT_EQ(got, buf.data());
@@ -35,85 +36,60 @@ std::vector<std::string> read_lines(MemoryStreamState& state, int n)
     return lines;
 }
 
-struct LineCase {
-    const char* name;
-    std::string data;
-    int n;
-    std::vector<int> chunks;
-    std::vector<std::string> lines;
-};
-
-const std::string a255(255, 'a');
-const std::string long_line(1000, 'x');
-
-const LineCase line_cases[] = {
-    {"each_line_end_kind", "a\r\nb\nc\rd", 256, {}, {"a\n", "b\n", "c\n", "d"}},
-    {"lf_cr_is_two_line_ends", "a\n\rb", 256, {}, {"a\n", "\n", "b"}},
-    {"cr_as_last_byte", "x\r", 256, {}, {"x\n"}},
-    {"empty_stream", "", 256, {}, {}},
-    {"n_4_cuts_without_loss", "abcdefg\n", 4, {}, {"abc", "def", "g\n"}},
-    {"exactly_n_minus_1_chars", "abc\nd", 4, {}, {"abc", "\n", "d"}},
-    {"cr_lf_after_a_cut", "abc\r\nd", 4, {}, {"abc", "\n", "d"}},
-    {"n_2_one_char_per_line", "ab\n", 2, {}, {"a", "b", "\n"}},
-    {"nul_bytes_inside_lines", "a\0b\n\0\n"s, 256, {}, {"a\0b\n"s, "\0\n"s}},
-    {"cr_lf_split_at_refill", a255 + "\r\nb\n", 512, {256}, {a255 + "\n", "b\n"}},
-    {"cr_then_other_byte_at_refill", a255 + "\rb", 512, {256}, {a255 + "\n", "b"}},
-    {"cr_lf_split_by_short_reads", "a\r\nb\r\rc", 256, {2, 1, 1, 1}, {"a\n", "b\n", "\n", "c"}},
-    {"long_line_over_many_refills", long_line + "\r\n" + long_line, 2048, {7, 100, 3},
-     {long_line + "\n", long_line}},
-    {"long_line_cut_over_refills", long_line + "\n", 401, {},
-     {long_line.substr(0, 400), long_line.substr(0, 400), long_line.substr(0, 200) + "\n"}},
-};
-
-void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
-
-class LineReaderLines : public testing::TestWithParam<LineCase> {};
-
-TEST_P(LineReaderLines, gives_the_expected_lines_and_then_null)
+TEST(LineReaderLines, gets_gives_the_expected_lines_and_then_null_refilling_with_the_whole_capacity)
 {
-    MemoryStreamState state{GetParam().data, GetParam().chunks};
-    EXPECT_EQ(read_lines(state, GetParam().n), GetParam().lines);
-    for (int count : state.read_requests) EXPECT_EQ(count, READER_CAPACITY) << "a refill reads the whole capacity";
+    const std::string a255(255, 'a'), long_line(1000, 'x');
+    // Name, bytes, n, most bytes each read delivers, lines.
+    const struct { const char* name; std::string data; int n; std::vector<int> chunks; Strings lines; } cases[] = {
+        {"each_line_end_kind", "a\r\nb\nc\rd", 256, {}, {"a\n", "b\n", "c\n", "d"}},
+        {"lf_cr_is_two_line_ends", "a\n\rb", 256, {}, {"a\n", "\n", "b"}},
+        {"cr_as_last_byte", "x\r", 256, {}, {"x\n"}},
+        {"empty_stream", "", 256, {}, {}},
+        {"n_4_cuts_without_loss", "abcdefg\n", 4, {}, {"abc", "def", "g\n"}},
+        {"exactly_n_minus_1_chars", "abc\nd", 4, {}, {"abc", "\n", "d"}},
+        {"cr_lf_after_a_cut", "abc\r\nd", 4, {}, {"abc", "\n", "d"}},
+        {"n_2_one_char_per_line", "ab\n", 2, {}, {"a", "b", "\n"}},
+        {"nul_bytes_inside_lines", "a\0b\n\0\n"s, 256, {}, {"a\0b\n"s, "\0\n"s}},
+        {"cr_lf_split_at_refill", a255 + "\r\nb\n", 512, {256}, {a255 + "\n", "b\n"}},
+        {"cr_then_other_byte_at_refill", a255 + "\rb", 512, {256}, {a255 + "\n", "b"}},
+        {"cr_lf_split_by_short_reads", "a\r\nb\r\rc", 256, {2, 1, 1, 1}, {"a\n", "b\n", "\n", "c"}},
+        {"long_line_over_many_refills", long_line + "\r\n" + long_line, 2048, {7, 100, 3},
+         {long_line + "\n", long_line}},
+        {"long_line_cut_over_refills", long_line + "\n", 401, {},
+         {long_line.substr(0, 400), long_line.substr(0, 400), long_line.substr(0, 200) + "\n"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemoryStreamState state{c.data, c.chunks};
+        EXPECT_EQ(read_lines(state, c.n), c.lines);
+        for (int count : state.read_requests) EXPECT_EQ(count, READER_CAPACITY);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, LineReaderLines, testing::ValuesIn(line_cases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(LineReaderBytes, ungetc_steps_back_over_the_last_byte_but_not_before_the_buffer)
+TEST(LineReaderBytes, gets_refuses_n_below_2_or_a_null_buffer_and_ungetc_steps_back_only_over_a_byte_read)
 {
-    MemoryStreamState state{"\xff" "b"};
-    LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ);
-    EXPECT_EQ(reader_ungetc(reader, 'z'), -1);
-    EXPECT_EQ(reader_getc(reader), 0xFF);
-    EXPECT_EQ(reader_ungetc(reader, 'z'), 'z');
-    EXPECT_EQ(reader_getc(reader), 0xFF) << "the buffer is not written by ungetc";
-    EXPECT_EQ(reader_getc(reader), 'b');
-    EXPECT_EQ(reader_getc(reader), -1);
-    EXPECT_EQ(reader_ungetc(reader, 'b'), -1) << "a refill that found the end keeps nothing";
-    reader_close(reader);
-}
-
-TEST(LineReaderBytes, gets_refuses_a_null_buffer_or_n_below_2_without_writing_or_reading)
-{
-    MemoryStreamState state{"line\n"};
+    MemoryStreamState state{"\xff" "line\n"};
     LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ);
     std::string buf(8, GUARD);
     for (int n : {-1, 0, 1}) EXPECT_EQ(reader_gets(reader, buf.data(), n), nullptr) << n;
     EXPECT_EQ(reader_gets(reader, nullptr, 8), nullptr);
     EXPECT_EQ(buf, std::string(8, GUARD));
+    EXPECT_EQ(reader_ungetc(reader, 'z'), -1);
+    EXPECT_EQ(reader_getc(reader), 0xFF) << "the refusals read nothing";
+    EXPECT_EQ(reader_ungetc(reader, 'z'), 'z');
+    EXPECT_EQ(reader_getc(reader), 0xFF) << "the buffer is not written by ungetc";
     EXPECT_STREQ(reader_gets(reader, buf.data(), 8), "line\n");
+    EXPECT_EQ(reader_getc(reader), -1);
+    EXPECT_EQ(reader_ungetc(reader, 'b'), -1) << "a refill that found the end keeps nothing";
     reader_close(reader);
 }
 
 TEST(LineReaderWriteBack, only_write_mode_hands_the_unread_bytes_to_write_and_only_once)
 {
-    struct Case {
-        int mode, bytes_read;
-        bool flush_before_close;
-        const char* written;
-    };
-    for (const Case& c : {Case{READER_MODE_READ | READER_MODE_WRITE, 2, true, "cdef"},
-                          Case{READER_MODE_WRITE, 1, false, "bcdef"}, Case{READER_MODE_READ, 1, true, ""}}) {
+    const struct { int mode, bytes_read; bool flush_before_close; const char* written; } cases[] = {
+        {READER_MODE_READ | READER_MODE_WRITE, 2, true, "cdef"}, {READER_MODE_WRITE, 1, false, "bcdef"},
+        {READER_MODE_READ, 1, true, ""}};
+    for (const auto& c : cases) {
         MemoryStreamState state{"abcdef"};
         LineReader* reader = reader_open(memory_stream_open(state), c.mode);
         for (int k = 0; k < c.bytes_read; ++k) EXPECT_EQ(reader_getc(reader), 'a' + k);

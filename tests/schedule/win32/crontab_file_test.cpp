@@ -40,25 +40,20 @@ protected:
 
 // The line rules themselves (scan, format, the cut of long lines and fields)
 // are settled over memory streams in tests/schedule/crontab_line_test.cpp;
-// these cases show the column order, the files, and the table's cells.
+// these cases show the column order, the files, and the table's cells. Files
+// that cannot be opened and add_default_entry are met by the main window's
+// tests (open_crontab, the Edit menu) and the black-box open and save test.
 TEST_F(CrontabFileTest, a_file_loads_after_the_rows_there_without_its_weekdays_and_saves_back_byte_for_byte)
 {
     const std::string cell(255, 'z'), text =
         "*/5 1-3,9 10 11 * SetWP -c C:\\pictures\\*.bmp  two  blanks  \r\n- - - - * - \r\n" + cell + " " + cell +
         " " + cell + " " + cell + " * " + cell + " " + cell + "\r\n";
     append({"", "1", "", "2", "", "keep"});
+    EXPECT_EQ(load_crontab(table, folder.path("missing.tab").c_str()), 0);
     EXPECT_EQ(load("*/5 1-3,9 10 11 6" + text.substr(17)), 4);
     EXPECT_EQ(rows()[1], (Row{"11", "10", "1-3,9", "*/5", "SetWP", "-c C:\\pictures\\*.bmp  two  blanks  "}));
     EXPECT_EQ(rows()[3], Row(6, cell));
     EXPECT_EQ(save(), "2 - 1 - * - keep\r\n" + text) << "empty time and command cells are saved as dashes";
-}
-
-TEST_F(CrontabFileTest, files_that_cannot_be_opened_add_nothing_and_answer_zero)
-{
-    EXPECT_EQ(load_crontab(table, folder.path("missing.tab").c_str()), 0);
-    CreateDirectoryA(folder.path("folder.tab").c_str(), nullptr);
-    EXPECT_EQ(load_crontab(table, folder.path("folder.tab").c_str()), 0);
-    EXPECT_EQ(row_count(), 0);
 }
 
 // The loader reads with the cutting line read: the tail of a long line
@@ -82,16 +77,6 @@ TEST_F(CrontabFileTest, read_entry_outside_the_rows_answers_zero_and_leaves_the_
     EXPECT_EQ(std::string(month) + "|" + command, "keep|keep");
     EXPECT_EQ(read_entry(table, 0, target), 1);
     EXPECT_EQ(std::string(month) + "|" + command, "1|NoAction");
-}
-
-TEST_F(CrontabFileTest, add_default_entry_inserts_at_the_current_row_which_then_designates_it)
-{
-    for (int r = 1; r < 6; ++r) append({std::to_string(r)});
-    ASSERT_EQ(SendMessageA(table, TBLM_SETCURSEL, 3, 0), 1);
-    add_default_entry(table);
-    EXPECT_EQ(SendMessageA(table, TBLM_GETCURSEL, 0, 0), 3);
-    EXPECT_EQ(column(0), (Row{"1", "2", "3", "0", "4", "5"}));
-    EXPECT_EQ(row(3), (Row{"0", "*", "*", "0", "NoAction", ""}));
 }
 
 }  // namespace
