@@ -142,12 +142,17 @@ const char* read_crontab_line(LineReader* reader, std::array<char, CRONTAB_LINE_
     // The line was cut: drop pieces until the one that holds its end.
     std::array<char, READER_CAPACITY> rest;
     const int rest_size = static_cast<int>(rest.size());
-    while (read_piece(reader, rest.data(), rest_size) != nullptr) {
+    for (;;) {
+        // Filled first, so that the piece ends at the buffer's last NUL: a NUL
+        // byte inside the line is stored like any other and strlen would stop there.
+        rest.fill(1);
+        if (read_piece(reader, rest.data(), rest_size) == nullptr) break;
         if (!piece_ends_line(rest.data(), rest_size)) {
             dropped += rest_size - 1;
             continue;
         }
-        const std::size_t n = std::strlen(rest.data());
+        std::size_t n = rest.size() - 1;
+        while (rest[n] != '\0') --n;
         dropped += static_cast<int>(n > 0 && rest[n - 1] == '\n' ? n - 1 : n);
         break;
     }
