@@ -32,6 +32,7 @@ constexpr const char* USAGE =
     "  Explains each line of the crontab file (default cron.tab) as TaveCron reads it.\n"
     "  --next N   show the next N run times of each entry (0 to 1000, default 3)\n"
     "  --from T   look for runs from local time T on (default: the next minute)\n"
+    "  --version  print the version\n"
     "  Exit status: 0 no warning, 1 warnings, 2 bad arguments or unreadable file.\n";
 
 struct Arguments {
@@ -94,6 +95,9 @@ int parse_arguments(int argc, char** argv, Arguments& args)
         if (!options_end && arg[0] == '-' && arg[1] != '\0') {
             if (std::strcmp(arg, "--") == 0) {
                 options_end = true;
+            } else if (std::strcmp(arg, "--version") == 0) {
+                std::puts("tavecron-check " TAVECRON_VERSION);
+                return EXIT_CLEAN;
             } else if (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0) {
                 std::fputs(USAGE, stdout);
                 return EXIT_CLEAN;
