@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Takes the user guide's pictures of the real program. Runs inside
+# scripts/wine-session.sh (display, prefix and wine server ready).
+# Usage: guide-pictures.sh TAVECRON_EXE OUT_DIR
+# Writes main-window.png (plain, marked and current rows), cell-editor.png
+# (the editor open on the current row) and command-menu.png (the Command menu
+# opened from a command cell).
+set -euo pipefail
+exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+out=$(cd "$2" && pwd)
+work=$(mktemp -d)
+pid=
+cleanup() {
+  wine taskkill /f /im tavecron.exe >/dev/null 2>&1 </dev/null || true
+  [ -n "$pid" ] && wait "$pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+cp "$exe" "$work/tavecron.exe"
+printf '%s\r\n' \
+  "0 8 * * * System notepad.exe" \
+  "0,15,30,45 9-17 * * * NoAction" \
+  "30 12 1 * * SetWP -t C:\\pictures\\*.bmp" \
+  "0 18 * 1-12 * System cmd.exe /c echo done>>done.txt" \
+  "0 0 * 0 * NoAction" \
+  >"$work/cron.tab"
+(cd "$work" && exec wine "$work/tavecron.exe" </dev/null >/dev/null 2>&1) &
+pid=$!
+
+window=
+for _ in $(seq 200); do
+  window=$(xdotool search --onlyvisible --name '^TaveCron$' 2>/dev/null | head -n1 || true)
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || { echo "guide-pictures: the main window did not appear" >&2; exit 1; }
+# Without a window manager a click on the caption is what activates the
+# window under Wine; clicks on an inactive window's cells open no editor.
+xdotool mousemove --window "$window" 100 8 click 1 sleep 0.5
+
+# Row r of the table lies 63 + 14 r pixels below the window's top (caption,
+# menu bar and header above it); the command column spans x 128 to 256.
+row_y() { echo $((63 + 14 * $1)); }
+window_shot() {
+  sleep 0.5
+  eval "$(xwininfo -id "$window" | sed -n 's/^ *Absolute upper-left \([XY]\): */\1=/p; s/^ *\(Width\|Height\): */\1=/p')"
+  import -window root "$work/root.png"
+  /usr/bin/convert "$work/root.png" -crop "$((Width + $2))x$((Height + $3))+$X+$Y" +repage "$out/$1"
+}
+
+# Row 1 marked (cyan), row 3 current (yellow, framed).
+xdotool key Down sleep 0.2 key space sleep 0.2 key Down
+window_shot main-window.png 0 0
+
+# A click on the current row's option cell opens the editor there.
+xdotool mousemove --window "$window" 330 "$(row_y 3)" click 1
+window_shot cell-editor.png 0 0
+xdotool key Escape sleep 0.3
+
+# A right click on a command cell makes its row current and opens the Command menu.
+xdotool mousemove --window "$window" 190 "$(row_y 2)" click 3
+window_shot command-menu.png 0 0
+xdotool key Escape
+echo "guide-pictures: wrote main-window.png, cell-editor.png and command-menu.png to $out"
