@@ -13,11 +13,7 @@ namespace {
 
 // The records made with nothrow new (as the table makes its own) while counting
 // is on and not yet deleted; the fail_at'th of them (from 1) fails instead.
-struct AllocationWatch {
-    bool counting;
-    int fail_at, made;
-    std::vector<void*> live;
-} watch;
+struct AllocationWatch { bool counting; int fail_at, made; std::vector<void*> live; } watch;
 
 void start_watch(int fail_at = 0) { watch = AllocationWatch{true, fail_at, 0, {}}; }
 
@@ -25,19 +21,15 @@ void start_watch(int fail_at = 0) { watch = AllocationWatch{true, fail_at, 0, {}
 
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
-    if (watch.counting && ++watch.made == watch.fail_at)
-        return nullptr;
+    if (watch.counting && ++watch.made == watch.fail_at) return nullptr;
     void* p = std::malloc(size ? size : 1);
-    if (watch.counting && p)
-        watch.live.push_back(p);
+    if (watch.counting && p) watch.live.push_back(p);
     return p;
 }
 
 void operator delete(void* p) noexcept
 {
-    auto it = std::find(watch.live.begin(), watch.live.end(), p);
-    if (p && it != watch.live.end())
-        watch.live.erase(it);
+    if (auto it = std::find(watch.live.begin(), watch.live.end(), p); p && it != watch.live.end()) watch.live.erase(it);
     std::free(p);
 }
 
@@ -87,11 +79,7 @@ TEST(TableLifecycle, the_class_is_registered_once_and_a_failed_registration_is_r
         ASSERT_TRUE(UnregisterClassA(WC_TAVETABLE, GetModuleHandleA(nullptr)));
         table_class_atom = 0;
     }
-    WNDCLASSA blocker{};
-    blocker.style = CS_GLOBALCLASS;
-    blocker.lpfnWndProc = DefWindowProcA;
-    blocker.hInstance = GetModuleHandleA(nullptr);
-    blocker.lpszClassName = WC_TAVETABLE;
+    WNDCLASSA blocker{CS_GLOBALCLASS, DefWindowProcA, 0, 0, GetModuleHandleA(nullptr), {}, {}, {}, {}, WC_TAVETABLE};
     ASSERT_NE(RegisterClassA(&blocker), 0);
     EXPECT_EQ(register_table_class(), 0);
     EXPECT_EQ(table_class_atom, 0);
