@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine and runs every test: the native core tests, the same
-# tests under AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows
+# tests under AddressSanitizer and UndefinedBehaviorSanitizer, a short run of
+# each fuzz target of the core's parsers (scripts/fuzz.sh), and the Windows
 # tests (unit tests of the Win32 binding and black-box tests of tavecron.exe)
 # under Wine.
 set -euo pipefail
@@ -19,6 +20,9 @@ echo "== native, sanitizers =="
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DTAVECRON_SANITIZE=ON >/dev/null
 cmake --build build/asan -j"$jobs"
 ctest --test-dir build/asan -j"$jobs" --output-on-failure
+
+echo "== fuzz smoke: each libFuzzer target for 5 seconds =="
+scripts/fuzz.sh 5
 
 echo "== windows, under wine =="
 cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=Release \
