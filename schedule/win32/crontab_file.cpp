@@ -20,15 +20,15 @@ int row_count(HWND table)
 }
 
 // The table never writes through pszText when it stores a text, so handing
-// it a constant is sound; LVITEMA only lacks the const.
-void set_cell(HWND table, UINT message, int row, int column, const char* text)
+// it a constant is sound; LVITEMA only lacks the const. Answers the message's result.
+int set_cell(HWND table, UINT message, int row, int column, const char* text)
 {
     LVITEMA item{};
     item.mask = LVIF_TEXT;
     item.iItem = row;
     item.iSubItem = column;
     item.pszText = const_cast<char*>(text != nullptr ? text : "");
-    send_table(table, message, 0, reinterpret_cast<LPARAM>(&item));
+    return send_table(table, message, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 // Fetches one cell into `buffer` (CELL_TEXT_SIZE bytes). A list view may
@@ -52,7 +52,11 @@ void get_cell(HWND table, int row, int column, char* buffer)
 
 int insert_entry(HWND table, int row, const CronEntry& entry)
 {
-    set_cell(table, TBLM_INSERTITEM, row, COL_MONTH, entry.month);
+    // A refused insertion made no row: the cells would land in the row that
+    // already bears this index. Past the end the table appends, and the cells
+    // follow the row to the index it answers.
+    row = set_cell(table, TBLM_INSERTITEM, row, COL_MONTH, entry.month);
+    if (row < 0) return 0;
     set_cell(table, TBLM_SETITEM, row, COL_DAY, entry.day);
     set_cell(table, TBLM_SETITEM, row, COL_HOUR, entry.hour);
     set_cell(table, TBLM_SETITEM, row, COL_MINUTE, entry.minute);
@@ -116,8 +120,7 @@ int load_crontab_stream(HWND table, FileStream* stream)
     CrontabFields fields;
     while (const char* text = read_crontab_line(reader, line)) {
         if (scan_crontab_line(text, fields) < 6) continue;
-        insert_entry(table, row, entry_from_fields(fields));
-        ++row;
+        if (insert_entry(table, row, entry_from_fields(fields)) != 0) ++row;
     }
     reader_close(reader);
     return row;

@@ -11,10 +11,12 @@
 
 // Inserts `entry` as row `row` (0 to the row count): TBLM_INSERTITEM with the
 // month, then TBLM_SETITEM for columns 1 to 5 (day, hour, minute, command,
-// option) at the same index. The weekday slot is not used; null slots are
-// written as empty cells. Inserting at or above the current row keeps the
+// option) at the index the table answers (the same one, short of a row past
+// the end, which the table appends). The weekday slot is not used; null slots
+// are written as empty cells. Inserting at or above the current row keeps the
 // current row index, which then designates the new row or the same old row
-// (the table's own rule). Answers 1.
+// (the table's own rule). Answers 1; 0 when the table refused the row, and
+// then no cell is written.
 int insert_entry(HWND table, int row, const CronEntry& entry);
 
 // Reads cells of row `row` into the buffers that `entry` refers to. Each
@@ -46,8 +48,9 @@ int save_crontab(HWND table, HANDLE file);
 // weekday field is dropped; a line longer than 2047 characters counts with its
 // first 2047 only (its rest is dropped, never read as further lines); fields
 // are cut at 255 bytes. A read error ends the file like its end. Answers the
-// row count before loading plus the entries added; 0 when the file cannot be
-// opened (missing, a directory, refused) or memory runs out.
+// row count before loading plus the entries added (a row the table refuses is
+// not counted); 0 when the file cannot be opened (missing, a directory,
+// refused) or memory runs out.
 int load_crontab(HWND table, const char* path);
 
 // load_crontab's work after the file has been opened: appends the entries of
@@ -58,5 +61,5 @@ int load_crontab_stream(HWND table, FileStream* stream);
 
 // Inserts default_entry at the current row (TBLM_GETCURSEL): the new row takes
 // that index and is then the current row; the rows from there on move down.
-// Answers 1.
+// Answers as insert_entry.
 int add_default_entry(HWND table);

@@ -68,6 +68,32 @@ TEST_F(CrontabFileTest, a_file_adds_only_the_entries_its_lines_really_hold)
                                         {"9", "9", "9", "9", "NoAction", "last"}}));
 }
 
+// Refuses every second TBLM_INSERTITEM, as a list view out of memory would.
+WNDPROC table_proc = nullptr;
+int inserts = 0;
+
+LRESULT CALLBACK refusing_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == TBLM_INSERTITEM && ++inserts % 2 == 0) return -1;
+    return CallWindowProcA(table_proc, window, message, wparam, lparam);
+}
+
+TEST_F(CrontabFileTest, a_refused_row_gets_no_cells_and_is_not_counted)
+{
+    append({"1", "2", "3", "4", "NoAction", "kept"});
+    inserts = 0;
+    table_proc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(table, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(refusing_proc)));
+    EXPECT_EQ(insert_entry(table, 0, {"*", "a", "b", "c", "d", "System", "first"}), 1);
+    EXPECT_EQ(insert_entry(table, 0, {"*", "e", "f", "g", "h", "System", "refused"}), 0);
+    EXPECT_EQ(insert_entry(table, 9, {"*", "i", "j", "k", "l", "System", "past the end"}), 1);
+    EXPECT_EQ(load("5 6 7 8 * NoAction refused\r\n5 6 7 8 * NoAction loaded\r\n5 6 7 8 * NoAction refused\r\n"), 4);
+    EXPECT_EQ(rows(), (std::vector<Row>{{"a", "b", "c", "d", "System", "first"},
+                                        {"1", "2", "3", "4", "NoAction", "kept"},
+                                        {"i", "j", "k", "l", "System", "past the end"},
+                                        {"8", "7", "6", "5", "NoAction", "loaded"}}));
+}
+
 TEST_F(CrontabFileTest, read_entry_outside_the_rows_answers_zero_and_leaves_the_buffers_alone)
 {
     append({"1", "2", "3", "4", "NoAction", "x"});
