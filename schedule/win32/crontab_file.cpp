@@ -31,21 +31,21 @@ int set_cell(HWND table, UINT message, int row, int column, const char* text)
     return send_table(table, message, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-// Fetches one cell into `buffer` (CELL_TEXT_SIZE bytes). A list view may
-// answer by pointing pszText at its own copy instead of filling the buffer;
-// that text is copied in, bounded. A failed fetch leaves the buffer empty.
-void get_cell(HWND table, int row, int column, char* buffer)
+// Fetches one cell into `cell`. A list view may answer by pointing pszText at
+// its own copy instead of filling the buffer; that text is copied in,
+// bounded. A failed fetch leaves the cell empty.
+void get_cell(HWND table, int row, int column, CellText& cell)
 {
-    buffer[0] = '\0';
+    cell[0] = '\0';
     LVITEMA item{};
     item.mask = LVIF_TEXT;
     item.iItem = row;
     item.iSubItem = column;
-    item.pszText = buffer;
+    item.pszText = cell.data();
     item.cchTextMax = CELL_TEXT_SIZE;
     send_table(table, TBLM_GETITEM, 0, reinterpret_cast<LPARAM>(&item));
-    if (item.pszText != nullptr && item.pszText != buffer) lstrcpynA(buffer, item.pszText, CELL_TEXT_SIZE);
-    buffer[CELL_TEXT_SIZE - 1] = '\0';
+    if (item.pszText != nullptr && item.pszText != cell.data()) lstrcpynA(cell.data(), item.pszText, CELL_TEXT_SIZE);
+    cell.back() = '\0';
 }
 
 }  // namespace
@@ -65,15 +65,14 @@ int insert_entry(HWND table, int row, const CronEntry& entry)
     return 1;
 }
 
-int read_entry(HWND table, int row, const CronEntry& entry)
+int read_entry(HWND table, int row, const CronEntryCells& cells)
 {
     if (row < 0 || row >= row_count(table)) return 0;
-    // Slot k (1 to 6) is column k - 1. The caller promises writable buffers
-    // behind the non-null slots (see the header), hence the one cast here.
-    const char* const slots[COLUMN_COUNT] = {entry.month,  entry.day,     entry.hour,
-                                             entry.minute, entry.command, entry.option};
+    // Slot k (1 to 6) is column k - 1.
+    CellText* const slots[COLUMN_COUNT] = {cells.month,  cells.day,     cells.hour,
+                                           cells.minute, cells.command, cells.option};
     for (int column = 0; column < COLUMN_COUNT; ++column)
-        if (slots[column] != nullptr) get_cell(table, row, column, const_cast<char*>(slots[column]));
+        if (slots[column] != nullptr) get_cell(table, row, column, *slots[column]);
     return 1;
 }
 
@@ -82,7 +81,7 @@ int write_entry_line(HWND table, int row, HANDLE file)
     std::array<CellText, COLUMN_COUNT> cells{};
     int columns = send_table(table, TBLM_GETCOLUMNCOUNT);
     if (columns > COLUMN_COUNT) columns = COLUMN_COUNT;
-    for (int column = 0; column < columns; ++column) get_cell(table, row, column, cells[column].data());
+    for (int column = 0; column < columns; ++column) get_cell(table, row, column, cells[column]);
 
     const CronEntry entry{"*", cells[COL_MONTH].data(), cells[COL_DAY].data(), cells[COL_HOUR].data(),
                           cells[COL_MINUTE].data(), cells[COL_COMMAND].data(), cells[COL_OPTION].data()};

@@ -7,7 +7,20 @@
 #include <windows.h>
 
 #include "schedule/cron_entry.h"
+#include "schedule/crontab_line.h"
 #include "schedule/win32/file_stream.h"
+
+// The writable target of read_entry: CronEntry's slots 1 to 6 (month to
+// option) in the same order, each null (that cell is not fetched) or a cell
+// buffer of the caller's. The weekday, slot 0, has no cell and no place here.
+struct CronEntryCells {
+    CellText* month;    // COL_MONTH
+    CellText* day;      // COL_DAY
+    CellText* hour;     // COL_HOUR
+    CellText* minute;   // COL_MINUTE
+    CellText* command;  // COL_COMMAND
+    CellText* option;   // COL_OPTION
+};
 
 // Inserts `entry` as row `row` (0 to the row count): TBLM_INSERTITEM with the
 // month, then TBLM_SETITEM for columns 1 to 5 (day, hour, minute, command,
@@ -19,15 +32,12 @@
 // then no cell is written.
 int insert_entry(HWND table, int row, const CronEntry& entry);
 
-// Reads cells of row `row` into the buffers that `entry` refers to. Each
-// non-null slot among 1 to 6 (month .. option) must point to a writable
-// buffer of CELL_TEXT_SIZE (256) bytes, although CronEntry declares its slots
-// const: the record is the target here. Null slots, and slot 0 always, are not
-// fetched. A fetched cell holds at most 255 bytes and its terminator; a cell
-// the table cannot deliver reads as empty. Answers 0, touching no buffer,
-// when `row` is negative or not below the row count (asked afresh each call);
+// Reads the cells of row `row` whose slots in `cells` are not null, in slot
+// order. A fetched cell holds at most 255 bytes and its terminator; a cell the
+// table cannot deliver reads as empty. Answers 0, touching no buffer, when
+// `row` is negative or not below the row count (asked afresh each call);
 // otherwise 1.
-int read_entry(HWND table, int row, const CronEntry& entry);
+int read_entry(HWND table, int row, const CronEntryCells& cells);
 
 // Writes row `row` to `file` (an open handle with write access) as one
 // crontab line ending in CR LF: "minute hour day month * command option".

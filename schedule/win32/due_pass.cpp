@@ -8,8 +8,9 @@
 int run_due_entries(HWND table, const SYSTEMTIME& time)
 {
     CellText month, day, hour, minute;
+    const CronEntryCells cells{&month, &day, &hour, &minute, nullptr, nullptr};
     const CronEntry entry{"*", month.data(), day.data(), hour.data(), minute.data(), nullptr, nullptr};
-    for (int row = 0; read_entry(table, row, entry) != 0; ++row)
+    for (int row = 0; read_entry(table, row, cells) != 0; ++row)
         if (entry_is_due(time, entry) != 0) run_entry(table, row);
     return 0;
 }
@@ -17,7 +18,6 @@ int run_due_entries(HWND table, const SYSTEMTIME& time)
 int run_entry(HWND table, int row)
 {
     CellText command, option;
-    const CronEntry entry{nullptr, nullptr, nullptr, nullptr, nullptr, command.data(), option.data()};
-    if (read_entry(table, row, entry) == 0) return 0;
+    if (read_entry(table, row, {nullptr, nullptr, nullptr, nullptr, &command, &option}) == 0) return 0;
     return dispatch_command(table, command.data(), option.data());
 }

@@ -97,12 +97,12 @@ TEST_F(CrontabFileTest, a_refused_row_gets_no_cells_and_is_not_counted)
 TEST_F(CrontabFileTest, read_entry_outside_the_rows_answers_zero_and_leaves_the_buffers_alone)
 {
     append({"1", "2", "3", "4", "NoAction", "x"});
-    char month[CELL_TEXT_SIZE] = "keep", command[CELL_TEXT_SIZE] = "keep";
-    const CronEntry target{nullptr, month, nullptr, nullptr, nullptr, command, nullptr};
+    CellText month{"keep"}, command{"keep"};
+    const CronEntryCells target{&month, nullptr, nullptr, nullptr, &command, nullptr};
     for (int row : {-1, 1, 1000}) EXPECT_EQ(read_entry(table, row, target), 0) << row;
-    EXPECT_EQ(std::string(month) + "|" + command, "keep|keep");
+    EXPECT_EQ(std::string(month.data()) + "|" + command.data(), "keep|keep");
     EXPECT_EQ(read_entry(table, 0, target), 1);
-    EXPECT_EQ(std::string(month) + "|" + command, "1|NoAction");
+    EXPECT_EQ(std::string(month.data()) + "|" + command.data(), "1|NoAction");
 }
 
 }  // namespace
