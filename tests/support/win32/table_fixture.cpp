@@ -11,7 +11,6 @@ static LRESULT CALLBACK record_notice(HWND window, UINT message, WPARAM wparam, 
         return DefWindowProcA(window, message, wparam, lparam);
     auto* info = reinterpret_cast<NMLVDISPINFOA*>(lparam);
     const UINT code = info->hdr.code;
-    self->codes.push_back(code);
     const bool has_item = code == TBLN_BEGINEDIT || code == TBLN_ENDEDIT || code == TBLN_MARKCHANGING;
     self->notices.push_back({code, info->hdr.idFrom, info->hdr.hwndFrom, has_item ? info->item : LVITEMA{},
                              code == TBLN_ENDEDIT ? info->item.pszText : "",
@@ -43,6 +42,13 @@ HWND TestParent::create_table(int id) const
     return CreateWindowExA(0, WC_TAVETABLE, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
                            600, 300, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            GetModuleHandleA(nullptr), nullptr);
+}
+
+std::vector<UINT> TestParent::codes() const
+{
+    std::vector<UINT> out;
+    for (const Notice& n : notices) out.push_back(n.code);
+    return out;
 }
 
 LVITEMA text_item(int row, int column, const char* text)
@@ -117,5 +123,5 @@ void FilledTable::SetUp()
         const std::string name{'r', static_cast<char>('0' + r)};
         append({name, name + " c1", name + " c2", name + " c3", name + " c4", name + " c5"});
     }
-    parent.clear();
+    parent.notices.clear();
 }

@@ -42,11 +42,10 @@ struct TestParent {
     TestParent& operator=(const TestParent&) = delete;
 
     HWND create_table(int id = 1) const;  // null when the table refuses creation
-    void clear() { notices.clear(), codes.clear(); }
+    std::vector<UINT> codes() const;      // of the notices, in order
 
     HWND window = nullptr;
     std::vector<Notice> notices;
-    std::vector<UINT> codes;                 // of the notices, in order
     std::set<int> veto_marks;                // rows whose mark change is vetoed
     LPARAM add_to_param = 0;                 // bits added to an allowed mark's word
     LRESULT begin_edit_answer = 0;

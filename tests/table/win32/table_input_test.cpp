@@ -1,6 +1,7 @@
-// Keys, clicks and scrolling on a real table, sent as a user would (SendInput),
-// with the parent recording every notification. Which cell a key leads to is
-// settled by the native tests.
+// Cell edits, keys, clicks and scrolling on a real table, keys and clicks sent
+// as a user would (SendInput), with the parent recording every notification.
+// Which cell a key leads to, the text cut and the last column's width are
+// settled by the native tests; these cases show what the binding could break.
 #include <string>
 #include <tuple>
 #include <vector>
@@ -89,34 +90,104 @@ TEST_F(TableInput, editor_keys_move_and_end_edits_and_every_edit_is_offered_once
     SetFocus(parent.window);  // and so does the editor's loss of the focus
     EXPECT_EQ(ended(), (Ended{{0, 0, "r0"}, {0, 1, "r0 c1"}, {1, 1, "r1 c1"}, {1, 0, "r1z"}, {1, 0, "r1zq"},
                               {1, 0, "r1zq"}}));
-    EXPECT_EQ(std::pair(parent.codes.size(), state->edit_row), std::pair(size_t{12}, -1));  // six openings, six endings
+    EXPECT_EQ(std::pair(parent.notices.size(), state->edit_row), std::pair(size_t{12}, -1));  // six openings, six endings
     EXPECT_EQ(cell_text(table, 1, 0), "r1zq");
 }
 
-TEST_F(TableInput, typed_text_is_offered_as_its_first_255_bytes_never_splitting_a_character)
+TEST_F(TableInput, an_edit_opens_over_an_existing_cell_with_its_text_only_when_the_parent_agrees)
+{
+    parent.begin_edit_answer = 1;
+    EXPECT_EQ(table_begin_edit(state, 1, 2), -1);
+    EXPECT_EQ(std::pair(state->edit_row, IsWindowVisible(editor)), std::pair(-1, FALSE));
+    parent.begin_edit_answer = 0;
+    ASSERT_EQ(table_begin_edit(state, 1, 2), 1);
+    EXPECT_EQ(std::pair(parent.notices[1].item.iItem, parent.notices[1].item.iSubItem), std::pair(1, 2));
+    EXPECT_EQ(std::pair(edit(), GetFocus()), std::pair(Cell(1, 2), editor));
+    char text[CELL_TEXT_SIZE];
+    GetWindowTextA(editor, text, CELL_TEXT_SIZE);
+    EXPECT_STREQ(text, "r1 c2");
+    CellRect cell{};
+    table_cell_rect(state, 1, 2, &cell);
+    RECT at{};
+    GetWindowRect(editor, &at);
+    MapWindowPoints(nullptr, table, reinterpret_cast<POINT*>(&at), 2);
+    EXPECT_EQ((std::vector<LONG>{at.left, at.top, at.right, at.bottom}),
+              (std::vector<LONG>{cell.x - 2, cell.y - 2, cell.x + 68, cell.y + cell.height + 2}));
+
+    parent.notices.clear();  // a missing cell opens nothing, after the open edit has ended
+    for (auto [row, column] : {std::pair{5, 0}, {-1, 0}, {0, 6}, {0, -1}})
+        EXPECT_EQ(table_begin_edit(state, row, column), 0) << row << "," << column;
+    EXPECT_EQ(std::tuple(parent.codes(), state->edit_row, IsWindowVisible(editor)),
+              std::tuple(Codes{TBLN_ENDEDIT}, -1, FALSE));
+}
+
+TEST_F(TableInput, an_ended_edit_offers_its_first_255_bytes_in_whole_characters_and_stores_what_the_parent_leaves)
 {
     press({VK_TAB});
     SetWindowTextA(editor, "");
     press(std::vector<WORD>(300, 'X'));
     EXPECT_EQ(GetWindowTextLengthA(editor), 300);
     press({VK_RETURN});
-    EXPECT_EQ(ended(), (Ended{{0, 0, std::string(255, 'x')}}));
+    const Notice& n = parent.notices.back();
+    EXPECT_EQ(std::tuple(n.item.mask, n.item.iItem, n.item.iSubItem, n.item.cchTextMax, n.text),
+              std::tuple(UINT{LVIF_TEXT}, 0, 0, CELL_TEXT_SIZE, std::string(255, 'x')));
     const std::string a = "\x82\xa0", i = "\x82\xa2";  // "あい" after 254 and after 253 bytes
     for (const auto& [typed, kept] : {std::pair{std::string(254, 'x') + a + i, std::string(254, 'x')},
                                       std::pair{std::string(253, 'x') + a + i, std::string(253, 'x') + a}}) {
         press({VK_TAB});
         SetWindowTextA(editor, typed.c_str());
         press({VK_RETURN});
-        EXPECT_EQ(std::get<2>(ended().back()), kept);
-        EXPECT_EQ(cell_text(table, 0, 0), kept);
+        EXPECT_EQ(std::pair(std::get<2>(ended().back()), cell_text(table, 0, 0)), std::pair(kept, kept));
     }
+    parent.end_edit_rewrite = "cut";
+    ASSERT_EQ(table_begin_edit(state, 2, 4), 1);
+    table_end_edit(state);
+    parent.end_edit_answer = 0;  // refused text: the cell keeps its own
+    ASSERT_EQ(table_begin_edit(state, 3, 1), 1);
+    SetWindowTextA(editor, "discarded");
+    table_end_edit(state);
+    EXPECT_EQ(std::pair(cell_text(table, 2, 4), cell_text(table, 3, 1)), std::pair(std::string("cut"), row(3)[1]));
+}
+
+TEST_F(TableInput, inserting_resizing_and_deleting_all_end_the_edit_while_other_messages_leave_it_open)
+{
+    ASSERT_EQ(table_begin_edit(state, 4, 0), 1);
+    LVITEMA item = text_item(0, 3, "new");
+    send(table, TBLM_SETITEM, &item);
+    send(table, TBLM_SETCURSEL, 2);
+    send(table, TBLM_INVERTMARKS);
+    EXPECT_EQ(state->edit_row, 4);
+    parent.notices.clear();
+    item.iSubItem = 0;  // the edit ends before the row goes in
+    send(table, TBLM_INSERTITEM, &item);
+    EXPECT_EQ(std::tuple(parent.codes(), parent.notices[0].rows_then, cell_text(table, 5, 0)),
+              std::tuple(Codes{TBLN_ENDEDIT}, 5, std::string("r4")));
+
+    ASSERT_EQ(table_begin_edit(state, 2, 0), 1);
+    for (int c = 0; c < 6; ++c)  // 32, 32, 32, 32, 128, 128: 256 left of the last
+        send(list_view, LVM_SETCOLUMNWIDTH, c, c < 4 ? 32 : 128);
+    parent.notices.clear();
+    MoveWindow(table, 0, 0, 500, 200, TRUE);
+    RECT client{}, placed{};
+    GetClientRect(list_view, &client);
+    GetWindowRect(list_view, &placed);
+    EXPECT_EQ(std::tuple(parent.codes(), placed.right - placed.left, placed.bottom - placed.top),
+              std::tuple(Codes{TBLN_ENDEDIT}, 500L, 200L));
+    EXPECT_EQ(send(list_view, LVM_GETCOLUMNWIDTH, 5), client.right - 256);
+
+    ASSERT_EQ(table_begin_edit(state, 2, 0), 1);
+    parent.notices.clear();  // deleting all rows ends the edit after they are gone
+    EXPECT_EQ(send(table, TBLM_DELETEALLITEMS), 0);
+    ASSERT_EQ(parent.codes(), Codes{TBLN_ENDEDIT});
+    EXPECT_EQ(std::tuple(parent.notices[0].rows_then, parent.notices[0].item.iItem, send(table, TBLM_GETCURSEL)),
+              std::tuple(0, 2, LRESULT{0}));
 }
 
 TEST_F(TableInput, list_keys_run_mark_and_move_the_table_and_never_reach_the_list_view)
 {
     const LRESULT top = send(list_view, LVM_GETTOPINDEX);
     press({VK_RETURN});
-    ASSERT_EQ(parent.codes, Codes{static_cast<UINT>(NM_RETURN)});
+    ASSERT_EQ(parent.codes(), Codes{static_cast<UINT>(NM_RETURN)});
     EXPECT_EQ(std::pair(parent.notices[0].hwnd_from, parent.notices[0].id_from), std::pair(table, UINT_PTR{7}));
     parent.veto_marks = {1};
     press({VK_DOWN, VK_SPACE, VK_SPACE});  // row 1 vetoed: its mark stays, the current row moves all the same
@@ -124,7 +195,7 @@ TEST_F(TableInput, list_keys_run_mark_and_move_the_table_and_never_reach_the_lis
     press({VK_UP});
     press({VK_DOWN, VK_HOME, VK_NEXT}, true);
     press({VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_LEFT, VK_RIGHT, 'A'});
-    EXPECT_EQ(std::tuple(state->current_row, state->edit_row, parent.codes.size()), std::tuple(2, -1, size_t{3}));
+    EXPECT_EQ(std::tuple(state->current_row, state->edit_row, parent.notices.size()), std::tuple(2, -1, size_t{3}));
     EXPECT_EQ(std::pair(send(list_view, LVM_GETSELECTEDCOUNT), send(list_view, LVM_GETTOPINDEX)), std::pair(LRESULT{0}, top));
 }
 
@@ -140,9 +211,9 @@ TEST_F(TableInput, a_click_moves_the_current_row_a_second_opens_the_editor_and_a
     GetClientRect(list_view, &client);
     mouse(list_view, {p.x, client.bottom - 5});       // below the last row
     mouse(list_view, {client.right - 5, middle(1, 0).y});  // right of the last column
-    EXPECT_EQ(std::pair(edit(), parent.codes), std::pair(Cell(2, 3), Codes{TBLN_BEGINEDIT}));
+    EXPECT_EQ(std::pair(edit(), parent.codes()), std::pair(Cell(2, 3), Codes{TBLN_BEGINEDIT}));
     mouse(list_view, middle(1, 5));
-    EXPECT_EQ(parent.codes, (Codes{TBLN_BEGINEDIT, TBLN_ENDEDIT}));
+    EXPECT_EQ(parent.codes(), (Codes{TBLN_BEGINEDIT, TBLN_ENDEDIT}));
     EXPECT_EQ(std::tuple(state->current_row, state->edit_row, GetFocus()), std::tuple(1, -1, list_view));
     EXPECT_EQ(send(list_view, LVM_GETSELECTEDCOUNT), 0);
 }
@@ -150,10 +221,10 @@ TEST_F(TableInput, a_click_moves_the_current_row_a_second_opens_the_editor_and_a
 TEST_F(TableInput, the_wheel_and_the_scroll_bar_end_an_open_edit_before_the_rows_move)
 {
     for (int r = 5; r < 40; ++r) append({"more"});
-    parent.clear();
+    parent.notices.clear();
     ASSERT_EQ(table_begin_edit(state, 1, 2), 1);
     mouse(list_view, middle(1, 2), MOUSEEVENTF_WHEEL, -WHEEL_DELTA);  // reaches the editor, which has the focus
-    EXPECT_EQ(std::pair(parent.codes.size(), state->edit_row), std::pair(size_t{2}, -1));
+    EXPECT_EQ(std::pair(parent.notices.size(), state->edit_row), std::pair(size_t{2}, -1));
     const LRESULT top = send(list_view, LVM_GETTOPINDEX);
     EXPECT_GT(top, 0);
     ASSERT_EQ(table_begin_edit(state, 5, 2), 1);
@@ -161,7 +232,7 @@ TEST_F(TableInput, the_wheel_and_the_scroll_bar_end_an_open_edit_before_the_rows
     GetWindowRect(list_view, &box);
     const int arrow = GetSystemMetrics(SM_CXVSCROLL) / 2 + 2;  // on the scroll bar's down arrow
     mouse(list_view, {box.right - box.left - arrow, box.bottom - box.top - arrow});
-    EXPECT_EQ(std::pair(parent.codes.size(), state->edit_row), std::pair(size_t{4}, -1));
+    EXPECT_EQ(std::pair(parent.notices.size(), state->edit_row), std::pair(size_t{4}, -1));
     EXPECT_GT(send(list_view, LVM_GETTOPINDEX), top);
 }
 

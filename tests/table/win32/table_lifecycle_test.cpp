@@ -13,9 +13,7 @@ namespace {
 
 // The records made with nothrow new (as the table makes its own) while counting
 // is on and not yet deleted; the fail_at'th of them (from 1) fails instead.
-struct AllocationWatch { bool counting; int fail_at, made; std::vector<void*> live; } watch;
-
-void start_watch(int fail_at = 0) { watch = AllocationWatch{true, fail_at, 0, {}}; }
+struct { bool counting; int fail_at, made; std::vector<void*> live; } watch;
 
 }  // namespace
 
@@ -39,86 +37,67 @@ namespace {
 
 using namespace table_test;
 
-// Refuses to create windows of class `refuse` on this thread and records each
+// Refuses to create windows of class `refused` on this thread and notes each
 // window's procedure and user data once its WM_DESTROY is handled.
 struct WindowHooks {
-    WindowHooks()
-        : cbt(SetWindowsHookExA(WH_CBT, on_cbt, nullptr, GetCurrentThreadId())),
-          ret(SetWindowsHookExA(WH_CALLWNDPROCRET, on_return, nullptr, GetCurrentThreadId()))
-    {
-        self = this;
-    }
-    ~WindowHooks() { UnhookWindowsHookEx(cbt), UnhookWindowsHookEx(ret), self = nullptr; }
+    static inline const char* refused = "";
+    static inline std::vector<std::tuple<HWND, LONG_PTR, LONG_PTR>> destroyed;
+    HHOOK cbt = SetWindowsHookExA(WH_CBT, on_cbt, nullptr, GetCurrentThreadId());
+    HHOOK ret = SetWindowsHookExA(WH_CALLWNDPROCRET, on_return, nullptr, GetCurrentThreadId());
+    ~WindowHooks() { UnhookWindowsHookEx(cbt), UnhookWindowsHookEx(ret), refused = "", destroyed.clear(); }
+
     static LRESULT CALLBACK on_cbt(int code, WPARAM wparam, LPARAM lparam)
     {
-        if (code == HCBT_CREATEWND && self) {
-            const char* name = reinterpret_cast<CBT_CREATEWNDA*>(lparam)->lpcs->lpszClass;
-            if (HIWORD(reinterpret_cast<UINT_PTR>(name)) && lstrcmpiA(name, self->refuse.c_str()) == 0)
-                return 1;
-        }
+        const char* name = code == HCBT_CREATEWND ? reinterpret_cast<CBT_CREATEWNDA*>(lparam)->lpcs->lpszClass : nullptr;
+        if (HIWORD(reinterpret_cast<UINT_PTR>(name)) && lstrcmpiA(name, refused) == 0) return 1;
         return CallNextHookEx(nullptr, code, wparam, lparam);
     }
     static LRESULT CALLBACK on_return(int code, WPARAM wparam, LPARAM lparam)
     {
         const auto* r = reinterpret_cast<CWPRETSTRUCT*>(lparam);
-        if (code == HC_ACTION && self && r->message == WM_DESTROY)
-            self->destroyed.push_back({r->hwnd, GetWindowLongPtrA(r->hwnd, GWLP_WNDPROC),
-                                       GetWindowLongPtrA(r->hwnd, GWLP_USERDATA)});
+        if (code == HC_ACTION && r->message == WM_DESTROY)
+            destroyed.emplace_back(r->hwnd, GetWindowLongPtrA(r->hwnd, GWLP_WNDPROC),
+                                   GetWindowLongPtrA(r->hwnd, GWLP_USERDATA));
         return CallNextHookEx(nullptr, code, wparam, lparam);
     }
-    HHOOK cbt, ret;
-    std::string refuse;
-    std::vector<std::tuple<HWND, LONG_PTR, LONG_PTR>> destroyed;  // window, procedure, user data
-    static inline WindowHooks* self = nullptr;
 };
 
 TEST(TableLifecycle, the_class_is_registered_once_and_a_failed_registration_is_retried)
 {
-    // A class of the same name held by someone else makes registration fail.
     if (table_class_atom != 0) {
         ASSERT_TRUE(UnregisterClassA(WC_TAVETABLE, GetModuleHandleA(nullptr)));
         table_class_atom = 0;
     }
+    // A class of the same name held by someone else makes registration fail.
     WNDCLASSA blocker{CS_GLOBALCLASS, DefWindowProcA, 0, 0, GetModuleHandleA(nullptr), {}, {}, {}, {}, WC_TAVETABLE};
     ASSERT_NE(RegisterClassA(&blocker), 0);
-    EXPECT_EQ(register_table_class(), 0);
-    EXPECT_EQ(table_class_atom, 0);
+    EXPECT_EQ(std::pair(register_table_class(), table_class_atom), std::pair(ATOM{0}, ATOM{0}));
     ASSERT_TRUE(UnregisterClassA(WC_TAVETABLE, GetModuleHandleA(nullptr)));
-
     const ATOM atom = register_table_class();
-    ASSERT_NE(atom, 0);
+    EXPECT_NE(atom, 0);
     EXPECT_EQ(register_table_class(), atom);
 }
 
-TEST(TableLifecycle, a_failed_allocation_or_list_view_refuses_creation_and_leaks_nothing)
+TEST(TableLifecycle, failed_creations_release_what_they_made_and_a_destroyed_table_leaves_no_link_behind)
 {
     TestParent parent;
-    WindowHooks hook;
-    for (int fail_at : {1, 2, 3, 0}) {  // 0: every allocation succeeds but the list view is refused
-        hook.refuse = fail_at ? "" : "SysListView32";
-        start_watch(fail_at);
-        HWND table = parent.create_table();
+    WindowHooks hooks;
+    for (int fail_at : {1, 2, 3, 0}) {  // 0: every record is made but the list view is refused
+        WindowHooks::refused = fail_at ? "" : "SysListView32";
+        watch = {true, fail_at, 0, {}};
+        EXPECT_EQ(parent.create_table(), nullptr) << fail_at;
         watch.counting = false;
-        EXPECT_EQ(table, nullptr) << fail_at;
-        EXPECT_TRUE(watch.live.empty()) << fail_at;
-        EXPECT_EQ(GetWindow(parent.window, GW_CHILD), nullptr) << fail_at;
+        EXPECT_TRUE(watch.live.empty() && !GetWindow(parent.window, GW_CHILD)) << fail_at;
     }
-    hook.refuse.clear();  // the same parent then gets its table
-    EXPECT_NE(parent.create_table(), nullptr);
-}
-
-TEST(TableLifecycle, the_children_are_subclassed_while_the_table_lives_and_leave_no_link_behind)
-{
-    TestParent parent;
-    start_watch();
+    WindowHooks::refused = "";  // the same parent then gets its table
+    watch = {true, 0, 0, {}};
     HWND table = parent.create_table();
     watch.counting = false;
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(watch.live.size(), 3u);  // the state and two links
     HWND children[] = {GetDlgItem(table, IDC_TABLE_LIST), GetDlgItem(table, IDC_TABLE_EDIT)};
-    EXPECT_FALSE(IsWindowVisible(children[1]));
-    EXPECT_EQ(send(children[1], WM_GETFONT), send(children[0], WM_GETFONT));
-
+    EXPECT_EQ(std::pair(IsWindowVisible(children[1]), send(children[1], WM_GETFONT)),
+              std::pair(FALSE, send(children[0], WM_GETFONT)));
     const WNDPROC subclass_procs[] = {list_subclass_proc, edit_subclass_proc};
     LONG_PTR originals[2];
     for (int i = 0; i < 2; ++i) {
@@ -126,14 +105,11 @@ TEST(TableLifecycle, the_children_are_subclassed_while_the_table_lives_and_leave
         originals[i] = reinterpret_cast<LONG_PTR>(
             reinterpret_cast<SubclassLink*>(GetWindowLongPtrA(children[i], GWLP_USERDATA))->previous_proc);
     }
-    WindowHooks hook;
-    watch.counting = true;
     DestroyWindow(table);
-    watch.counting = false;
     EXPECT_TRUE(watch.live.empty());
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2; ++i) {  // each child has its own procedure back and no link
         const auto gone = std::tuple(children[i], originals[i], LONG_PTR{0});
-        EXPECT_NE(std::find(hook.destroyed.begin(), hook.destroyed.end(), gone), hook.destroyed.end()) << i;
+        EXPECT_NE(std::find(hooks.destroyed.begin(), hooks.destroyed.end(), gone), hooks.destroyed.end()) << i;
     }
 }
 
