@@ -2,19 +2,20 @@
 
 #include <array>
 
+#include "commands/win32/owned_handle.h"
+
 void Win32DirectoryLister::search(const char* pattern, VisitEntry visit, void* context)
 {
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(pattern, &data);
-    if (find == INVALID_HANDLE_VALUE) {
+    const OwnedFileSearch find(FindFirstFileA(pattern, &data));
+    if (!find) {
         return;
     }
     do {
         data.cFileName[sizeof data.cFileName - 1] = '\0';
         DirectoryEntry entry{data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
         visit(context, entry);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    } while (FindNextFileA(find.get(), &data));
 }
 
 ArgVector build_argv(const char* argv0, const char* text, int* count)

@@ -6,6 +6,7 @@
 #include "commands/option_scanner.h"
 #include "commands/wallpaper.h"
 #include "commands/win32/arg_vector_win32.h"
+#include "commands/win32/owned_handle.h"
 
 namespace {
 
@@ -17,17 +18,18 @@ int draw_rand(void*)
 }
 
 // Writes TileWallPaper as "1" or "0" with its terminator: REG_SZ data must
-// include the terminating NUL, or readers may run past the value.
+// include the terminating NUL, or readers may run past the value. The key is
+// closed on return, before the caller sets the wallpaper.
 void write_tile_value(int tile)
 {
-    HKEY key;
+    HKEY opened = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, "control panel\\desktop", 0, nullptr, REG_OPTION_VOLATILE,
-                        KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+                        KEY_SET_VALUE, nullptr, &opened, nullptr) != ERROR_SUCCESS) {
         return;
     }
+    const OwnedRegistryKey key(opened);
     const char* data = tile != 0 ? "1" : "0";
-    RegSetValueExA(key, "TileWallPaper", 0, REG_SZ, reinterpret_cast<const BYTE*>(data), 2);
-    RegCloseKey(key);
+    RegSetValueExA(key.get(), "TileWallPaper", 0, REG_SZ, reinterpret_cast<const BYTE*>(data), 2);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "commands/win32/owned_handle.h"
 #include "schedule/win32/crontab_file.h"
 #include "table/table_messages.h"
 
@@ -46,10 +47,12 @@ bool write_rows(HWND table, HANDLE file)
 // Writes the rows to the existing (empty) file `temp`, flushed to the disk and closed.
 bool write_temp_file(HWND table, const char* temp)
 {
-    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const bool written = write_rows(table, file) && FlushFileBuffers(file);
-    return CloseHandle(file) && written;
+    OwnedKernelObject file(
+        CreateFileA(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    const bool written = write_rows(table, file.get()) && FlushFileBuffers(file.get());
+    // Closed here, not at the end of the scope: a failed close is a failed save.
+    return file.close() && written;
 }
 
 }  // namespace

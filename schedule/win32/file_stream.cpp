@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "commands/win32/owned_handle.h"
+
 namespace {
 
 FileStream* file_of(Stream* stream)
@@ -96,10 +98,12 @@ FileStream* stream_from_handle(HANDLE handle, int base_offset, int size)
 FileStream* stream_open_file(const char* path, int base_offset, int size)
 {
     if (!path) return nullptr;
-    HANDLE handle = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    FileStream* file = stream_from_handle(handle, base_offset, size);
-    if (!file) CloseHandle(handle);
+    OwnedKernelObject handle(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!handle) return nullptr;
+    FileStream* file = stream_from_handle(handle.get(), base_offset, size);
+    // The stream closes the handle from now on (file_stream_close); without a
+    // stream it is closed here.
+    if (file) handle.release();
     return file;
 }
