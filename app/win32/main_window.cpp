@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "app/edit_text_cut.h"
 #include "app/minute_rule.h"
@@ -37,6 +37,12 @@ constexpr int COMMAND_POPUP_INDEX = 2;
 // Sent by the shell to every top-level window when the task bar has been
 // created anew; the tray icons of the old one are gone by then. 0 until registered.
 UINT taskbar_created_message = 0;
+
+// A registered message has no fixed number, so it cannot be a case label.
+bool is_taskbar_created(UINT message)
+{
+    return taskbar_created_message != 0 && message == taskbar_created_message;
+}
 
 void insert_columns(HWND table)
 {
@@ -92,7 +98,7 @@ void track_popup(HWND window, int index, UINT flags, POINT at)
 
 LRESULT on_create(HWND window, const CREATESTRUCTA* create)
 {
-    auto* state = static_cast<MainWindowState*>(std::calloc(1, sizeof(MainWindowState)));
+    auto* state = new (std::nothrow) MainWindowState{};
     if (state == nullptr) {
         return -1;
     }
@@ -152,10 +158,44 @@ LRESULT on_destroy(MainWindowState* state)
     return 0;
 }
 
-void on_nc_destroy(HWND window, MainWindowState* state)
+// The last message the window receives: the record goes with it.
+LRESULT on_nc_destroy(HWND window, MainWindowState* state, WPARAM wparam, LPARAM lparam)
 {
     SetWindowLongPtrA(window, 0, 0);
-    std::free(state);
+    delete state;
+    return DefWindowProcA(window, WM_NCDESTROY, wparam, lparam);
+}
+
+LRESULT on_move(MainWindowState* state)
+{
+    if (state != nullptr) {
+        InvalidateRect(state->table, nullptr, TRUE);
+    }
+    return 0;
+}
+
+// For every kind of sizing, minimizing included (the table then is 0 x 0).
+LRESULT on_size(MainWindowState* state, int width, int height)
+{
+    if (state != nullptr) {
+        MoveWindow(state->table, 0, 0, width, height, TRUE);
+    }
+    return 0;
+}
+
+LRESULT on_set_focus(MainWindowState* state)
+{
+    if (state != nullptr) {
+        SetFocus(state->table);
+    }
+    return 0;
+}
+
+// Closing only hides the window; File, Exit destroys it.
+LRESULT on_close(HWND window)
+{
+    ShowWindow(window, SW_HIDE);
+    return 0;
 }
 
 LRESULT on_end_edit(NMHDR* header)
@@ -268,6 +308,16 @@ LRESULT on_paint(HWND window)
     return 0;
 }
 
+// The shell restarted: the icon went with the old task bar. Added again only
+// when it was described at creation.
+LRESULT on_taskbar_created(MainWindowState* state)
+{
+    if (state != nullptr && state->tray_icon.cbSize != 0) {
+        add_tray_icon(state);
+    }
+    return 0;
+}
+
 }  // namespace
 
 MainWindowState* main_window_state(HWND window)
@@ -282,53 +332,41 @@ BOOL add_tray_icon(MainWindowState* state)
 
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
+    // Null before WM_CREATE has stored it, and when it could not be allocated.
     MainWindowState* state = main_window_state(window);
+    if (is_taskbar_created(message))
+        return on_taskbar_created(state);
+
     switch (message) {
     case WM_CREATE:
         return on_create(window, reinterpret_cast<const CREATESTRUCTA*>(lparam));
     case WM_DESTROY:
         return on_destroy(state);
     case WM_NCDESTROY:
-        on_nc_destroy(window, state);
-        return DefWindowProcA(window, message, wparam, lparam);
+        return on_nc_destroy(window, state, wparam, lparam);
     case WM_MOVE:
-        if (state != nullptr) {
-            InvalidateRect(state->table, nullptr, TRUE);
-        }
-        return 0;
+        return on_move(state);
     case WM_SIZE:
-        if (state != nullptr) {
-            MoveWindow(state->table, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
-        }
-        return 0;
+        return on_size(state, LOWORD(lparam), HIWORD(lparam));
     case WM_SETFOCUS:
-        if (state != nullptr) {
-            SetFocus(state->table);
-        }
-        return 0;
+        return on_set_focus(state);
     case WM_PAINT:
         return on_paint(window);
     case WM_CLOSE:
-        ShowWindow(window, SW_HIDE);
-        return 0;
+        return on_close(window);
     case WM_ERASEBKGND:
-        return 0;
+        return 0;  // the table covers the client area
     case WM_NOTIFY:
         return on_notify(state, wparam, reinterpret_cast<NMHDR*>(lparam));
     case WM_CONTEXTMENU:
         return on_context_menu(state, lparam);
     case WM_COMMAND:
-        return on_menu_command(window, LOWORD(wparam));
+        return on_menu_command(window, state, LOWORD(wparam));
     case WM_TIMER:
         return on_timer(state);
     case WMU_TRAYICON:
         return on_tray_icon(state, lparam);
     default:
-        break;
+        return DefWindowProcA(window, message, wparam, lparam);
     }
-    if (message == taskbar_created_message && message != 0 && state != nullptr && state->tray_icon.cbSize != 0) {
-        add_tray_icon(state);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wparam, lparam);
 }

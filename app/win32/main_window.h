@@ -26,8 +26,9 @@ constexpr DWORD TRAY_ICON_SIZE = 88;     // NOTIFYICONDATAA_V1_SIZE
 
 constexpr int MAIN_PATH_SIZE = 256;
 
-// One per main window, on the heap, in the window's extra slot 0. Created in
-// WM_CREATE and released when the window is finally destroyed (WM_NCDESTROY).
+// One per main window, on the heap (new, delete), in the window's extra slot
+// 0. Created in WM_CREATE and released when the window is finally destroyed
+// (WM_NCDESTROY).
 struct MainWindowState {
     HWND main_window;
     HWND table;

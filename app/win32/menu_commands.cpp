@@ -97,13 +97,12 @@ void run_test(MainWindowState* state)
 
 }  // namespace
 
-LRESULT on_menu_command(HWND main_window, UINT id)
+LRESULT on_menu_command(HWND main_window, MainWindowState* state, UINT id)
 {
     if (id == IDM_EXIT) {
         DestroyWindow(main_window);
         return 0;
     }
-    MainWindowState* state = main_window_state(main_window);
     if (state == nullptr) {
         return 0;
     }

@@ -4,6 +4,9 @@
 // the menu bar, the tray and context menus and the accelerators alike.
 #include <windows.h>
 
+struct MainWindowState;
+
 // Carries out command `id` (the low word of WM_COMMAND's wParam) for the main
-// window. Ids without a command do nothing. Answers 0, WM_COMMAND's result.
-LRESULT on_menu_command(HWND main_window, UINT id);
+// window and its record `state` (null before the record exists: then only
+// Exit acts). Ids without a command do nothing. Answers 0, WM_COMMAND's result.
+LRESULT on_menu_command(HWND main_window, MainWindowState* state, UINT id);
