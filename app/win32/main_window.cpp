@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "app/edit_text_cut.h"
 #include "app/minute_rule.h"
@@ -105,16 +106,14 @@ LRESULT on_create(HWND window, const CREATESTRUCTA* create)
     SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(state));
 
     // A fresh mutex leaves the error at 0; an existing one (another instance)
-    // answers ERROR_ALREADY_EXISTS. Any error refuses the window, silently.
+    // answers ERROR_ALREADY_EXISTS. Any error refuses the window, silently,
+    // and a handle to another instance's mutex is closed again here.
     SetLastError(0);
-    state->mutex = CreateMutexA(nullptr, TRUE, SINGLE_INSTANCE_MUTEX);
-    if (state->mutex == nullptr || GetLastError() != 0) {
-        if (state->mutex != nullptr) {
-            CloseHandle(state->mutex);
-        }
-        state->mutex = nullptr;
+    OwnedKernelObject mutex(CreateMutexA(nullptr, TRUE, SINGLE_INSTANCE_MUTEX));
+    if (!mutex || GetLastError() != 0) {
         return -1;
     }
+    state->mutex = std::move(mutex);
 
     register_table_class();
     state->main_window = window;
@@ -147,12 +146,13 @@ LRESULT on_destroy(MainWindowState* state)
     if (--main_window_count > 0) {
         return 0;
     }
-    if (state != nullptr && state->mutex != nullptr) {
+    // The icon goes first: a new instance may start as soon as the mutex is
+    // closed, and the old icon must be gone by then.
+    if (state != nullptr && state->mutex) {
         if (state->tray_icon.cbSize != 0) {
             Shell_NotifyIconA(NIM_DELETE, &state->tray_icon);
         }
-        CloseHandle(state->mutex);
-        state->mutex = nullptr;
+        state->mutex.close();
     }
     PostQuitMessage(0);
     return 0;

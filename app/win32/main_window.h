@@ -8,6 +8,8 @@
 
 #include <array>
 
+#include "commands/win32/owned_handle.h"
+
 constexpr char MAIN_WINDOW_CLASS[] = "TaveCron";
 constexpr char MAIN_WINDOW_TITLE[] = "TaveCron";
 // Named mutex held by the running instance; a second one finds it and stops.
@@ -32,7 +34,7 @@ constexpr int MAIN_PATH_SIZE = 256;
 struct MainWindowState {
     HWND main_window;
     HWND table;
-    HANDLE mutex;                // null unless this instance holds the mutex
+    OwnedKernelObject mutex;     // held only while this instance holds the mutex
     OPENFILENAMEA file_dialog;   // shared by File, Open and File, Save; lpstrFile is path
     std::array<char, MAIN_PATH_SIZE> path;  // current crontab file, NUL-terminated
     NOTIFYICONDATAA tray_icon;   // cbSize 0 until the icon has been described
