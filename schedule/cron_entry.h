@@ -4,6 +4,7 @@
 //
 // Slot k (1 to 6) corresponds to table column k - 1; the weekday (slot 0) has
 // no column: it is dropped when a file is loaded, saved as "*" and matched as "*".
+#include "table/schedule_columns.h"
 
 struct CronEntry {
     const char* weekday;  // slot 0, 5th field of a crontab line
@@ -14,14 +15,6 @@ struct CronEntry {
     const char* command;  // slot 5, COL_COMMAND, 6th field
     const char* option;   // slot 6, COL_OPTION, rest of the line
 };
-
-constexpr int COL_MONTH = 0;
-constexpr int COL_DAY = 1;
-constexpr int COL_HOUR = 2;
-constexpr int COL_MINUTE = 3;
-constexpr int COL_COMMAND = 4;
-constexpr int COL_OPTION = 5;
-constexpr int COLUMN_COUNT = 6;
 
 // The row that Add item inserts. Month "0" never matches a clock, so the row
 // stays inert until its month is edited.

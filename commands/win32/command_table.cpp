@@ -4,10 +4,10 @@
 
 #include <commctrl.h>
 
-#include "app/resource_ids.h"
+#include "commands/command_ids.h"
 #include "commands/command_names.h"
 #include "commands/win32/set_wp.h"
-#include "schedule/cron_entry.h"
+#include "table/schedule_columns.h"
 #include "table/table_messages.h"
 
 constexpr std::array<CommandEntry, 4> command_table = {{

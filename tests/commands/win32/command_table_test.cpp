@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/resource_ids.h"
+#include "commands/command_ids.h"
 #include "support/win32/table_fixture.h"
 #include "support/win32/temp_folder.h"
 
