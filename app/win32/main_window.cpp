@@ -45,7 +45,9 @@ bool is_taskbar_created(UINT message)
     return taskbar_created_message != 0 && message == taskbar_created_message;
 }
 
-void insert_columns(HWND table)
+// False when the table refused a column: without all six it cannot hold the
+// schedule, and a save would write the missing cells as empty.
+bool insert_columns(HWND table)
 {
     for (int i = 0; column_defs[i].caption != nullptr; ++i) {
         LVCOLUMNA column{};
@@ -54,8 +56,11 @@ void insert_columns(HWND table)
         column.cx = column_defs[i].width;
         column.pszText = const_cast<char*>(column_defs[i].caption);
         column.iSubItem = i;
-        SendMessageA(table, TBLM_INSERTCOLUMN, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+        if (SendMessageA(table, TBLM_INSERTCOLUMN, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column)) < 0) {
+            return false;
+        }
     }
+    return true;
 }
 
 void init_file_dialog(MainWindowState* state, HINSTANCE instance)
@@ -121,11 +126,10 @@ LRESULT on_create(HWND window, const CREATESTRUCTA* create)
     state->table = CreateWindowExA(0, WC_TAVETABLE, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                                    0, 0, 0, 0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TABLE)),
                                    instance, nullptr);
-    if (state->table == nullptr) {
+    if (state->table == nullptr || !insert_columns(state->table)) {
         MessageBoxA(window, CREATE_FAIL_TEXT, CREATE_FAIL_CAPTION, MB_OK);
         return -1;
     }
-    insert_columns(state->table);
 
     init_file_dialog(state, instance);
     state->last_minute = -1;

@@ -168,6 +168,36 @@ TEST_F(MainWindowTest, a_tick_inside_a_due_pass_does_not_start_the_same_minute_a
     SetWindowLongPtrA(table, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(table_proc));
 }
 
+// Subclasses each table as it is created and refuses its third column, as a
+// list view out of memory would.
+WNDPROC created_table_proc = nullptr;
+
+LRESULT CALLBACK refuse_third_column(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == TBLM_INSERTCOLUMN && wparam == 2) return -1;
+    return CallWindowProcA(created_table_proc, window, message, wparam, lparam);
+}
+
+LRESULT CALLBACK subclass_new_tables(int code, WPARAM wparam, LPARAM lparam)
+{
+    char name[32] = {};
+    if (code == HCBT_CREATEWND && GetClassNameA(reinterpret_cast<HWND>(wparam), name, sizeof name) &&
+        std::string(name) == WC_TAVETABLE)
+        created_table_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            reinterpret_cast<HWND>(wparam), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(refuse_third_column)));
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+TEST(MainWindowCreation, a_table_refusing_a_column_refuses_the_window_with_the_create_fail_box)
+{
+    ModalWatch watch;
+    HHOOK hook = SetWindowsHookExA(WH_CBT, subclass_new_tables, nullptr, GetCurrentThreadId());
+    EXPECT_EQ(create_main_window(GetModuleHandleA(nullptr), "", SW_HIDE), nullptr);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(watch.boxes, std::vector<std::string>{"CreateFail|TaveCron"});
+    for (MSG quit; PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) continue;
+}
+
 TEST(MainWindowResources, menu_captions_are_the_exact_code_page_932_texts)
 {
     HMENU bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU));
