@@ -41,8 +41,7 @@ int set_entry_command(HWND table, int row, int menu_id)
     item.iItem = row;
     item.iSubItem = COL_COMMAND;
     item.pszText = const_cast<char*>(entry->name);  // only read by the table
-    SendMessageA(table, TBLM_SETITEM, 0, reinterpret_cast<LPARAM>(&item));
-    return 1;
+    return SendMessageA(table, TBLM_SETITEM, 0, reinterpret_cast<LPARAM>(&item)) != 0 ? 1 : 0;
 }
 
 int NoAction(HWND, const char*, char*)

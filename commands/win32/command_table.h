@@ -28,7 +28,8 @@ int dispatch_command(HWND table, const char* name, char* option);
 
 // Writes the name of the command with `menu_id` into the command cell of row
 // `row`; the other cells keep their texts. Answers 1 when written, 0 when the
-// row is negative or not below the row count, or no command has that id.
+// row is negative or not below the row count, no command has that id, or the
+// table refused the cell.
 int set_entry_command(HWND table, int row, int menu_id);
 
 // "NoAction": does nothing. Answers 1.
