@@ -165,6 +165,11 @@ int main(int argc, char** argv)
     }
     std::printf("%s: %d lines, %d entries, %d skipped, %d warnings\n", args.path, totals.lines, totals.entries,
                 totals.lines - totals.entries, totals.warnings);
-    std::fflush(stdout);
+    // A report that did not reach its file (a full disk, a closed pipe) must
+    // not pass for a clean check.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "tavecron-check: cannot write the report\n");
+        return EXIT_TROUBLE;
+    }
     return totals.warnings > 0 ? EXIT_WARNINGS : EXIT_CLEAN;
 }

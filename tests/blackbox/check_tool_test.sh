@@ -16,5 +16,6 @@ cmp -s out.txt expected.txt || fail "unexpected output: $(iconv -f CP932 -t UTF-
 
 check warn.tab; [ $? = 1 ] || fail "warnings did not give status 1"
 check missing.tab; [ $? = 2 ] || fail "a missing file did not give status 2"
+wine "$TAVECRON_CHECK_EXE" cron.tab </dev/null >/dev/full 2>/dev/null; [ $? = 2 ] || fail "a lost report did not give status 2"
 check --from '2023-02-29 00:00' warn.tab; [ $? = 2 ] || fail "a date that does not exist did not give status 2"
 echo "ok"
