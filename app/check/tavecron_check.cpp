@@ -9,7 +9,7 @@
 // local time (the program never runs an entry in the minute it sees first).
 // Output: the lines described in schedule/crontab_check.h, then one summary
 // line. Exit status: 0 without warnings, 1 with warnings, 2 when the
-// arguments are wrong or the file cannot be read.
+// arguments are wrong, the file cannot be read or the report cannot be written.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -33,7 +33,7 @@ constexpr const char* USAGE =
     "  --next N   show the next N run times of each entry (0 to 1000, default 3)\n"
     "  --from T   look for runs from local time T on (default: the next minute)\n"
     "  --version  print the version\n"
-    "  Exit status: 0 no warning, 1 warnings, 2 bad arguments or unreadable file.\n";
+    "  Exit status: 0 no warning, 1 warnings, 2 bad arguments, unreadable file or lost report.\n";
 
 struct Arguments {
     int run_count = 3;
