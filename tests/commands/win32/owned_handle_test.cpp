@@ -9,30 +9,25 @@
 
 namespace {
 
-// Opened without sharing: while one such handle is open, the next open fails.
-HANDLE open_exclusive(const std::string& path)
+// Without sharing: while one owner holds the file, the next open fails.
+OwnedKernelObject open_exclusive(const std::string& path)
 {
-    return CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    return OwnedKernelObject(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
 TEST(OwnedHandle, only_the_last_owner_closes_and_a_failed_open_holds_nothing)
 {
     TempFolder folder;
     const std::string path = folder.write("held.txt");
-    auto held = [&] { return !OwnedKernelObject(open_exclusive(path)); };
-    OwnedKernelObject owner;
+    OwnedKernelObject owner = open_exclusive(path);
     {
-        OwnedKernelObject first(open_exclusive(path));
-        ASSERT_TRUE(first);
-        OwnedKernelObject second(std::move(first));
-        EXPECT_FALSE(first);
-        owner = std::move(second);
+        OwnedKernelObject moved(std::move(owner));
+        owner = std::move(moved);
     }
-    EXPECT_TRUE(held()) << "an owner that moved its handle away closed it";
+    EXPECT_FALSE(open_exclusive(path)) << "an owner that moved its handle away closed it";
     EXPECT_TRUE(owner.close());
-    EXPECT_FALSE(held());
-    EXPECT_TRUE(owner.close()) << "nothing left to close";
-    EXPECT_FALSE(OwnedKernelObject(open_exclusive(folder.path("missing.txt"))));
+    EXPECT_TRUE(open_exclusive(path));
+    EXPECT_FALSE(open_exclusive(folder.path("missing")));
 }
 
 }  // namespace
