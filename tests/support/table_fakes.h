@@ -17,6 +17,15 @@ namespace table_fakes {
 
 using Log = std::vector<std::string>;
 
+template <typename... Args>
+std::string text(const char* format, Args... args)
+{
+    char out[64];
+    std::snprintf(out, sizeof out, format, args...);
+    return out;
+}
+inline std::string text(const TableRect& r) { return text("%d,%d,%d,%d", r.left, r.top, r.right, r.bottom); }
+
 struct FakeRowStore : RowStore, MarkListener {
     struct Row {
         std::string label;
@@ -44,9 +53,7 @@ struct FakeRowStore : RowStore, MarkListener {
     // Logs "ask rN <word in hex>", adds `extra_bits` and vetoes the rows in `veto`.
     int mark_changing(int r, unsigned* param) override
     {
-        char word[16];
-        std::snprintf(word, sizeof word, " %x", *param);
-        log.push_back("ask " + rows.at(r).label + word);
+        log.push_back("ask " + rows.at(r).label + text(" %x", *param));
         *param |= extra_bits;
         return veto.count(r) ? 1 : 0;
     }
@@ -84,12 +91,7 @@ struct FakeView : TableView {
     void set_column_width(int c, int w) override { widths.at(c) = w, store.log.push_back("width"); }
     int client_width() override { return client; }
     void ensure_visible(int r) override { store.log.push_back("scroll " + std::to_string(r)); }
-    void invalidate(const TableRect& r) override
-    {
-        char text[64];
-        std::snprintf(text, sizeof text, "%d,%d,%d,%d", r.left, r.top, r.right, r.bottom);
-        store.log.push_back(text);
-    }
+    void invalidate(const TableRect& r) override { store.log.push_back(text(r)); }
     void update_now() override { store.log.push_back("update"); }
     void show_rows(bool shown) override { store.log.push_back(shown ? "show" : "hide"); }
 
@@ -104,30 +106,27 @@ struct FakeView : TableView {
 struct FakePainter : TablePainter {
     FakePainter(FakeRowStore& store, FakeView& view, TableRect update) : store(store), view(view), update(update) {}
     TableRect update_rect() override { return update; }
-    int row_marked(int r) override { return log("mark:", r), (store.rows.at(r).param & ROW_MARK) ? 1 : 0; }
-    void validate(const TableRect& r) override { log("valid:", r); }
-    void invalidate(const TableRect& r) override { log("inval:", r); }
-    void set_text_back_color(unsigned c) override { log("back:", "%x", c); }
-    void set_text_color(unsigned c) override { log("text:", "%x", c); }
-    void paint_invalid() override { store.log.push_back("paint"); }
-    void draw_edge(const TableRect& r) override { log("edge:", r); }
+    int row_marked(int r) override
+    {
+        log("mark:" + store.rows.at(r).label);
+        return (store.rows[r].param & ROW_MARK) != 0;
+    }
+    void validate(const TableRect& r) override { log("valid:" + name(r)); }
+    void invalidate(const TableRect& r) override { log("inval:" + name(r)); }
+    void set_text_back_color(unsigned c) override { log(text("back:%x", c)); }
+    void set_text_color(unsigned c) override { log(text("text:%x", c)); }
+    void paint_invalid() override { log("paint"); }
+    void draw_edge(const TableRect& r) override { log("edge:" + name(r)); }
 
-    void log(const char* what, int row) { store.log.push_back(what + store.rows.at(row).label); }
-    void log(const char* what, const TableRect& r)
+    void log(std::string entry) { store.log.push_back(std::move(entry)); }
+    std::string name(const TableRect& r)
     {
         for (int row = 0; row < store.row_count(); ++row) {
             const int top = 24 + (row - view.top_row) * view.row_height;
             if (r.left == 2 && r.right == view.client && r.top == top && r.bottom == top + view.row_height)
-                return log(what, row);
+                return store.rows[row].label;
         }
-        log(what, "%d,%d,%d,%d", r.left, r.top, r.right, r.bottom);
-    }
-    template <typename... Args>
-    void log(const char* what, const char* format, Args... args)
-    {
-        char text[64];
-        std::snprintf(text, sizeof text, format, args...);
-        store.log.push_back(what + std::string(text));
+        return text(r);
     }
 
     FakeRowStore& store;

@@ -8,18 +8,10 @@ namespace {
 
 using namespace table_fakes;
 
-TEST(TablePainting, the_current_row_has_its_own_schemes_and_other_rows_are_marked_or_plain)
-{
-    EXPECT_EQ(row_scheme(false, false), RowScheme::plain);
-    EXPECT_EQ(row_scheme(false, true), RowScheme::marked);
-    EXPECT_EQ(row_scheme(true, false), RowScheme::current);
-    EXPECT_EQ(row_scheme(true, true), RowScheme::current_marked);
-}
-
 // Rows 16 pixels high from y = 24 (row N at 24 + 16 * (N - top)), strips from
 // x = 2 to the client's right edge 200, four columns of 40 (x 160 and right of
 // it hits no column). Text colours differ per scheme so that each pass shows
-// which scheme it took.
+// which of the four schemes it took.
 TEST(TablePainting, each_pass_leaves_only_its_rows_invalid_and_reads_marks_only_in_the_update_range)
 {
     const struct {

@@ -15,10 +15,8 @@ static LRESULT CALLBACK record_notice(HWND window, UINT message, WPARAM wparam, 
     self->notices.push_back({code, info->hdr.idFrom, info->hdr.hwndFrom, has_item ? info->item : LVITEMA{},
                              code == TBLN_ENDEDIT ? info->item.pszText : "",
                              static_cast<int>(send(info->hdr.hwndFrom, TBLM_GETITEMCOUNT))});
-    if (code == TBLN_MARKCHANGING && self->veto_marks.count(info->item.iItem))
-        return 1;
     if (code == TBLN_MARKCHANGING)
-        info->item.lParam |= self->add_to_param;
+        return self->veto_marks.count(info->item.iItem) ? 1 : (info->item.lParam |= self->add_to_param, 0);
     if (code == TBLN_ENDEDIT && self->end_edit_rewrite)
         lstrcpynA(info->item.pszText, self->end_edit_rewrite, info->item.cchTextMax);
     return code == TBLN_BEGINEDIT ? self->begin_edit_answer : code == TBLN_ENDEDIT ? self->end_edit_answer : 0;
@@ -26,10 +24,7 @@ static LRESULT CALLBACK record_notice(HWND window, UINT message, WPARAM wparam, 
 
 TestParent::TestParent()
 {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = record_notice;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "TableNoticeRecorder";
+    WNDCLASSA wc{0, record_notice, 0, 0, GetModuleHandleA(nullptr), {}, {}, {}, {}, "TableNoticeRecorder"};
     RegisterClassA(&wc);  // already registered by an earlier test: fine
     window = CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 400, nullptr,
                              nullptr, wc.hInstance, nullptr);
