@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The rows on screen: at start row 0 is current (yellow); Space marks it (cyan)
-# and makes row 1 current; Up makes the marked row 0 current (green).
+# On screen: at start row 0 is current (yellow); Space marks it (cyan) and makes
+# row 1 current; Up makes the marked row 0 current (green).
 . "$(dirname "$0")/lib.sh"
 bb_setup
 bb_crontab "$bb_prog/cron.tab" "0 8 * * * NoAction" "*/15 9-17 * 1-12 * NoAction" "0 0 * 0 * NoAction"
@@ -18,7 +18,7 @@ runs() {
 }
 expect_runs() {
   wanted=$1
-  bb_wait_for 5 '[ "$(runs)" = "$wanted" ]' || fail "expected \"$1\" down the rows, saw \"$(runs)\" ($2)"
+  bb_wait_for 5 '[ "$(runs)" = "$wanted" ]' || fail "expected \"$1\" down the rows ($2), saw \"$(runs)\""
 }
 
 expect_runs "yellow" "at start"

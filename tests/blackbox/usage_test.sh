@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# "-h" shows the usage box before the window; start-up goes on once it is
-# dismissed: the window is shown and the crontab file named after the option
-# is loaded, a relative name found against the program's folder, not the
-# directory the program was started from.
+# "-h" shows the usage box before the window; once it is dismissed start-up
+# goes on: the window is shown and the file named after the option is loaded,
+# a relative name found in the program's folder, not in the start directory.
 . "$(dirname "$0")/lib.sh"
 bb_setup
 bb_minute_in 8
