@@ -48,7 +48,8 @@ struct WindowHooks {
 
     static LRESULT CALLBACK on_cbt(int code, WPARAM wparam, LPARAM lparam)
     {
-        const char* name = code == HCBT_CREATEWND ? reinterpret_cast<CBT_CREATEWNDA*>(lparam)->lpcs->lpszClass : nullptr;
+        const auto* create = code == HCBT_CREATEWND ? reinterpret_cast<CBT_CREATEWNDA*>(lparam) : nullptr;
+        const char* name = create ? create->lpcs->lpszClass : nullptr;
         if (HIWORD(reinterpret_cast<UINT_PTR>(name)) && lstrcmpiA(name, refused) == 0) return 1;
         return CallNextHookEx(nullptr, code, wparam, lparam);
     }

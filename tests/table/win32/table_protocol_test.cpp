@@ -74,8 +74,9 @@ TEST_F(TableProtocol, cells_outside_the_table_and_null_records_change_nothing_an
                        send(table, TBLM_HITTEST, reinterpret_cast<WPARAM>(&hit_column), 0)}),
               (Results{0, 0, 0, 0, 0, -1, -1, 0, 0, -1, -1}));
     EXPECT_EQ(column(0), (std::vector<std::string>{"r0", "r1", "r2", "r3", "r4"}));
-    EXPECT_EQ(std::tuple(hit_column, send(table, TBLM_GETCURSEL), send(table, TBLM_GETCOLUMNCOUNT), parent.notices.size()),
-              std::tuple(-7, LRESULT{3}, LRESULT{6}, size_t{0}));
+    EXPECT_EQ(std::tuple(hit_column, send(table, TBLM_GETCURSEL), send(table, TBLM_GETCOLUMNCOUNT)),
+              std::tuple(-7, LRESULT{3}, LRESULT{6}));
+    EXPECT_TRUE(parent.notices.empty());
 }
 
 TEST_F(TableProtocol, a_redraw_bracket_around_a_bulk_load_keeps_the_table_shown_and_its_scroll_range_right)
