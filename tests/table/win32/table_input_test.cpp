@@ -95,7 +95,8 @@ TEST_F(TableInput, editor_keys_move_and_end_edits_and_every_edit_is_offered_once
     EXPECT_EQ(cell_text(table, 1, 0), "r1zq");
 }
 
-TEST_F(TableInput, an_edit_opens_over_an_existing_cell_with_its_text_only_when_the_parent_agrees)
+// The editor's text and focus on opening are shown by the key and click cases.
+TEST_F(TableInput, an_edit_opens_over_an_existing_cell_only_when_the_parent_agrees)
 {
     parent.begin_edit_answer = 1;
     EXPECT_EQ(table_begin_edit(state, 1, 2), -1);
@@ -103,10 +104,6 @@ TEST_F(TableInput, an_edit_opens_over_an_existing_cell_with_its_text_only_when_t
     parent.begin_edit_answer = 0;
     ASSERT_EQ(table_begin_edit(state, 1, 2), 1);
     EXPECT_EQ(std::pair(parent.notices[1].item.iItem, parent.notices[1].item.iSubItem), std::pair(1, 2));
-    EXPECT_EQ(std::pair(edit(), GetFocus()), std::pair(Cell(1, 2), editor));
-    char text[CELL_TEXT_SIZE];
-    GetWindowTextA(editor, text, CELL_TEXT_SIZE);
-    EXPECT_STREQ(text, "r1 c2");
     CellRect cell{};
     table_cell_rect(state, 1, 2, &cell);
     RECT at{};

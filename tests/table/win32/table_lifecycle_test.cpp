@@ -9,13 +9,9 @@
 
 #include "support/win32/table_fixture.h"
 
-namespace {
-
 // The records made with nothrow new (as the table makes its own) while counting
 // is on and not yet deleted; the fail_at'th of them (from 1) fails instead.
-struct { bool counting; int fail_at, made; std::vector<void*> live; } watch;
-
-}  // namespace
+static struct { bool counting; int fail_at, made; std::vector<void*> live; } watch;
 
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
