@@ -1,6 +1,8 @@
 #include "table/table_model.h"
 
 #include <climits>
+#include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -21,10 +23,9 @@ TEST(TableRowRules, insertion_moves_the_current_row_only_for_an_index_strictly_b
     for (const auto& c : cases) {
         FakeRowStore rows(5);
         TableModel model{.current_row = 2};
-        EXPECT_EQ(table_insert_row(model, rows, c.index, "new"), c.result) << c.index;
-        EXPECT_EQ(model.current_row, c.current) << c.index;
-        EXPECT_EQ(rows.rows[model.current_row].label, c.label) << c.index;
-        EXPECT_EQ(rows.row_count(), c.result < 0 ? 5 : 6) << c.index;
+        const int result = table_insert_row(model, rows, c.index, "new");
+        EXPECT_EQ(std::tuple(result, model.current_row, rows.rows[model.current_row].label, rows.row_count()),
+                  std::tuple(c.result, c.current, std::string(c.label), c.result < 0 ? 5 : 6)) << c.index;
     }
 }
 
@@ -39,9 +40,9 @@ TEST(TableRowRules, deletion_moves_the_current_row_up_for_rows_above_it_and_for_
         FakeRowStore rows(c.rows);
         TableModel model{.current_row = c.current};
         SCOPED_TRACE(testing::Message() << c.rows << " rows, current " << c.current << ", delete " << c.deleted);
-        EXPECT_EQ(table_delete_row(model, rows, c.deleted) != 0, c.done);
-        EXPECT_EQ(model.current_row, c.after);
-        EXPECT_EQ(rows.row_count(), c.rows - (c.done ? 1 : 0));
+        const bool done = table_delete_row(model, rows, c.deleted) != 0;
+        EXPECT_EQ(std::tuple(done, model.current_row, rows.row_count()),
+                  std::tuple(c.done, c.after, c.rows - (c.done ? 1 : 0)));
     }
 }
 
@@ -87,11 +88,13 @@ TEST(TableMarkRules, set_all_and_invert_count_rows_written_not_marks_changed)
     EXPECT_EQ(rows.marked(), (Ints{0, 1, 2, 3}));
 }
 
-TEST(TableMarkRules, delete_marked_works_from_the_last_row_down_with_the_view_hidden)
+TEST(TableMarkRules, next_marked_looks_after_a_row_and_delete_marked_goes_from_the_last_row_down_with_the_view_hidden)
 {
     FakeRowStore rows(5);
     FakeView view(rows);
     rows.rows[1].param = rows.rows[3].param = ROW_MARK;
+    for (auto [after, next] : {std::pair{-7, 1}, {-1, 1}, {0, 1}, {1, 3}, {3, -1}, {5, -1}, {INT_MAX, -1}})
+        EXPECT_EQ(table_get_next_marked(rows, after), next) << after;
     TableModel model{.current_row = 4};
     EXPECT_EQ(table_delete_marked(model, rows, view), 2);
     EXPECT_EQ(table_delete_marked(model, rows, view), 0);
@@ -101,15 +104,6 @@ TEST(TableMarkRules, delete_marked_works_from_the_last_row_down_with_the_view_hi
         row.param = ROW_MARK;
     EXPECT_EQ(table_delete_marked(model, rows, view), 3);
     EXPECT_EQ(model.current_row, 0);
-}
-
-TEST(TableMarkRules, next_marked_searches_after_the_given_row_in_ascending_order)
-{
-    FakeRowStore rows(6);
-    rows.rows[1].param = rows.rows[4].param = ROW_MARK;
-    const std::pair<int, int> cases[] = {{-1, 1}, {0, 1}, {1, 4}, {4, -1}, {6, -1}, {INT_MAX, -1}, {-7, 1}};
-    for (auto [after, expected] : cases)
-        EXPECT_EQ(table_get_next_marked(rows, after), expected) << after;
 }
 
 // Five rows 16 high from y = 24, row 1 first visible, columns 50, 60, 70 wide.
