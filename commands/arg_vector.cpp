@@ -231,8 +231,7 @@ std::size_t split_pattern_prefix(const char* word)
     return static_cast<std::size_t>(rest - word);
 }
 
-void expand_wildcards(StringList& list, const char* prefix, const char* pattern,
-                      DirectoryLister& lister)
+void expand_wildcards(StringList& list, const char* prefix, const char* pattern, DirectoryLister& lister)
 {
     PathBuffer search;
     if (const char* sep = find_separator(pattern)) {

@@ -47,7 +47,7 @@ private:
 
 // One entry of a directory search.
 struct DirectoryEntry {
-    const char* name;   // as the file system stores it, letter case included
+    const char* name;  // as the file system stores it, letter case included
     bool is_directory;
 };
 
@@ -99,8 +99,7 @@ std::size_t split_pattern_prefix(const char* word);
 // components before the last follow directories only (skipping "." and ".."),
 // the last adds files and directories alike; an empty pattern adds the prefix
 // itself. Depth first, in the order each search delivers entries.
-void expand_wildcards(StringList& list, const char* prefix, const char* pattern,
-                      DirectoryLister& lister);
+void expand_wildcards(StringList& list, const char* prefix, const char* pattern, DirectoryLister& lister);
 
 // Splits `text` at white space (space, 0x09-0x0D), honouring double quotes,
 // and replaces each word with an unquoted * or ? by the paths it matches

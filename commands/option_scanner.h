@@ -11,10 +11,10 @@
 // in the option string takes the next argument as optarg.
 namespace tavecron {
 
-extern int optreset;      // starts set; the next call clears it and restarts
-extern int optind;        // next argument to look at; 1 after a reset
-extern int optopt;        // letter of the last call, '?' after an error
-extern char* optarg;       // argument of the last option that takes one
+extern int optreset;  // starts set; the next call clears it and restarts
+extern int optind;    // next argument to look at; 1 after a reset
+extern int optopt;    // letter of the last call, '?' after an error
+extern char* optarg;  // argument of the last option that takes one
 
 // Returns the option letter; '?' for a letter that is not accepted or lacks
 // its argument, after writing "<argv[0]>: illigal option -- <letter>\n" or

@@ -6,8 +6,7 @@ int scan_layout_options(int argc, char* const argv[])
 {
     int tile = 1;
     tavecron::optreset = 1;
-    for (int letter = tavecron::getopt(argc, argv, "tc"); letter != -1;
-         letter = tavecron::getopt(argc, argv, "tc")) {
+    for (int letter = tavecron::getopt(argc, argv, "tc"); letter != -1; letter = tavecron::getopt(argc, argv, "tc")) {
         if (letter == 'c') {
             tile = 0;
         } else if (letter == 't') {

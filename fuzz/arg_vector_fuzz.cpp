@@ -24,8 +24,14 @@ namespace {
 
 using Lister = FuzzDirectoryLister;
 
-bool is_white(char c) { return c == ' ' || (c >= 0x09 && c <= 0x0D); }
-bool is_wildcard(char c) { return c == '*' || c == '?'; }
+bool is_white(char c)
+{
+    return c == ' ' || (c >= 0x09 && c <= 0x0D);
+}
+bool is_wildcard(char c)
+{
+    return c == '*' || c == '?';
+}
 
 struct Word {
     std::string text;  // quotes dropped, cut to ARGV_WORD_MAX bytes
@@ -71,8 +77,8 @@ std::vector<Word> split_words(std::string_view text)
         }
         if (word.text.size() > ARGV_WORD_MAX) {
             const std::size_t last = ARGV_WORD_MAX - 1;
-            const bool lone_lead = cp932_is_lead(static_cast<unsigned char>(word.text[last])) &&
-                                   starts_character(word.text, last);
+            const bool lone_lead =
+                cp932_is_lead(static_cast<unsigned char>(word.text[last])) && starts_character(word.text, last);
             word.text.resize(lone_lead ? last : ARGV_WORD_MAX);
         }
         words.push_back(word);

@@ -55,7 +55,10 @@ int weekday_of(int year, int month, int day)
     return static_cast<int>((days % 7 + 11) % 7);
 }
 
-bool is_terminated(const CellText& cell) { return std::memchr(cell.data(), '\0', cell.size()) != nullptr; }
+bool is_terminated(const CellText& cell)
+{
+    return std::memchr(cell.data(), '\0', cell.size()) != nullptr;
+}
 
 void check_line(const LineCheck& c, void* context)
 {

@@ -47,7 +47,7 @@ std::string_view field_text(const CellText& cell)
 
 std::array<std::string_view, 7> fields_of(const CrontabFields& f)
 {
-    return {field_text(f.minute), field_text(f.hour),    field_text(f.day),   field_text(f.month),
+    return {field_text(f.minute),  field_text(f.hour),    field_text(f.day),   field_text(f.month),
             field_text(f.weekday), field_text(f.command), field_text(f.option)};
 }
 
@@ -112,8 +112,13 @@ void check_round_trip(std::string_view input)
         }
     }
     // The weekday slot is not written: the line always says "*".
-    const CronEntry row{"7", cells[3].c_str(), cells[2].c_str(), cells[1].c_str(),
-                        cells[0].c_str(), cells[4].c_str(), cells[5].c_str()};
+    const CronEntry row{"7",
+                        cells[3].c_str(),
+                        cells[2].c_str(),
+                        cells[1].c_str(),
+                        cells[0].c_str(),
+                        cells[4].c_str(),
+                        cells[5].c_str()};
 
     CrontabLineText line;
     const int length = format_crontab_line(row, line);
@@ -124,8 +129,8 @@ void check_round_trip(std::string_view input)
     FUZZ_CHECK(body.find_first_of("\r\n") == std::string_view::npos);
 
     // Back through a line reader, as a saved file is loaded.
-    Stream* stream = fuzz_memory_stream_open(reinterpret_cast<const unsigned char*>(line.data()), length,
-                                             nullptr, nullptr);
+    Stream* stream =
+        fuzz_memory_stream_open(reinterpret_cast<const unsigned char*>(line.data()), length, nullptr, nullptr);
     FUZZ_CHECK(stream != nullptr);
     LineReader* reader = reader_open(stream, READER_MODE_READ);
     FUZZ_CHECK(reader != nullptr);
@@ -135,16 +140,19 @@ void check_round_trip(std::string_view input)
     FUZZ_CHECK(read_crontab_line(reader, read_back) == nullptr);
     reader_close(reader);
 
-    const std::string expected[7] = {formatted_cell(cells[0], true), formatted_cell(cells[1], true),
-                                     formatted_cell(cells[2], true), formatted_cell(cells[3], true),
-                                     "*",                            formatted_cell(cells[4], true),
+    const std::string expected[7] = {formatted_cell(cells[0], true),
+                                     formatted_cell(cells[1], true),
+                                     formatted_cell(cells[2], true),
+                                     formatted_cell(cells[3], true),
+                                     "*",
+                                     formatted_cell(cells[4], true),
                                      formatted_cell(cells[5], false)};
     std::string stored = std::string(body) + "\n";
     CrontabFields fields;
     const int count = scan_crontab_line(stored.c_str(), fields);
     check_scan(stored);  // the line is a line like any other
     for (int i = 0; i < 6; ++i)
-        if (has_blank(expected[i])) return;  // a blank splits a word: not a row the format keeps
+        if (has_blank(expected[i])) return;                        // a blank splits a word: not a row the format keeps
     if (!expected[6].empty() && is_blank(expected[6][0])) return;  // blanks before the option are dropped
 
     FUZZ_CHECK(count == (expected[6].empty() ? 6 : 7));

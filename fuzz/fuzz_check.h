@@ -12,5 +12,4 @@
     std::abort();
 }
 
-#define FUZZ_CHECK(condition) \
-    ((condition) ? static_cast<void>(0) : fuzz_check_failed(#condition, __FILE__, __LINE__))
+#define FUZZ_CHECK(condition) ((condition) ? static_cast<void>(0) : fuzz_check_failed(#condition, __FILE__, __LINE__))

@@ -18,7 +18,10 @@ struct FuzzMemoryStream {
 
 namespace fuzz_memory_stream_detail {
 
-inline FuzzMemoryStream& of(Stream* stream) { return *reinterpret_cast<FuzzMemoryStream*>(stream); }
+inline FuzzMemoryStream& of(Stream* stream)
+{
+    return *reinterpret_cast<FuzzMemoryStream*>(stream);
+}
 
 inline int read(Stream* stream, void* buffer, int count)
 {
@@ -52,7 +55,10 @@ inline int write(Stream* stream, const void* buffer, int count)
     return count;
 }
 
-inline int close(Stream* stream) { return stream_free(stream); }
+inline int close(Stream* stream)
+{
+    return stream_free(stream);
+}
 
 inline constexpr StreamOps ops = {close, read, seek, write};
 

@@ -176,8 +176,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(written.empty());
     } else {
         FUZZ_CHECK(written.size() <= static_cast<std::size_t>(READER_CAPACITY) && written.size() <= unread);
-        FUZZ_CHECK(written.empty() ||
-                   std::memcmp(written.data(), bytes.data() + model.position, written.size()) == 0);
+        FUZZ_CHECK(written.empty() || std::memcmp(written.data(), bytes.data() + model.position, written.size()) == 0);
     }
     return 0;
 }

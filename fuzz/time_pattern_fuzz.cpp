@@ -20,7 +20,10 @@ namespace {
 
 constexpr unsigned kValues = 64;
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // Reads the number at `at`; false when it is 64 or more, however long.
 bool read_value(std::string_view text, std::size_t& at, unsigned& value)
@@ -115,8 +118,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     time.wDay = clock_values[2];
     time.wMonth = clock_values[3];
     time.wDayOfWeek = clock_values[4];
-    const CronEntry entry{patterns[4].c_str(), patterns[3].c_str(), patterns[2].c_str(), patterns[1].c_str(),
-                          patterns[0].c_str(), "NoAction", ""};
+    const CronEntry entry{patterns[4].c_str(),
+                          patterns[3].c_str(),
+                          patterns[2].c_str(),
+                          patterns[1].c_str(),
+                          patterns[0].c_str(),
+                          "NoAction",
+                          ""};
     FUZZ_CHECK(entry_is_due(time, entry) == (due ? 1 : 0));
 
     // A null pattern reads as empty.

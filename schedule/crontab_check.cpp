@@ -12,7 +12,10 @@ constexpr int kSetLimit = 64;  // a TimeFieldSet holds 0..63
 
 // --- Calendar -------------------------------------------------------------
 
-bool is_leap_year(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool is_leap_year(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int days_in_month(int year, int month)
 {
@@ -123,7 +126,10 @@ std::string what_it_matches(const TimeFieldSet& set, const TimeFieldInfo& f)
     return (one ? f.name : f.plural) + std::string(" ") + values;
 }
 
-std::string quoted(const char* text) { return std::string("\"") + text + "\""; }
+std::string quoted(const char* text)
+{
+    return std::string("\"") + text + "\"";
+}
 
 void warn(LineCheck& out, CheckField field, std::string text)
 {
@@ -190,21 +196,20 @@ void check_command(const char* command, LineCheck& out)
         while (name[i] != '\0' && lower(name[i]) == lower(command[i])) ++i;
         if (name[i] == '\0' && command[i] == '\0') {
             warn(out, CheckField::Command,
-                 quoted(command) + " is not a command (names compare case-sensitively): did you mean " +
-                     quoted(name) + "? The entry runs nothing");
+                 quoted(command) + " is not a command (names compare case-sensitively): did you mean " + quoted(name) +
+                     "? The entry runs nothing");
             return;
         }
     }
-    warn(out, CheckField::Command,
-         quoted(command) + " is not a command (" + known + "): the entry runs nothing");
+    warn(out, CheckField::Command, quoted(command) + " is not a command (" + known + "): the entry runs nothing");
 }
 
 std::string format_time(const ClockTime& t)
 {
     constexpr std::array<const char*, 7> weekdays = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d %s", t.wYear, t.wMonth, t.wDay, t.wHour,
-                  t.wMinute, weekdays[t.wDayOfWeek % 7]);
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d %s", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                  weekdays[t.wDayOfWeek % 7]);
     return text;
 }
 
@@ -212,7 +217,7 @@ std::string format_time(const ClockTime& t)
 
 const char* check_field_name(CheckField field)
 {
-    constexpr std::array<const char*, 8> names = {"minute", "hour", "day", "month",
+    constexpr std::array<const char*, 8> names = {"minute",  "hour",    "day",    "month",
                                                   "weekday", "command", "option", "line"};
     return names[static_cast<std::size_t>(field)];
 }
@@ -276,8 +281,7 @@ int next_runs(const CronEntry& entry, const ClockTime& from, ClockTime* out, int
     return found;
 }
 
-void check_crontab_line(const char* line, int number, int dropped, const ClockTime& from, int run_count,
-                        LineCheck& out)
+void check_crontab_line(const char* line, int number, int dropped, const ClockTime& from, int run_count, LineCheck& out)
 {
     out.number = number;
     out.warnings.clear();
@@ -294,9 +298,9 @@ void check_crontab_line(const char* line, int number, int dropped, const ClockTi
     if (!is_entry(out)) return;
 
     const CronEntry entry = entry_from_fields(out.fields);
-    const std::array<const char*, 7> texts = {entry.minute, entry.hour, entry.day, entry.month,
+    const std::array<const char*, 7> texts = {entry.minute,  entry.hour,    entry.day,   entry.month,
                                               entry.weekday, entry.command, entry.option};
-    constexpr std::array<CheckField, 7> in_line_order = {CheckField::Minute, CheckField::Hour,  CheckField::Day,
+    constexpr std::array<CheckField, 7> in_line_order = {CheckField::Minute, CheckField::Hour,    CheckField::Day,
                                                          CheckField::Month,  CheckField::Weekday, CheckField::Command,
                                                          CheckField::Option};
     for (std::size_t i = 0; i < lengths.size(); ++i) {
@@ -337,8 +341,7 @@ std::string format_line_check(const LineCheck& c)
         else
             out += std::to_string(c.converted) + (c.converted == 1 ? " word" : " words") +
                    ", fewer than the six of an entry" +
-                   (c.fields.minute[0] == '#' ? " (\"#\" starts no comment: only the word count skips it)" : "") +
-                   "\n";
+                   (c.fields.minute[0] == '#' ? " (\"#\" starts no comment: only the word count skips it)" : "") + "\n";
     } else {
         const CrontabFields& f = c.fields;
         out += head + "entry: minute=" + f.minute.data() + " hour=" + f.hour.data() + " day=" + f.day.data() +
@@ -357,8 +360,7 @@ std::string format_line_check(const LineCheck& c)
     return out;
 }
 
-CheckTotals check_crontab(LineReader* reader, const ClockTime& from, int run_count, LineCheckSink sink,
-                          void* context)
+CheckTotals check_crontab(LineReader* reader, const ClockTime& from, int run_count, LineCheckSink sink, void* context)
 {
     CheckTotals totals;
     std::array<char, CRONTAB_LINE_SIZE> line;

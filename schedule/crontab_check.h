@@ -45,7 +45,10 @@ struct LineCheck {
     int runs_asked = 0;           // how many runs were looked for
 };
 
-inline bool is_entry(const LineCheck& check) { return check.converted >= 6; }
+inline bool is_entry(const LineCheck& check)
+{
+    return check.converted >= 6;
+}
 
 // A clock time for the given local date and time, its weekday filled in;
 // false (and `out` untouched) unless it is a real date of years 1601 to 9999
@@ -82,5 +85,4 @@ struct CheckTotals {
 // result to `sink` (with `context`) before the next line is read. Answers the
 // totals. The reader stays the caller's.
 using LineCheckSink = void (*)(const LineCheck& check, void* context);
-CheckTotals check_crontab(LineReader* reader, const ClockTime& from, int run_count, LineCheckSink sink,
-                          void* context);
+CheckTotals check_crontab(LineReader* reader, const ClockTime& from, int run_count, LineCheckSink sink, void* context);

@@ -12,8 +12,15 @@ constexpr std::size_t CELL_MAX = CELL_TEXT_SIZE - 1;
 bool is_blank(char c)
 {
     switch (static_cast<unsigned char>(c)) {
-    case ' ': case '\t': case '\n': case '\v': case '\f': case '\r': return true;
-    default: return false;
+    case ' ':
+    case '\t':
+    case '\n':
+    case '\v':
+    case '\f':
+    case '\r':
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -71,8 +78,8 @@ int scan_crontab_line(const char* line, CrontabFields& fields)
 
 int scan_crontab_line(const char* line, CrontabFields& fields, CrontabFieldLengths& lengths)
 {
-    CellText* const words[] = {&fields.minute, &fields.hour, &fields.day,
-                               &fields.month, &fields.weekday, &fields.command};
+    CellText* const words[] = {&fields.minute, &fields.hour,    &fields.day,
+                               &fields.month,  &fields.weekday, &fields.command};
     for (CellText* w : words) (*w)[0] = '\0';
     fields.option[0] = '\0';
     lengths.fill(0);
@@ -95,8 +102,8 @@ int scan_crontab_line(const char* line, CrontabFields& fields, CrontabFieldLengt
 
 CronEntry entry_from_fields(const CrontabFields& f)
 {
-    return CronEntry{f.weekday.data(), f.month.data(), f.day.data(), f.hour.data(),
-                     f.minute.data(), f.command.data(), f.option.data()};
+    return CronEntry{f.weekday.data(), f.month.data(),   f.day.data(),   f.hour.data(),
+                     f.minute.data(),  f.command.data(), f.option.data()};
 }
 
 int format_crontab_line(const CronEntry& row, CrontabLineText& line)
@@ -105,9 +112,8 @@ int format_crontab_line(const CronEntry& row, CrontabLineText& line)
         const char* text;
         bool is_word;  // an empty word would vanish from the line
     };
-    const Field fields[] = {{row.minute, true}, {row.hour, true}, {row.day, true},
-                            {row.month, true},  {"*", true},      {row.command, true},
-                            {row.option, false}};
+    const Field fields[] = {{row.minute, true}, {row.hour, true},    {row.day, true},    {row.month, true},
+                            {"*", true},        {row.command, true}, {row.option, false}};
     std::size_t n = 0;
     bool first = true;
     for (const Field& f : fields) {

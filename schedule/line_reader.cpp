@@ -40,8 +40,7 @@ int reader_flush(LineReader* reader)
 {
     if (!reader) return 0;
     if ((reader->mode & READER_MODE_WRITE) && reader->position < reader->fill) {
-        reader->stream->ops->write(reader->stream, reader->buffer + reader->position,
-                                   reader->fill - reader->position);
+        reader->stream->ops->write(reader->stream, reader->buffer + reader->position, reader->fill - reader->position);
         reader->position = 0;
         reader->fill = 0;
     }

@@ -4,7 +4,10 @@
 
 namespace {
 
-StdioStream* as_stdio(Stream* stream) { return reinterpret_cast<StdioStream*>(stream); }
+StdioStream* as_stdio(Stream* stream)
+{
+    return reinterpret_cast<StdioStream*>(stream);
+}
 
 int stdio_close(Stream* stream)
 {

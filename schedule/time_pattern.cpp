@@ -4,7 +4,10 @@ namespace {
 
 constexpr int kValueLimit = 64;
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // Reads the run of digits at `p` into `value`, saturating at kValueLimit so
 // that a hundred digits cannot overflow. Answers the first byte after the run.

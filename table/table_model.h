@@ -123,14 +123,12 @@ int table_delete_row(TableModel& model, RowStore& rows, int row);
 
 // Geometry. table_hit_test answers the row under p and writes its column to
 // *column (if column is not null), or answers -1 when p hits no cell.
-int table_hit_test(const TableModel& model, RowStore& rows, TableView& view, TablePoint p,
-                   int* column);
+int table_hit_test(const TableModel& model, RowStore& rows, TableView& view, TablePoint p, int* column);
 // The band of the row from the left of column 0's label to the client's right
 // edge; false when the row does not exist.
 bool table_row_strip(RowStore& rows, TableView& view, int row, TableRect* out);
 // The cell's rectangle; false when the cell does not exist.
-bool table_cell_rect(const TableModel& model, RowStore& rows, TableView& view, int row,
-                     int column, CellRect* out);
+bool table_cell_rect(const TableModel& model, RowStore& rows, TableView& view, int row, int column, CellRect* out);
 // Makes `row` current: scrolls it into view and repaints the old and new rows.
 // False (nothing changes) when the row does not exist; true and nothing else
 // when it already is current.

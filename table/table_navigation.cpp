@@ -12,8 +12,7 @@ bool row_exists(int row, int row_count)
 EditorKeyPlan editor_key_plan(int row, int column, unsigned key, bool shift, int column_count, int row_count)
 {
     const EditorKeyPlan pass{EditorKeyAction::pass_on, row, column};
-    if (row < 0 || column_count <= 0)
-        return pass;
+    if (row < 0 || column_count <= 0) return pass;
     int target_row = row;
     int target_column = column;
     const bool next = (key == KEY_TAB && !shift) || (key == KEY_RIGHT && shift);
@@ -41,16 +40,14 @@ EditorKeyPlan editor_key_plan(int row, int column, unsigned key, bool shift, int
     } else {
         return pass;
     }
-    if (!row_exists(target_row, row_count))
-        return pass;
+    if (!row_exists(target_row, row_count)) return pass;
     return {EditorKeyAction::move_edit, target_row, target_column};
 }
 
 ListKeyPlan list_key_plan(int current_row, unsigned key, bool shift, int row_count, bool editing)
 {
     ListKeyPlan plan;
-    if (shift)
-        return plan;
+    if (shift) return plan;
     const bool current_exists = row_exists(current_row, row_count);
     switch (key) {
     case KEY_TAB:
@@ -62,15 +59,13 @@ ListKeyPlan list_key_plan(int current_row, unsigned key, bool shift, int row_cou
     case KEY_SPACE:
         if (current_exists) {
             plan.toggle_row = current_row;
-            if (row_exists(current_row + 1, row_count))
-                plan.new_current_row = current_row + 1;
+            if (row_exists(current_row + 1, row_count)) plan.new_current_row = current_row + 1;
         }
         break;
     case KEY_UP:
     case KEY_DOWN: {
         const int target = current_row + (key == KEY_UP ? -1 : 1);
-        if (row_exists(target, row_count))
-            plan.new_current_row = target;
+        if (row_exists(target, row_count)) plan.new_current_row = target;
         break;
     }
     default:

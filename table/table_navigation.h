@@ -22,7 +22,7 @@ enum class EditorKeyAction {
 
 struct EditorKeyPlan {
     EditorKeyAction action;
-    int row;     // the target cell, for move_edit only
+    int row;  // the target cell, for move_edit only
     int column;
 };
 

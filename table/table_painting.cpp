@@ -4,8 +4,7 @@
 
 RowScheme row_scheme(bool current, bool marked)
 {
-    if (current)
-        return marked ? RowScheme::current_marked : RowScheme::current;
+    if (current) return marked ? RowScheme::current_marked : RowScheme::current;
     return marked ? RowScheme::marked : RowScheme::plain;
 }
 
@@ -13,8 +12,7 @@ bool table_intersect(const TableRect& a, const TableRect& b, TableRect* out)
 {
     const TableRect overlap{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
                             std::min(a.bottom, b.bottom)};
-    if (overlap.left >= overlap.right || overlap.top >= overlap.bottom)
-        return false;
+    if (overlap.left >= overlap.right || overlap.top >= overlap.bottom) return false;
     *out = overlap;
     return true;
 }
@@ -36,11 +34,9 @@ void table_paint(const TableModel& model, RowStore& rows, TableView& view, Table
 {
     const TableRect update = painter.update_rect();
     int first = table_hit_test(model, rows, view, TablePoint{update.left, update.top}, nullptr);
-    if (first < 0)
-        first = view.first_visible_row();
+    if (first < 0) first = view.first_visible_row();
     int last = table_hit_test(model, rows, view, TablePoint{update.left, update.bottom}, nullptr);
-    if (last < 0)
-        last = rows.row_count() - 1;
+    if (last < 0) last = rows.row_count() - 1;
     if (last < 0) {
         painter.paint_invalid();
         return;
@@ -49,11 +45,9 @@ void table_paint(const TableModel& model, RowStore& rows, TableView& view, Table
     TableRect strip{};
 
     // Plain rows: everything else is taken out of the region first.
-    if (table_row_strip(rows, view, current, &strip))
-        painter.validate(strip);
+    if (table_row_strip(rows, view, current, &strip)) painter.validate(strip);
     for (int r = first; r <= last; ++r) {
-        if (painter.row_marked(r) && table_row_strip(rows, view, r, &strip))
-            painter.validate(strip);
+        if (painter.row_marked(r) && table_row_strip(rows, view, r, &strip)) painter.validate(strip);
     }
     paint_in(painter, palette.of(RowScheme::plain));
 
@@ -68,10 +62,8 @@ void table_paint(const TableModel& model, RowStore& rows, TableView& view, Table
 
     // The current row, then its frame around the whole strip.
     TableRect part{};
-    if (!table_row_strip(rows, view, current, &strip) || !table_intersect(strip, update, &part))
-        return;
+    if (!table_row_strip(rows, view, current, &strip) || !table_intersect(strip, update, &part)) return;
     painter.invalidate(part);
     paint_in(painter, palette.of(row_scheme(true, painter.row_marked(current) != 0)));
-    if (palette.draw_edge)
-        painter.draw_edge(strip);
+    if (palette.draw_edge) painter.draw_edge(strip);
 }

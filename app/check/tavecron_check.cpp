@@ -81,8 +81,7 @@ bool local_now(ClockTime& out)
 {
     const std::time_t now = std::time(nullptr);
     const std::tm* t = std::localtime(&now);
-    return t != nullptr &&
-           make_clock_time(t->tm_year + 1900, t->tm_mon + 1, t->tm_mday, t->tm_hour, t->tm_min, out);
+    return t != nullptr && make_clock_time(t->tm_year + 1900, t->tm_mon + 1, t->tm_mday, t->tm_hour, t->tm_min, out);
 }
 
 // Answers -1 when the arguments are fine, else the exit status.
@@ -138,8 +137,7 @@ int main(int argc, char** argv)
     ClockTime from{};
     if (args.from != nullptr) {
         if (!parse_from(args.from, from))
-            return trouble("--from needs a real local time as \"YYYY-MM-DD HH:MM\" (years 1601-9999), not ",
-                           args.from);
+            return trouble("--from needs a real local time as \"YYYY-MM-DD HH:MM\" (years 1601-9999), not ", args.from);
     } else {
         if (!local_now(from)) return trouble("the local time cannot be read", "");
         from = next_minute(from);

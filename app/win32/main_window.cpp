@@ -123,9 +123,9 @@ LRESULT on_create(HWND window, const CREATESTRUCTA* create)
     register_table_class();
     state->main_window = window;
     HINSTANCE instance = create->hInstance;
-    state->table = CreateWindowExA(0, WC_TAVETABLE, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                                   0, 0, 0, 0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TABLE)),
-                                   instance, nullptr);
+    state->table =
+        CreateWindowExA(0, WC_TAVETABLE, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0,
+                        window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TABLE)), instance, nullptr);
     if (state->table == nullptr || !insert_columns(state->table)) {
         MessageBoxA(window, CREATE_FAIL_TEXT, CREATE_FAIL_CAPTION, MB_OK);
         return -1;
@@ -250,8 +250,8 @@ LRESULT on_context_menu(MainWindowState* state, LPARAM lparam)
     POINT client = screen;
     ScreenToClient(state->main_window, &client);
     int column = -1;
-    const int row = static_cast<int>(SendMessageA(state->table, TBLM_HITTEST, reinterpret_cast<WPARAM>(&column),
-                                                  reinterpret_cast<LPARAM>(&client)));
+    const int row = static_cast<int>(
+        SendMessageA(state->table, TBLM_HITTEST, reinterpret_cast<WPARAM>(&column), reinterpret_cast<LPARAM>(&client)));
     if (row < 0) {
         return 0;
     }
@@ -338,8 +338,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
 {
     // Null before WM_CREATE has stored it, and when it could not be allocated.
     MainWindowState* state = main_window_state(window);
-    if (is_taskbar_created(message))
-        return on_taskbar_created(state);
+    if (is_taskbar_created(message)) return on_taskbar_created(state);
 
     switch (message) {
     case WM_CREATE:

@@ -16,15 +16,15 @@ constexpr char MAIN_WINDOW_TITLE[] = "TaveCron";
 constexpr char SINGLE_INSTANCE_MUTEX[] = "TaveCron";
 constexpr char TRAY_TIP[] = "TaveCron";
 
-constexpr int IDC_TABLE = 1;          // the table control, the only child
-constexpr UINT_PTR IDT_MINUTE = 1;    // the one-second timer
-constexpr UINT ID_TRAYICON = 2;       // the tray icon's id under the main window
+constexpr int IDC_TABLE = 1;                // the table control, the only child
+constexpr UINT_PTR IDT_MINUTE = 1;          // the one-second timer
+constexpr UINT ID_TRAYICON = 2;             // the tray icon's id under the main window
 constexpr UINT WMU_TRAYICON = WM_USER + 1;  // tray icon mouse messages; lParam the mouse message
 constexpr UINT MINUTE_TIMER_PERIOD_MS = 1000;
 
 // Sizes that the system of the target accepts for these records.
-constexpr DWORD FILE_DIALOG_SIZE = 76;   // OPENFILENAME_SIZE_VERSION_400A
-constexpr DWORD TRAY_ICON_SIZE = 88;     // NOTIFYICONDATAA_V1_SIZE
+constexpr DWORD FILE_DIALOG_SIZE = 76;  // OPENFILENAME_SIZE_VERSION_400A
+constexpr DWORD TRAY_ICON_SIZE = 88;    // NOTIFYICONDATAA_V1_SIZE
 
 constexpr int MAIN_PATH_SIZE = 256;
 
@@ -34,11 +34,11 @@ constexpr int MAIN_PATH_SIZE = 256;
 struct MainWindowState {
     HWND main_window;
     HWND table;
-    OwnedKernelObject mutex;     // held only while this instance holds the mutex
-    OPENFILENAMEA file_dialog;   // shared by File, Open and File, Save; lpstrFile is path
+    OwnedKernelObject mutex;                // held only while this instance holds the mutex
+    OPENFILENAMEA file_dialog;              // shared by File, Open and File, Save; lpstrFile is path
     std::array<char, MAIN_PATH_SIZE> path;  // current crontab file, NUL-terminated
-    NOTIFYICONDATAA tray_icon;   // cbSize 0 until the icon has been described
-    int last_minute;             // minute noted at the last new-minute tick; -1 before the first
+    NOTIFYICONDATAA tray_icon;              // cbSize 0 until the icon has been described
+    int last_minute;                        // minute noted at the last new-minute tick; -1 before the first
 };
 
 // Completed creations minus destructions (refused creations count down too).

@@ -32,8 +32,8 @@ HWND create_table()
     wc.lpszClassName = "CrontabBenchParent";
     RegisterClassA(&wc);
     register_table_class();
-    HWND parent = CreateWindowExA(0, wc.lpszClassName, "bench", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400,
-                                  nullptr, nullptr, wc.hInstance, nullptr);
+    HWND parent = CreateWindowExA(0, wc.lpszClassName, "bench", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
     HWND table = CreateWindowExA(0, WC_TAVETABLE, "", WS_CHILD | WS_VISIBLE, 0, 0, 580, 380, parent,
                                  reinterpret_cast<HMENU>(1), wc.hInstance, nullptr);
     for (int c = 0; c < COLUMN_COUNT; ++c) {
@@ -54,8 +54,8 @@ std::string crontab_text()
     std::string text;
     char line[256];
     for (int i = 0; i < LINES; ++i) {
-        wsprintfA(line, "%d %d %d,%d %d * NoAction option text of row %d\r\n", i % 60, (i / 60) % 24,
-                  i % 28 + 1, (i + 7) % 28 + 1, (i / 7) % 12 + 1, i);
+        wsprintfA(line, "%d %d %d,%d %d * NoAction option text of row %d\r\n", i % 60, (i / 60) % 24, i % 28 + 1,
+                  (i + 7) % 28 + 1, (i / 7) % 12 + 1, i);
         text += line;
     }
     return text;
@@ -94,8 +94,8 @@ int main()
     const int loaded = load_crontab(table, in_path.c_str());
     const double load_ms = now_ms() - start;
 
-    HANDLE out = CreateFileA(out_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                             nullptr);
+    HANDLE out =
+        CreateFileA(out_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     start = now_ms();
     const int saved = save_crontab(table, out);
     const double save_ms = now_ms() - start;
@@ -117,8 +117,7 @@ int main()
         if (ms < best_ms) best_ms = ms;
     }
 
-    std::printf("rows loaded: %d, rows saved: %d, file %u bytes\n", loaded, saved,
-                static_cast<unsigned>(text.size()));
+    std::printf("rows loaded: %d, rows saved: %d, file %u bytes\n", loaded, saved, static_cast<unsigned>(text.size()));
     std::printf("load_crontab, %d lines into a real table: %.1f ms\n", LINES, load_ms);
     std::printf("save_crontab, %d rows: %.1f ms\n", saved, save_ms);
     std::printf("run_due_entries over %d rows: best %.2f ms, mean %.2f ms of %d passes\n", loaded, best_ms,

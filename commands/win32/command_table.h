@@ -12,8 +12,8 @@
 using CommandHandler = int (*)(HWND table, const char* name, char* option);
 
 struct CommandEntry {
-    int menu_id;             // IDM_CMD_* that assigns the command to a row
-    const char* name;        // exactly as a command cell holds it; null ends the table
+    int menu_id;       // IDM_CMD_* that assigns the command to a row
+    const char* name;  // exactly as a command cell holds it; null ends the table
     CommandHandler handler;
 };
 

@@ -23,8 +23,8 @@ int draw_rand(void*)
 void write_tile_value(int tile)
 {
     HKEY opened = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "control panel\\desktop", 0, nullptr, REG_OPTION_VOLATILE,
-                        KEY_SET_VALUE, nullptr, &opened, nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "control panel\\desktop", 0, nullptr, REG_OPTION_VOLATILE, KEY_SET_VALUE,
+                        nullptr, &opened, nullptr) != ERROR_SUCCESS) {
         return;
     }
     const OwnedRegistryKey key(opened);

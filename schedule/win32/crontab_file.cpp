@@ -83,8 +83,13 @@ int write_entry_line(HWND table, int row, HANDLE file)
     if (columns > COLUMN_COUNT) columns = COLUMN_COUNT;
     for (int column = 0; column < columns; ++column) get_cell(table, row, column, cells[column]);
 
-    const CronEntry entry{"*", cells[COL_MONTH].data(), cells[COL_DAY].data(), cells[COL_HOUR].data(),
-                          cells[COL_MINUTE].data(), cells[COL_COMMAND].data(), cells[COL_OPTION].data()};
+    const CronEntry entry{"*",
+                          cells[COL_MONTH].data(),
+                          cells[COL_DAY].data(),
+                          cells[COL_HOUR].data(),
+                          cells[COL_MINUTE].data(),
+                          cells[COL_COMMAND].data(),
+                          cells[COL_OPTION].data()};
     CrontabLineText line;
     const int length = format_crontab_line(entry, line);
     DWORD written = 0;

@@ -66,8 +66,8 @@ int save_crontab_file(HWND table, const char* path)
     if (GetTempFileNameA(folder, TEMP_PREFIX, 0, temp) == 0) return 0;
     // One rename in the same folder: the target is either the old file or
     // the complete new one, never something in between.
-    const bool saved = write_temp_file(table, temp) &&
-                       MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    const bool saved =
+        write_temp_file(table, temp) && MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!saved) DeleteFileA(temp);
     return saved ? 1 : 0;
 }

@@ -62,8 +62,7 @@ int file_stream_write(Stream* stream, const void* buffer, int count)
     if (count > INT_MAX - stream->position) count = INT_MAX - stream->position;
     if (count <= 0) return 0;
     DWORD written = 0;
-    if (!WriteFile(file_of(stream)->handle, buffer, static_cast<DWORD>(count), &written, nullptr))
-        return 0;
+    if (!WriteFile(file_of(stream)->handle, buffer, static_cast<DWORD>(count), &written, nullptr)) return 0;
     stream->position += static_cast<int>(written);
     if (stream->position > stream->size) stream->size = stream->position;
     return static_cast<int>(written);

@@ -22,8 +22,7 @@ int file_stream_seek(Stream* stream, int offset, int whence);
 // position. Answers the number written, 0 when WriteFile fails.
 int file_stream_write(Stream* stream, const void* buffer, int count);
 
-inline constexpr StreamOps file_stream_ops = {
-    file_stream_close, file_stream_read, file_stream_seek, file_stream_write};
+inline constexpr StreamOps file_stream_ops = {file_stream_close, file_stream_read, file_stream_seek, file_stream_write};
 
 // Wraps an open handle, starting at `base_offset` (0 or more) in the file. The
 // size is `size` when above 0, otherwise the file's size less the base offset

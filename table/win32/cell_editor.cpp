@@ -27,32 +27,26 @@ void read_editor_text(HWND editor, std::array<char, CELL_TEXT_SIZE>& text)
 
 bool table_cell_rect(TableState* state, int row, int column, CellRect* out)
 {
-    if (!state || !out)
-        return false;
+    if (!state || !out) return false;
     ListViewRows rows(state->list_view);
     return table_cell_rect(*state, rows, rows, row, column, out);
 }
 
 int table_begin_edit(TableState* state, int row, int column)
 {
-    if (!state)
-        return 0;
+    if (!state) return 0;
     table_end_edit(state);
     ListViewRows rows(state->list_view);
-    if (row >= 0 && row < rows.row_count())
-        rows.ensure_visible(row);
+    if (row >= 0 && row < rows.row_count()) rows.ensure_visible(row);
     CellRect cell{};
-    if (!state->edit_window || !table_cell_rect(*state, rows, rows, row, column, &cell))
-        return 0;
+    if (!state->edit_window || !table_cell_rect(*state, rows, rows, row, column, &cell)) return 0;
 
     NMLVDISPINFOA info{};
     info.item.iItem = row;
     info.item.iSubItem = column;
-    if (table_notify(state, TBLN_BEGINEDIT, &info.hdr) != 0)
-        return -1;
+    if (table_notify(state, TBLN_BEGINEDIT, &info.hdr) != 0) return -1;
     // The parent's handler may have changed the rows; open only on a cell that is still there.
-    if (!table_cell_rect(*state, rows, rows, row, column, &cell))
-        return 0;
+    if (!table_cell_rect(*state, rows, rows, row, column, &cell)) return 0;
 
     std::array<char, CELL_TEXT_SIZE> text{};
     rows.get_cell_text(row, column, text.data(), static_cast<int>(text.size()));
@@ -67,8 +61,7 @@ int table_begin_edit(TableState* state, int row, int column)
 
 int table_end_edit(TableState* state)
 {
-    if (!state || state->edit_row == -1)
-        return 1;
+    if (!state || state->edit_row == -1) return 1;
     const int row = state->edit_row;
     const int column = state->edit_column;
     std::array<char, CELL_TEXT_SIZE> text{};

@@ -37,8 +37,7 @@ int ListViewItemInserter::insert_row(int index, const char*)
 
 int ListViewRows::set_cell_text(int row, int column, const char* text)
 {
-    if (!has_row(row) || column < 0)
-        return 0;
+    if (!has_row(row) || column < 0) return 0;
     LVITEMA item{};
     item.iSubItem = column;
     item.pszText = const_cast<char*>(text ? text : "");
@@ -48,11 +47,9 @@ int ListViewRows::set_cell_text(int row, int column, const char* text)
 
 int ListViewRows::get_cell_text(int row, int column, char* buffer, int size)
 {
-    if (!buffer || size <= 0)
-        return 0;
+    if (!buffer || size <= 0) return 0;
     buffer[0] = '\0';
-    if (!has_row(row) || column < 0)
-        return 0;
+    if (!has_row(row) || column < 0) return 0;
     LVITEMA item{};
     item.iSubItem = column;
     item.pszText = buffer;
@@ -64,21 +61,18 @@ int ListViewRows::get_cell_text(int row, int column, char* buffer, int size)
 
 int ListViewRows::get_param(int row, unsigned* param)
 {
-    if (!param || !has_row(row))
-        return 0;
+    if (!param || !has_row(row)) return 0;
     LVITEMA item{};
     item.mask = LVIF_PARAM;
     item.iItem = row;
-    if (!send(list_view_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
-        return 0;
+    if (!send(list_view_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return 0;
     *param = static_cast<unsigned>(item.lParam);
     return 1;
 }
 
 int ListViewRows::set_param(int row, unsigned param)
 {
-    if (!has_row(row))
-        return 0;
+    if (!has_row(row)) return 0;
     LVITEMA item{};
     item.mask = LVIF_PARAM;
     item.iItem = row;
@@ -88,8 +82,7 @@ int ListViewRows::set_param(int row, unsigned param)
 
 int ListViewRows::delete_row(int row)
 {
-    if (!has_row(row))
-        return 0;
+    if (!has_row(row)) return 0;
     return static_cast<int>(send(list_view_, LVM_DELETEITEM, static_cast<WPARAM>(row)));
 }
 
@@ -106,8 +99,7 @@ int ListViewRows::first_visible_row()
 bool ListViewRows::row_position(int row, TablePoint* out)
 {
     POINT p{};
-    if (!has_row(row) ||
-        !send(list_view_, LVM_GETITEMPOSITION, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&p)))
+    if (!has_row(row) || !send(list_view_, LVM_GETITEMPOSITION, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&p)))
         return false;
     *out = TablePoint{p.x, p.y};
     return true;
@@ -117,8 +109,7 @@ bool ListViewRows::row_label_rect(int row, TableRect* out)
 {
     RECT r{};
     r.left = LVIR_LABEL;
-    if (!has_row(row) ||
-        !send(list_view_, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r)))
+    if (!has_row(row) || !send(list_view_, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r)))
         return false;
     *out = TableRect{r.left, r.top, r.right, r.bottom};
     return true;

@@ -41,8 +41,7 @@ protected:
 // so TBLM_INSERTITEM passes its record to the list view as it came.
 class ListViewItemInserter : public ListViewRows {
 public:
-    ListViewItemInserter(HWND list_view, const LVITEMA* item)
-        : ListViewRows(list_view), item_(item) {}
+    ListViewItemInserter(HWND list_view, const LVITEMA* item) : ListViewRows(list_view), item_(item) {}
     int insert_row(int index, const char* text) override;
 
 private:

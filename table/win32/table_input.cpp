@@ -27,18 +27,15 @@ LRESULT on_list_key_down(TableState* state, UINT key)
 {
     const int current = state->current_row;
     const ListKeyPlan plan = list_key_plan(current, key, shift_held(), row_count(state), state->edit_row != -1);
-    if (plan.open_edit)
-        table_begin_edit(state, current, 0);
+    if (plan.open_edit) table_begin_edit(state, current, 0);
     if (plan.send_return) {
         NMHDR header{};
         table_notify(state, NM_RETURN, &header);
     }
     // Through the table's own message, so that the parent hears of the change
     // (TBLN_MARKCHANGING) and may veto it.
-    if (plan.toggle_row >= 0)
-        SendMessageA(state->window, TBLM_TOGGLEMARK, static_cast<WPARAM>(plan.toggle_row), 0);
-    if (plan.new_current_row >= 0)
-        table_set_current_row(state, plan.new_current_row);
+    if (plan.toggle_row >= 0) SendMessageA(state->window, TBLM_TOGGLEMARK, static_cast<WPARAM>(plan.toggle_row), 0);
+    if (plan.new_current_row >= 0) table_set_current_row(state, plan.new_current_row);
     return 0;
 }
 
@@ -47,16 +44,14 @@ LRESULT on_list_left_button(TableState* state, LPARAM lparam)
     const POINT point{static_cast<LONG>(LOWORD(lparam)), static_cast<LONG>(HIWORD(lparam))};
     int column = -1;
     const int row = table_hit_test(state, point, &column);
-    if (row < 0)
-        return 0;
+    if (row < 0) return 0;
     table_end_edit(state);
     const bool opened = row == state->current_row && table_begin_edit(state, row, column) == 1;
     table_set_current_row(state, row);
     // The press never reaches the list view, which would otherwise take the
     // focus itself: without this a click would leave the keys with whatever
     // window had them.
-    if (!opened)
-        SetFocus(state->list_view);
+    if (!opened) SetFocus(state->list_view);
     return 0;
 }
 

@@ -58,8 +58,7 @@ public:
     void draw_edge(const TableRect& rect) override
     {
         HDC dc = GetDC(list_);
-        if (!dc)
-            return;
+        if (!dc) return;
         HWND header = reinterpret_cast<HWND>(SendMessageA(list_, LVM_GETHEADER, 0, 0));
         RECT covered{};
         if (header && IsWindowVisible(header) && GetWindowRect(header, &covered)) {

@@ -28,8 +28,7 @@ public:
         info.item.iItem = row;
         info.item.iSubItem = 0;
         info.item.lParam = static_cast<LPARAM>(*param);
-        if (table_notify(state_, TBLN_MARKCHANGING, &info.hdr) != 0)
-            return 1;
+        if (table_notify(state_, TBLN_MARKCHANGING, &info.hdr) != 0) return 1;
         // Only the parameter word the parent leaves is taken; the row written
         // stays the row that was asked about.
         *param = static_cast<unsigned>(info.item.lParam);
@@ -84,16 +83,14 @@ LRESULT on_create(HWND window, const CREATESTRUCTA* create)
 
     InitCommonControls();
     state->list_view = CreateWindowExA(0, "SysListView32", "", LIST_VIEW_STYLE, 0, 0, 1, 1, window,
-                                       reinterpret_cast<HMENU>(IDC_TABLE_LIST), create->hInstance,
-                                       nullptr);
+                                       reinterpret_cast<HMENU>(IDC_TABLE_LIST), create->hInstance, nullptr);
     if (state->list_view)
         subclass(state->list_view, list_link, state, list_subclass_proc);
     else
         delete list_link;
 
     state->edit_window = CreateWindowExA(0, "EDIT", "", EDITOR_STYLE, 0, 0, 1, 1, window,
-                                         reinterpret_cast<HMENU>(IDC_TABLE_EDIT),
-                                         create->hInstance, nullptr);
+                                         reinterpret_cast<HMENU>(IDC_TABLE_EDIT), create->hInstance, nullptr);
     if (state->edit_window) {
         if (state->list_view) {
             LRESULT font = SendMessageA(state->list_view, WM_GETFONT, 0, 0);
@@ -110,15 +107,13 @@ LRESULT on_create(HWND window, const CREATESTRUCTA* create)
 
     if (!state->list_view) {
         // The editor's own WM_DESTROY releases its link.
-        if (state->edit_window)
-            DestroyWindow(state->edit_window);
+        if (state->edit_window) DestroyWindow(state->edit_window);
         release_state(window, state);
         return -1;
     }
     SendMessageA(state->list_view, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(state->list_back_color));
     SendMessageA(state->list_view, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(state->plain_text_color));
-    SendMessageA(state->list_view, LVM_SETTEXTBKCOLOR, 0,
-                 static_cast<LPARAM>(state->plain_back_color));
+    SendMessageA(state->list_view, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(state->plain_back_color));
     return 0;
 }
 
@@ -128,8 +123,7 @@ LRESULT on_destroy(HWND window, TableState* state)
     // released state meanwhile.
     for (HWND child : {state->list_view, state->edit_window}) {
         if (child && IsWindow(child)) {
-            if (SubclassLink* link = link_of(child))
-                link->state = nullptr;
+            if (SubclassLink* link = link_of(child)) link->state = nullptr;
         }
     }
     release_state(window, state);
@@ -204,22 +198,18 @@ LRESULT on_delete_marked(TableState* state)
 
 LRESULT on_insert_column(TableState* state, WPARAM index, const LVCOLUMNA* column)
 {
-    if (!column)
-        return -1;
+    if (!column) return -1;
     table_end_edit(state);
-    LRESULT result = SendMessageA(state->list_view, LVM_INSERTCOLUMNA, index,
-                                  reinterpret_cast<LPARAM>(column));
+    LRESULT result = SendMessageA(state->list_view, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(column));
     // Counted only when the list view has the column, so the count never
     // names columns that do not exist.
-    if (result >= 0)
-        ++state->column_count;
+    if (result >= 0) ++state->column_count;
     return result;
 }
 
 LRESULT on_insert_item(TableState* state, const LVITEMA* item)
 {
-    if (!item || item->iItem < 0)
-        return -1;
+    if (!item || item->iItem < 0) return -1;
     table_end_edit(state);
     ListViewItemInserter rows(state->list_view, item);
     return table_insert_row(*state, rows, item->iItem, item->pszText);
@@ -231,29 +221,25 @@ LRESULT on_insert_item(TableState* state, const LVITEMA* item)
 bool addresses_a_cell(TableState* state, const LVITEMA* item)
 {
     ListViewRows rows(state->list_view);
-    if (item->iItem < 0 || item->iItem >= rows.row_count())
-        return false;
+    if (item->iItem < 0 || item->iItem >= rows.row_count()) return false;
     return item->iSubItem == 0 || (item->iSubItem > 0 && item->iSubItem < state->column_count);
 }
 
 LRESULT on_set_item(TableState* state, LVITEMA* item)
 {
-    if (!item || !addresses_a_cell(state, item))
-        return 0;
+    if (!item || !addresses_a_cell(state, item)) return 0;
     return SendMessageA(state->list_view, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(item));
 }
 
 LRESULT on_get_item(TableState* state, LVITEMA* item)
 {
-    if (!item || !addresses_a_cell(state, item))
-        return 0;
+    if (!item || !addresses_a_cell(state, item)) return 0;
     return SendMessageA(state->list_view, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(item));
 }
 
 LRESULT on_hit_test(TableState* state, int* column, const POINT* point)
 {
-    if (!point)
-        return -1;
+    if (!point) return -1;
     return table_hit_test(state, *point, column);
 }
 
@@ -278,8 +264,7 @@ LRESULT on_get_next_marked(TableState* state, int after)
 LRESULT on_set_redraw(TableState* state, WPARAM on)
 {
     SendMessageA(state->list_view, WM_SETREDRAW, on, 0);
-    if (on)
-        RedrawWindow(state->list_view, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    if (on) RedrawWindow(state->list_view, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
     return 0;
 }
 
@@ -300,8 +285,7 @@ int row_argument(WPARAM wparam)
 
 ATOM register_table_class()
 {
-    if (table_class_atom != 0)
-        return table_class_atom;
+    if (table_class_atom != 0) return table_class_atom;
     WNDCLASSA window_class{};
     window_class.style = CS_GLOBALCLASS;
     window_class.lpfnWndProc = table_window_proc;
@@ -327,8 +311,7 @@ LRESULT table_notify(TableState* state, UINT code, NMHDR* record)
     record->hwndFrom = state->window;
     record->idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(state->window));
     record->code = code;
-    return SendMessageA(GetParent(state->window), WM_NOTIFY, record->idFrom,
-                        reinterpret_cast<LPARAM>(record));
+    return SendMessageA(GetParent(state->window), WM_NOTIFY, record->idFrom, reinterpret_cast<LPARAM>(record));
 }
 
 int table_hit_test(TableState* state, POINT p, int* column)
@@ -347,19 +330,16 @@ bool table_row_strip(TableState* state, int row, RECT* out)
 {
     ListViewRows rows(state->list_view);
     TableRect strip{};
-    if (!table_row_strip(rows, rows, row, &strip))
-        return false;
+    if (!table_row_strip(rows, rows, row, &strip)) return false;
     *out = RECT{strip.left, strip.top, strip.right, strip.bottom};
     return true;
 }
 
 LRESULT CALLBACK table_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
-    if (message == WM_CREATE)
-        return on_create(window, reinterpret_cast<const CREATESTRUCTA*>(lparam));
+    if (message == WM_CREATE) return on_create(window, reinterpret_cast<const CREATESTRUCTA*>(lparam));
     TableState* state = table_state_of(window);
-    if (!state)
-        return DefWindowProcA(window, message, wparam, lparam);
+    if (!state) return DefWindowProcA(window, message, wparam, lparam);
 
     switch (message) {
     case WM_DESTROY:
@@ -423,13 +403,10 @@ LRESULT CALLBACK table_window_proc(HWND window, UINT message, WPARAM wparam, LPA
 LRESULT CALLBACK list_subclass_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     SubclassLink* link = link_of(window);
-    if (!link)
-        return DefWindowProcA(window, message, wparam, lparam);
-    if (message == WM_DESTROY)
-        return on_child_destroy(window, link, wparam, lparam);
+    if (!link) return DefWindowProcA(window, message, wparam, lparam);
+    if (message == WM_DESTROY) return on_child_destroy(window, link, wparam, lparam);
     TableState* state = link->state;
-    if (!state)
-        return CallWindowProcA(link->previous_proc, window, message, wparam, lparam);
+    if (!state) return CallWindowProcA(link->previous_proc, window, message, wparam, lparam);
     switch (message) {
     case WM_KEYDOWN:
         return on_list_key_down(state, static_cast<UINT>(wparam));
@@ -451,13 +428,10 @@ LRESULT CALLBACK list_subclass_proc(HWND window, UINT message, WPARAM wparam, LP
 LRESULT CALLBACK edit_subclass_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     SubclassLink* link = link_of(window);
-    if (!link)
-        return DefWindowProcA(window, message, wparam, lparam);
-    if (message == WM_DESTROY)
-        return on_child_destroy(window, link, wparam, lparam);
+    if (!link) return DefWindowProcA(window, message, wparam, lparam);
+    if (message == WM_DESTROY) return on_child_destroy(window, link, wparam, lparam);
     TableState* state = link->state;
-    if (!state)
-        return CallWindowProcA(link->previous_proc, window, message, wparam, lparam);
+    if (!state) return CallWindowProcA(link->previous_proc, window, message, wparam, lparam);
     switch (message) {
     case WM_KEYDOWN:
         return on_editor_key_down(state, link->previous_proc, wparam, lparam);

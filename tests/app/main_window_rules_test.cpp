@@ -44,7 +44,8 @@ TEST(MinuteRule, runs_one_pass_per_change_of_minute_and_none_on_the_first_tick)
 
 TEST(EditTextCut, cuts_time_and_command_cells_at_the_first_blank_and_keeps_the_option)
 {
-    const std::tuple<int, const char*, const char*> cases[] = {  // column, text, cut text
+    const std::tuple<int, const char*, const char*> cases[] = {
+        // column, text, cut text
         {COL_COMMAND, "System notepad.exe", "System"},
         {COL_COMMAND, " System", ""},
         {COL_MINUTE, "\t5", ""},

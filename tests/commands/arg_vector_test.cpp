@@ -33,9 +33,12 @@ FakeLister planted()
 {
     FakeLister fs;
     fs.answers = {
-        {"pics\\*", {"./", "../", "two/", "top.bmp", "one/"}}, {"pics\\two\\*.bmp", {"z.bmp"}},
-        {"pics\\one\\*.bmp", {"y.bmp", "X.bmp"}},          {"ソ*", {"ソフト/"}},
-        {"ソフト\\*.bmp", {"s.bmp"}},                       {"表示\\*.bmp", {"h.bmp"}},
+        {"pics\\*", {"./", "../", "two/", "top.bmp", "one/"}},
+        {"pics\\two\\*.bmp", {"z.bmp"}},
+        {"pics\\one\\*.bmp", {"y.bmp", "X.bmp"}},
+        {"ソ*", {"ソフト/"}},
+        {"ソフト\\*.bmp", {"s.bmp"}},
+        {"表示\\*.bmp", {"h.bmp"}},
     };
     return fs;
 }
@@ -65,7 +68,11 @@ TEST(ArgVectorBuild, words_split_outside_quotes_and_unquoted_patterns_expand_to_
         {"\"open to the end", {"open to the end"}},
         {"\"*.bmp\" \"a?b\"", {"*.bmp", "a?b"}},
         {"\\ \\\\ a\\", {"\\", "\\\\", "a\\"}},
-        {"a\x85" "b \xA0", {"a\x85" "b", "\xA0"}},
+        {"a\x85"
+         "b \xA0",
+         {"a\x85"
+          "b",
+          "\xA0"}},
         {"表 \"ソ フト\"", {"表", "ソ フト"}},
         {"pics\\*", {"pics\\two", "pics\\top.bmp", "pics\\one"}},
         {"pics\\*\\", {"pics\\two\\", "pics\\one\\"}},
@@ -85,11 +92,11 @@ TEST(ArgVectorBuild, words_split_outside_quotes_and_unquoted_patterns_expand_to_
 TEST(ArgVectorBuild, the_prefix_ends_before_the_first_component_with_a_wildcard)
 {
     const std::pair<const char*, std::size_t> cases[] = {
-        {"*.bmp", 0}, {"a\\b\\*.bmp", 4}, {"a\\b*\\c\\*", 2}, {"\\*.bmp", 1}, {"c:\\pics\\?", 8},
-        {"表\\*.bmp", 3},   // 0x95 0x5C, then the separator
-        {"ソ*\\x.bmp", 0},  // 0x83 0x5C shares the component with the wildcard
-        {"\x81 \\*", 3},    // a lead byte without a second byte stands alone,
-        {"a\\\x81", 2},     // also at the very end
+        {"*.bmp", 0},      {"a\\b\\*.bmp", 4}, {"a\\b*\\c\\*", 2},
+        {"\\*.bmp", 1},    {"c:\\pics\\?", 8}, {"表\\*.bmp", 3},  // 0x95 0x5C, then the separator
+        {"ソ*\\x.bmp", 0},                                        // 0x83 0x5C shares the component with the wildcard
+        {"\x81 \\*", 3},                                          // a lead byte without a second byte stands alone,
+        {"a\\\x81", 2},                                           // also at the very end
     };
     for (const auto& [word, prefix] : cases) EXPECT_EQ(split_pattern_prefix(word), prefix) << word;
 }

@@ -11,7 +11,8 @@ namespace {
 int pick(int n, int high, int low)
 {
     int draws[3] = {high, low, 0};  // the third counts the draws
-    int index = choose_candidate(n, [](void* d) { return static_cast<int*>(d)[static_cast<int*>(d)[2]++ % 2]; }, draws);
+    int index = choose_candidate(
+        n, [](void* d) { return static_cast<int*>(d)[static_cast<int*>(d)[2]++ % 2]; }, draws);
     EXPECT_EQ(draws[2], n > 0 ? 2 : 0) << n;
     return index;
 }

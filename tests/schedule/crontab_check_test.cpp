@@ -30,7 +30,10 @@ std::string text_of(const ClockTime& t)
 // and its next three runs from 2024-01-31 12:00.
 TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
 {
-    const struct { std::string line; std::vector<std::string> warnings, runs; } cases[] = {
+    const struct {
+        std::string line;
+        std::vector<std::string> warnings, runs;
+    } cases[] = {
         {"59 23 31 * * NoAction", {}, {"2024-01-31 23:59", "2024-03-31 23:59", "2024-05-31 23:59"}},
         {"0 0 29 2 * SetWP x.bmp", {}, {"2024-02-29 00:00", "2028-02-29 00:00"}},
         {"*/15 * * * * NoAction",
@@ -42,7 +45,8 @@ TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
           "the field matches minute 5",
           "hour: \"/2\" after \"1-3\" is ignored"},
          {"2024-02-01 01:05", "2024-02-01 02:05", "2024-02-01 03:05"}},
-        {"0 12 * * * system a", {"command: did you mean \"System\""},
+        {"0 12 * * * system a",
+         {"command: did you mean \"System\""},
          {"2024-01-31 12:00", "2024-02-01 12:00", "2024-02-02 12:00"}},
         {"0 0 30 2 * NoAction", {"day: never meet within 5 years"}, {}},
         {"60 24 0,32-33 0,13 * Foo",
@@ -54,7 +58,8 @@ TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
          {"minute: \"#\" matches no minute", "hour: \"run\" matches no hour", "day: \"at\" matches no day",
           "month: \"noon\" matches no month", "weekday: \"every\" is ignored", "command: \"day\""},
          {}},
-        {"0 12 1 1 * System " + std::string(300, 'x'), {"option: the field is 300 bytes long"},
+        {"0 12 1 1 * System " + std::string(300, 'x'),
+         {"option: the field is 300 bytes long"},
          {"2025-01-01 12:00", "2026-01-01 12:00", "2027-01-01 12:00"}},
     };
     for (const auto& c : cases) {
@@ -77,8 +82,11 @@ TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
 
 TEST(CrontabCheckRuns, the_skipping_walk_finds_what_a_check_of_every_minute_finds)
 {
-    const char* patterns[][4] = {{"*", "*", "*", "*"},       {"30", "23", "28-31", "2"}, {"0,59", "0,23", "31", "*"},
-                                 {"5", "9-17", "1", "1-3"}, {"7", "3", "29", "2"}};
+    const char* patterns[][4] = {{"*", "*", "*", "*"},
+                                 {"30", "23", "28-31", "2"},
+                                 {"0,59", "0,23", "31", "*"},
+                                 {"5", "9-17", "1", "1-3"},
+                                 {"7", "3", "29", "2"}};
     for (const char* start : {"2023-12-31 23:58", "2024-02-28 23:59"}) {
         for (const auto& p : patterns) {
             const CronEntry entry{"*", p[3], p[2], p[1], p[0], "NoAction", ""};
@@ -109,19 +117,20 @@ TEST(CrontabCheckFile, check_crontab_reads_lines_as_the_loader_does_and_reports_
     reader_close(reader);
 
     EXPECT_EQ(std::tuple(totals.lines, totals.entries, totals.warnings), std::tuple(5, 2, 3));
-    EXPECT_EQ(out,
-              "1: skipped: blank line\n"
-              "2: skipped: 3 words, fewer than the six of an entry (\"#\" starts no comment: only the word count "
-              "skips it)\n"
-              "3: entry: minute=0 hour=12 day=* month=* command=System option=\x82\xa0.txt\n"
-              "3: warning: weekday: \"1\" is ignored: the program matches every weekday and saves \"*\"\n"
-              "3: next: 2024-02-29 12:00 Thu, 2024-03-01 12:00 Fri\n"
-              "4: entry: minute=0 hour=12 day=* month=* command=System option=" + std::string(255, 'x') + "\n"
-              "4: warning: line: the line is 3018 characters long: the program reads its first 2047 and drops "
-              "the rest\n"
-              "4: warning: option: the field is 2029 bytes long: the program keeps its first 255\n"
-              "4: next: 2024-02-29 12:00 Thu, 2024-03-01 12:00 Fri\n"
-              "5: skipped: 1 word, fewer than the six of an entry\n");
+    EXPECT_EQ(out, "1: skipped: blank line\n"
+                   "2: skipped: 3 words, fewer than the six of an entry (\"#\" starts no comment: only the word count "
+                   "skips it)\n"
+                   "3: entry: minute=0 hour=12 day=* month=* command=System option=\x82\xa0.txt\n"
+                   "3: warning: weekday: \"1\" is ignored: the program matches every weekday and saves \"*\"\n"
+                   "3: next: 2024-02-29 12:00 Thu, 2024-03-01 12:00 Fri\n"
+                   "4: entry: minute=0 hour=12 day=* month=* command=System option=" +
+                       std::string(255, 'x') +
+                       "\n"
+                       "4: warning: line: the line is 3018 characters long: the program reads its first 2047 and drops "
+                       "the rest\n"
+                       "4: warning: option: the field is 2029 bytes long: the program keeps its first 255\n"
+                       "4: next: 2024-02-29 12:00 Thu, 2024-03-01 12:00 Fri\n"
+                       "5: skipped: 1 word, fewer than the six of an entry\n");
 }
 
 }  // namespace

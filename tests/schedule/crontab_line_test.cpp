@@ -13,7 +13,7 @@ using Strings = std::vector<std::string>;
 
 Strings fields_of(const CrontabFields& f)
 {
-    return {f.minute.data(), f.hour.data(), f.day.data(), f.month.data(),
+    return {f.minute.data(),  f.hour.data(),    f.day.data(),   f.month.data(),
             f.weekday.data(), f.command.data(), f.option.data()};
 }
 
@@ -23,10 +23,15 @@ TEST(CrontabLineScan, six_words_and_the_rest_of_the_line_are_the_fields_in_line_
     std::string long_fields;
     Strings cut;
     for (char c = 'a'; c <= 'g'; ++c) long_fields += std::string(300, c) + " ", cut.push_back(std::string(255, c));
-    const struct { std::string line; int converted; Strings fields; } cases[] = {
+    const struct {
+        std::string line;
+        int converted;
+        Strings fields;
+    } cases[] = {
         {"0 12 * * 1 System viewer.exe notes.txt\n", 7, {"0", "12", "*", "*", "1", "System", "viewer.exe notes.txt"}},
         {"30 7 * * * NoAction\n", 6, {"30", "7", "*", "*", "*", "NoAction", ""}},
-        {" \t1\t\t2   3\v4\f5 cmd \t  opt  with\tblanks  \n", 7,
+        {" \t1\t\t2   3\v4\f5 cmd \t  opt  with\tblanks  \n",
+         7,
          {"1", "2", "3", "4", "5", "cmd", "opt  with\tblanks  "}},
         {"# run at noon every day\n", 6, {"#", "run", "at", "noon", "every", "day", ""}},
         {"1 2 3 4 5 6 seven\r\n", 7, {"1", "2", "3", "4", "5", "6", "seven\r"}},
@@ -34,8 +39,12 @@ TEST(CrontabLineScan, six_words_and_the_rest_of_the_line_are_the_fields_in_line_
         {"   \t \t\n", 0, {"", "", "", "", "", "", ""}},
         {long_fields, 7, cut},
         // Bytes of 0x80 and up are never blank, whatever the locale says of them.
-        {"0\xa0" "0 \x85 * * * System \x82\xa0\x82\xa2\n", 7,
-         {"0\xa0" "0", "\x85", "*", "*", "*", "System", "\x82\xa0\x82\xa2"}},
+        {"0\xa0"
+         "0 \x85 * * * System \x82\xa0\x82\xa2\n",
+         7,
+         {"0\xa0"
+          "0",
+          "\x85", "*", "*", "*", "System", "\x82\xa0\x82\xa2"}},
     };
     for (const auto& c : cases) {
         CrontabFields f;
@@ -68,7 +77,10 @@ TEST(CrontabLineFormat, a_row_is_written_in_line_order_as_one_line_of_six_words_
 {
     const std::string huge(1000, 'x'), cell(255, 'x');
     const char* h = huge.c_str();
-    const struct { CronEntry row; std::string line; } cases[] = {
+    const struct {
+        CronEntry row;
+        std::string line;
+    } cases[] = {
         {{"1", "*", "*", "12", "0", "System", "viewer.exe notes.txt"}, "0 12 * * * System viewer.exe notes.txt\r\n"},
         {{nullptr, "*", "*", "7", "30", "NoAction", ""}, "30 7 * * * NoAction \r\n"},
         // An empty word would vanish from the line and shift the words after it.
@@ -90,7 +102,10 @@ TEST(CrontabLineRead, a_line_longer_than_2047_characters_comes_back_once_and_its
 {
     std::string filler;
     while (filler.size() < 4200) filler += "0 * * * * System evil.exe\t";
-    const struct { std::string data; Strings lines; } cases[] = {
+    const struct {
+        std::string data;
+        Strings lines;
+    } cases[] = {
         {filler.substr(0, 2046) + "\nafter", {filler.substr(0, 2046) + "\n", "after"}},
         {filler.substr(0, 2047) + "\nafter", {filler.substr(0, 2047), "after"}},
         {filler.substr(0, 2047), {filler.substr(0, 2047)}},

@@ -40,7 +40,13 @@ TEST(LineReaderLines, gets_gives_the_expected_lines_and_then_null_refilling_with
 {
     const std::string a255(255, 'a'), long_line(1000, 'x');
     // Name, bytes, n, most bytes each read delivers, lines.
-    const struct { const char* name; std::string data; int n; std::vector<int> chunks; Strings lines; } cases[] = {
+    const struct {
+        const char* name;
+        std::string data;
+        int n;
+        std::vector<int> chunks;
+        Strings lines;
+    } cases[] = {
         {"each_line_end_kind", "a\r\nb\nc\rd", 256, {}, {"a\n", "b\n", "c\n", "d"}},
         {"lf_cr_is_two_line_ends", "a\n\rb", 256, {}, {"a\n", "\n", "b"}},
         {"cr_as_last_byte", "x\r", 256, {}, {"x\n"}},
@@ -53,9 +59,15 @@ TEST(LineReaderLines, gets_gives_the_expected_lines_and_then_null_refilling_with
         {"cr_lf_split_at_refill", a255 + "\r\nb\n", 512, {256}, {a255 + "\n", "b\n"}},
         {"cr_then_other_byte_at_refill", a255 + "\rb", 512, {256}, {a255 + "\n", "b"}},
         {"cr_lf_split_by_short_reads", "a\r\nb\r\rc", 256, {2, 1, 1, 1}, {"a\n", "b\n", "\n", "c"}},
-        {"long_line_over_many_refills", long_line + "\r\n" + long_line, 2048, {7, 100, 3},
+        {"long_line_over_many_refills",
+         long_line + "\r\n" + long_line,
+         2048,
+         {7, 100, 3},
          {long_line + "\n", long_line}},
-        {"long_line_cut_over_refills", long_line + "\n", 401, {},
+        {"long_line_cut_over_refills",
+         long_line + "\n",
+         401,
+         {},
          {long_line.substr(0, 400), long_line.substr(0, 400), long_line.substr(0, 200) + "\n"}},
     };
     for (const auto& c : cases) {
@@ -68,7 +80,8 @@ TEST(LineReaderLines, gets_gives_the_expected_lines_and_then_null_refilling_with
 
 TEST(LineReaderBytes, gets_refuses_n_below_2_or_a_null_buffer_and_ungetc_steps_back_only_over_a_byte_read)
 {
-    MemoryStreamState state{"\xff" "line\n"};
+    MemoryStreamState state{"\xff"
+                            "line\n"};
     LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ);
     std::string buf(8, GUARD);
     for (int n : {-1, 0, 1}) EXPECT_EQ(reader_gets(reader, buf.data(), n), nullptr) << n;
@@ -86,9 +99,13 @@ TEST(LineReaderBytes, gets_refuses_n_below_2_or_a_null_buffer_and_ungetc_steps_b
 
 TEST(LineReaderWriteBack, only_write_mode_hands_the_unread_bytes_to_write_and_only_once)
 {
-    const struct { int mode, bytes_read; bool flush_before_close; const char* written; } cases[] = {
-        {READER_MODE_READ | READER_MODE_WRITE, 2, true, "cdef"}, {READER_MODE_WRITE, 1, false, "bcdef"},
-        {READER_MODE_READ, 1, true, ""}};
+    const struct {
+        int mode, bytes_read;
+        bool flush_before_close;
+        const char* written;
+    } cases[] = {{READER_MODE_READ | READER_MODE_WRITE, 2, true, "cdef"},
+                 {READER_MODE_WRITE, 1, false, "bcdef"},
+                 {READER_MODE_READ, 1, true, ""}};
     for (const auto& c : cases) {
         MemoryStreamState state{"abcdef"};
         LineReader* reader = reader_open(memory_stream_open(state), c.mode);

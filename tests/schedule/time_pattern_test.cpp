@@ -36,7 +36,10 @@ struct PatternCase {
     std::vector<int> values;
 };
 
-void PrintTo(const PatternCase& c, std::ostream* os) { *os << testing::PrintToString(c.pattern); }
+void PrintTo(const PatternCase& c, std::ostream* os)
+{
+    *os << testing::PrintToString(c.pattern);
+}
 
 class ParseTimeField : public testing::TestWithParam<PatternCase> {};
 
@@ -52,16 +55,18 @@ const std::string hundred_nines(100, '9');
 // overflow. (Fuzzing compares every other pattern with a reference parse.)
 INSTANTIATE_TEST_SUITE_P(
     Patterns, ParseTimeField,
-    testing::Values(
-        PatternCase{"*", range(0, 63)}, PatternCase{"5,*", range(0, 63)}, PatternCase{"1-3,10", {1, 2, 3, 10}},
-        PatternCase{"3-3", {3}}, PatternCase{"0-63", range(0, 63)}, PatternCase{"0-64", {}},
-        PatternCase{"10-5,7", {7}}, PatternCase{"0-59/5", range(0, 59)}, PatternCase{"1-", {}},
-        PatternCase{"99,5", {}}, PatternCase{"5,99", {5}}, PatternCase{"63", {63}}, PatternCase{"64", {}},
-        PatternCase{"x5", {5}}, PatternCase{"1, 2", {1, 2}}, PatternCase{"1-3 5", {1, 2, 3}},
-        PatternCase{"5,", {5}}, PatternCase{"", {}}, PatternCase{"\xff\x80" "7", {7}},
-        PatternCase{"1-3-5", {1, 2, 3}}, PatternCase{"4-*", {}}, PatternCase{hundred_nines, {}},
-        PatternCase{"3-" + hundred_nines, {}}, PatternCase{"5," + std::string(100, '1') + ",6", {5}},
-        PatternCase{std::string(100, '0') + "42", {42}}));
+    testing::Values(PatternCase{"*", range(0, 63)}, PatternCase{"5,*", range(0, 63)},
+                    PatternCase{"1-3,10", {1, 2, 3, 10}}, PatternCase{"3-3", {3}}, PatternCase{"0-63", range(0, 63)},
+                    PatternCase{"0-64", {}}, PatternCase{"10-5,7", {7}}, PatternCase{"0-59/5", range(0, 59)},
+                    PatternCase{"1-", {}}, PatternCase{"99,5", {}}, PatternCase{"5,99", {5}}, PatternCase{"63", {63}},
+                    PatternCase{"64", {}}, PatternCase{"x5", {5}}, PatternCase{"1, 2", {1, 2}},
+                    PatternCase{"1-3 5", {1, 2, 3}}, PatternCase{"5,", {5}}, PatternCase{"", {}},
+                    PatternCase{"\xff\x80"
+                                "7",
+                                {7}},
+                    PatternCase{"1-3-5", {1, 2, 3}}, PatternCase{"4-*", {}}, PatternCase{hundred_nines, {}},
+                    PatternCase{"3-" + hundred_nines, {}}, PatternCase{"5," + std::string(100, '1') + ",6", {5}},
+                    PatternCase{std::string(100, '0') + "42", {42}}));
 
 ClockTime at(int month, int day, int hour, int minute, int weekday = 3)
 {
@@ -76,9 +81,8 @@ TEST(EntryIsDue, every_field_including_day_and_weekday_together_must_admit_the_c
         int month, day, hour, minute, weekday, due;
     };
     const Case cases[] = {
-        {12, 6, 9, 0, 1, 1},   {12, 6, 9, 30, 5, 1},  {12, 6, 17, 30, 1, 1}, {12, 6, 8, 30, 1, 0},
-        {12, 6, 18, 0, 1, 0},  {12, 6, 9, 15, 1, 0},  {11, 6, 9, 0, 1, 0},   {12, 7, 9, 0, 1, 0},
-        {12, 6, 9, 0, 0, 0},
+        {12, 6, 9, 0, 1, 1},  {12, 6, 9, 30, 5, 1}, {12, 6, 17, 30, 1, 1}, {12, 6, 8, 30, 1, 0}, {12, 6, 18, 0, 1, 0},
+        {12, 6, 9, 15, 1, 0}, {11, 6, 9, 0, 1, 0},  {12, 7, 9, 0, 1, 0},   {12, 6, 9, 0, 0, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(entry_is_due(at(c.month, c.day, c.hour, c.minute, c.weekday), e), c.due)

@@ -12,10 +12,12 @@
 
 struct MemoryStreamState {
     explicit MemoryStreamState(std::string bytes, std::vector<int> chunk_limits = {})
-        : data(std::move(bytes)), chunks(std::move(chunk_limits)) {}
+        : data(std::move(bytes)), chunks(std::move(chunk_limits))
+    {
+    }
 
-    std::string data;                // the bytes served; the stream's size
-    std::vector<int> chunks;         // most bytes delivered by successive reads; later reads: count only
+    std::string data;         // the bytes served; the stream's size
+    std::vector<int> chunks;  // most bytes delivered by successive reads; later reads: count only
     int read_calls = 0;
     int close_calls = 0;
     std::vector<int> read_requests;  // `count` of the first 4096 reads, in order
@@ -29,7 +31,10 @@ struct MemoryStream {
 
 namespace memory_stream_detail {
 
-inline MemoryStreamState& state_of(Stream* stream) { return *reinterpret_cast<MemoryStream*>(stream)->state; }
+inline MemoryStreamState& state_of(Stream* stream)
+{
+    return *reinterpret_cast<MemoryStream*>(stream)->state;
+}
 
 inline int read(Stream* stream, void* buffer, int count)
 {
@@ -51,7 +56,11 @@ inline int write(Stream* stream, const void* buffer, int count)
     return count;
 }
 
-inline int close(Stream* stream) { ++state_of(stream).close_calls; return stream_free(stream); }
+inline int close(Stream* stream)
+{
+    ++state_of(stream).close_calls;
+    return stream_free(stream);
+}
 
 // No seek: the line reader never seeks, and a call would crash loudly.
 inline constexpr StreamOps ops = {close, read, nullptr, write};

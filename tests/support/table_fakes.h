@@ -24,7 +24,10 @@ std::string text(const char* format, Args... args)
     std::snprintf(out, sizeof out, format, args...);
     return out;
 }
-inline std::string text(const TableRect& r) { return text("%d,%d,%d,%d", r.left, r.top, r.right, r.bottom); }
+inline std::string text(const TableRect& r)
+{
+    return text("%d,%d,%d,%d", r.left, r.top, r.right, r.bottom);
+}
 
 struct FakeRowStore : RowStore, MarkListener {
     struct Row {
@@ -33,8 +36,7 @@ struct FakeRowStore : RowStore, MarkListener {
     };
     explicit FakeRowStore(int count = 0)
     {
-        for (int i = 0; i < count; ++i)
-            rows.push_back({std::string(1, 'r').append(std::to_string(i))});
+        for (int i = 0; i < count; ++i) rows.push_back({std::string(1, 'r').append(std::to_string(i))});
     }
     bool has(int r) const { return r >= 0 && static_cast<size_t>(r) < rows.size(); }
     int row_count() override { return static_cast<int>(rows.size()); }
@@ -62,8 +64,7 @@ struct FakeRowStore : RowStore, MarkListener {
     {
         std::vector<int> out;
         for (size_t i = 0; i < rows.size(); ++i)
-            if (rows[i].param & ROW_MARK)
-                out.push_back(static_cast<int>(i));
+            if (rows[i].param & ROW_MARK) out.push_back(static_cast<int>(i));
         return out;
     }
 

@@ -16,8 +16,11 @@ using Ints = std::vector<int>;
 TEST(TableRowRules, insertion_moves_the_current_row_only_for_an_index_strictly_below_it)
 {
     // Five rows, row 2 current: {index, result, current row after, its label}.
-    const struct { int index, result, current; const char* label; } cases[] = {
-        {2, 2, 2, "new"}, {1, 1, 3, "r2"}, {0, 0, 3, "r2"}, {3, 3, 2, "r2"},
+    const struct {
+        int index, result, current;
+        const char* label;
+    } cases[] = {
+        {2, 2, 2, "new"}, {1, 1, 3, "r2"},  {0, 0, 3, "r2"},   {3, 3, 2, "r2"},
         {5, 5, 2, "r2"},  {99, 5, 2, "r2"}, {-1, -1, 2, "r2"},
     };
     for (const auto& c : cases) {
@@ -25,15 +28,20 @@ TEST(TableRowRules, insertion_moves_the_current_row_only_for_an_index_strictly_b
         TableModel model{.current_row = 2};
         const int result = table_insert_row(model, rows, c.index, "new");
         EXPECT_EQ(std::tuple(result, model.current_row, rows.rows[model.current_row].label, rows.row_count()),
-                  std::tuple(c.result, c.current, std::string(c.label), c.result < 0 ? 5 : 6)) << c.index;
+                  std::tuple(c.result, c.current, std::string(c.label), c.result < 0 ? 5 : 6))
+            << c.index;
     }
 }
 
 TEST(TableRowRules, deletion_moves_the_current_row_up_for_rows_above_it_and_for_the_last_row)
 {
-    const struct { int rows, current, deleted; bool done; int after; } cases[] = {
-        {5, 1, 4, true, 0}, {5, 1, 1, true, 1}, {5, 1, 0, true, 0}, {5, 1, 2, true, 1},
-        {5, 4, 4, true, 3}, {5, 0, 4, true, 0}, {1, 0, 0, true, 0}, {5, 1, -1, false, 1},
+    const struct {
+        int rows, current, deleted;
+        bool done;
+        int after;
+    } cases[] = {
+        {5, 1, 4, true, 0},  {5, 1, 1, true, 1},     {5, 1, 0, true, 0},  {5, 1, 2, true, 1},
+        {5, 4, 4, true, 3},  {5, 0, 4, true, 0},     {1, 0, 0, true, 0},  {5, 1, -1, false, 1},
         {5, 1, 5, false, 1}, {5, 1, 1000, false, 1}, {0, 0, 0, false, 0},
     };
     for (const auto& c : cases) {
@@ -59,8 +67,8 @@ TEST(TableMarkRules, a_mark_changes_only_its_bit_unless_vetoed_and_stores_what_t
     EXPECT_EQ(table_set_mark(rows, rows, 1, 1) + table_toggle_mark(rows, rows, 1), 0);
     EXPECT_EQ(table_set_mark(rows, rows, 2, 1), 1);
     EXPECT_EQ(rows.rows[2].param, ROW_MARK | 0x4);
-    EXPECT_EQ(rows.log, (Log{"ask r1 11234", "write r1", "ask r1 1234", "write r1", "ask r1 11234",
-                             "ask r1 11234", "ask r2 10000", "write r2"}));
+    EXPECT_EQ(rows.log, (Log{"ask r1 11234", "write r1", "ask r1 1234", "write r1", "ask r1 11234", "ask r1 11234",
+                             "ask r2 10000", "write r2"}));
 
     // Rows outside the table read unmarked and are never asked about or written.
     for (int row : {-1, 3, 1000, INT_MAX, INT_MIN}) {
@@ -78,7 +86,7 @@ TEST(TableMarkRules, set_all_and_invert_count_rows_written_not_marks_changed)
     rows.veto = {2};
     EXPECT_EQ(table_set_all_marks(rows, rows, 1), 3);
     EXPECT_EQ(table_set_all_marks(rows, rows, 1), 3);  // marked rows are written again
-    EXPECT_EQ(rows.log.size(), 14u);                    // 8 questions, 6 writes
+    EXPECT_EQ(rows.log.size(), 14u);                   // 8 questions, 6 writes
     EXPECT_EQ(rows.marked(), (Ints{0, 1, 3}));
     EXPECT_EQ(table_invert_marks(rows, rows), 3);
     EXPECT_EQ(rows.marked(), Ints{});
@@ -100,8 +108,7 @@ TEST(TableMarkRules, next_marked_looks_after_a_row_and_delete_marked_goes_from_t
     EXPECT_EQ(table_delete_marked(model, rows, view), 0);
     EXPECT_EQ(rows.log, (Log{"hide", "delete r3", "delete r1", "show", "hide", "show"}));
     EXPECT_EQ(rows.rows.at(model.current_row).label, "r4");
-    for (auto& row : rows.rows)
-        row.param = ROW_MARK;
+    for (auto& row : rows.rows) row.param = ROW_MARK;
     EXPECT_EQ(table_delete_marked(model, rows, view), 3);
     EXPECT_EQ(model.current_row, 0);
 }
@@ -114,10 +121,12 @@ TEST(TableGeometry, hit_test_puts_right_edges_in_their_column_and_misses_outside
     view.widths = {50, 60, 70};
     view.top_row = 1;
     const TableModel model{.column_count = 3};
-    const struct { int x, y, row, column; } cases[] = {
-        {10, 24, 1, 0}, {10, 39, 1, 0}, {10, 40, 2, 0}, {50, 30, 1, 0}, {51, 30, 1, 1},
-        {180, 30, 1, 2}, {181, 30, -1, 0}, {-20, 30, 1, 0}, {10, 10, 1, 0}, {10, 8, 0, 0},
-        {10, 87, 4, 0}, {10, 88, -1, 0}, {10, -40, -1, 0},
+    const struct {
+        int x, y, row, column;
+    } cases[] = {
+        {10, 24, 1, 0},  {10, 39, 1, 0},   {10, 40, 2, 0},   {50, 30, 1, 0}, {51, 30, 1, 1},
+        {180, 30, 1, 2}, {181, 30, -1, 0}, {-20, 30, 1, 0},  {10, 10, 1, 0}, {10, 8, 0, 0},
+        {10, 87, 4, 0},  {10, 88, -1, 0},  {10, -40, -1, 0},
     };
     for (const auto& c : cases) {
         int column = -9;
@@ -146,7 +155,11 @@ TEST(TableGeometry, setting_the_current_row_scrolls_and_repaints_both_strips_onc
 
 TEST(TableGeometry, the_last_column_fills_the_client_width_left_over_or_stays)
 {
-    const struct { Ints widths; int client; Ints expected; } cases[] = {
+    const struct {
+        Ints widths;
+        int client;
+        Ints expected;
+    } cases[] = {
         {{32, 32, 32, 32, 128, 128}, 500, {32, 32, 32, 32, 128, 244}},
         {{32, 32, 32, 32, 128, 128}, 200, {32, 32, 32, 32, 128, 128}},
         {{32, 32, 32, 32, 128, 300}, 300, {32, 32, 32, 32, 128, 44}},

@@ -21,8 +21,8 @@
 // each file dialog (a dialog with a file-type box) once to on_file_dialog,
 // which must end it, and which cancels it when empty.
 struct ModalWatch {
-    static constexpr int FILE_TYPE_BOX = 0x470;   // cmb1
-    static constexpr int FILE_NAME_BOX = 0x47C;   // cmb13
+    static constexpr int FILE_TYPE_BOX = 0x470;  // cmb1
+    static constexpr int FILE_NAME_BOX = 0x47C;  // cmb13
     static inline std::vector<std::string> boxes;
     static inline int menus_seen;
     static inline std::function<void(HWND)> on_file_dialog;
@@ -39,8 +39,10 @@ struct ModalWatch {
         if (std::string(name) != "#32770" || !IsWindowVisible(window) || !dialogs_seen.insert(window).second)
             return TRUE;
         if (GetDlgItem(window, FILE_TYPE_BOX) != nullptr) {
-            if (on_file_dialog) on_file_dialog(window);
-            else PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+            if (on_file_dialog)
+                on_file_dialog(window);
+            else
+                PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
             return TRUE;
         }
         GetWindowTextA(window, caption, sizeof caption);
@@ -53,8 +55,7 @@ struct ModalWatch {
     {
         EnumThreadWindows(GetCurrentThreadId(), close_dialog, 0);
         HWND menu = FindWindowA("#32768", nullptr);
-        if (menu != nullptr && IsWindowVisible(menu))
-            ++menus_seen, EndMenu();
+        if (menu != nullptr && IsWindowVisible(menu)) ++menus_seen, EndMenu();
     }
 };
 

@@ -138,8 +138,7 @@ bool tick_inside_pass = false;
 LRESULT CALLBACK counting_table_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     count_questions += message == TBLM_GETITEMCOUNT;
-    if (message == TBLM_GETITEMCOUNT && std::exchange(tick_inside_pass, false))
-        send(tick_target, WM_TIMER, IDT_MINUTE);
+    if (message == TBLM_GETITEMCOUNT && std::exchange(tick_inside_pass, false)) send(tick_target, WM_TIMER, IDT_MINUTE);
     return CallWindowProcA(table_proc, window, message, wparam, lparam);
 }
 

@@ -42,7 +42,10 @@ BOOL WINAPI failing_write_file(HANDLE file, LPCVOID data, DWORD size, LPDWORD wr
     return FALSE;
 }
 
-BOOL WINAPI failing_flush(HANDLE) { return FALSE; }
+BOOL WINAPI failing_flush(HANDLE)
+{
+    return FALSE;
+}
 
 std::string current_folder()
 {
@@ -88,11 +91,16 @@ TEST_F(MenuCommands, edit_and_command_items_change_the_rows_and_other_ids_do_not
 {
     // Id, rows before, rows after.
     const std::tuple<UINT, const char*, const char*> cases[] = {
-        {IDM_CUT, "A B* >C*", "A"},          {IDM_SELECTALL, "A B* >C", "A* B* C*"},
-        {IDM_INVERT, "A B* >C", "A* B C*"},  {IDM_ADDITEM, "A >B* C", "A NoAction B* C"},
-        {IDM_ADDITEM, "", "NoAction"},       {IDM_CMD_NOACTION, "A >System", "A NoAction"},
-        {IDM_CMD_SYSTEM, "A >B* C", "A System* C"}, {IDM_CMD_SETWP, ">A B", "SetWP B"},
-        {IDM_CMD_SETWP, "", ""},             {0, "A B* >C", "A B* C"},
+        {IDM_CUT, "A B* >C*", "A"},
+        {IDM_SELECTALL, "A B* >C", "A* B* C*"},
+        {IDM_INVERT, "A B* >C", "A* B C*"},
+        {IDM_ADDITEM, "A >B* C", "A NoAction B* C"},
+        {IDM_ADDITEM, "", "NoAction"},
+        {IDM_CMD_NOACTION, "A >System", "A NoAction"},
+        {IDM_CMD_SYSTEM, "A >B* C", "A System* C"},
+        {IDM_CMD_SETWP, ">A B", "SetWP B"},
+        {IDM_CMD_SETWP, "", ""},
+        {0, "A B* >C", "A B* C"},
         {IDM_TEST + 1, "A B* >C", "A B* C"},
     };
     for (const auto& [id, before, after] : cases) {
@@ -127,10 +135,8 @@ TEST_F(MenuCommands, file_dialogs_share_one_description_report_failed_opens_and_
     const std::string open = "crontab ﾌｧｲﾙの読み込み owned 6144 ", save = "crontab ﾌｧｲﾙの保存 owned 2048 ";
     // Id, file type, name; then the dialog as shown, the path and the rows after.
     const std::tuple<UINT, int, std::string, std::string, std::string, std::string> steps[] = {
-        {IDM_OPEN, 1, in, open + "0", in, "NoAction"},
-        {IDM_SAVE, -1, out, save + "1", out, "NoAction"},
-        {IDM_OPEN, -1, "", open + "1", out, "NoAction"},
-        {IDM_OPEN, -1, held, open + "1", held, "NoAction"},  // kept
+        {IDM_OPEN, 1, in, open + "0", in, "NoAction"},   {IDM_SAVE, -1, out, save + "1", out, "NoAction"},
+        {IDM_OPEN, -1, "", open + "1", out, "NoAction"}, {IDM_OPEN, -1, held, open + "1", held, "NoAction"},  // kept
         {IDM_OPEN, -1, empty, open + "1", empty, ""},
     };
     std::string shown;
@@ -146,7 +152,8 @@ TEST_F(MenuCommands, file_dialogs_share_one_description_report_failed_opens_and_
                     std::to_string(state->file_dialog.Flags) + " " + std::to_string(send(types, CB_GETCURSEL));
             EXPECT_EQ(filter, "*.tab|*.tab|All|*||");
             if (type >= 0) send(types, CB_SETCURSEL, type);
-            send(dialog, WM_COMMAND, MAKEWPARAM(ModalWatch::FILE_TYPE_BOX, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
+            send(dialog, WM_COMMAND, MAKEWPARAM(ModalWatch::FILE_TYPE_BOX, CBN_SELENDOK),
+                 reinterpret_cast<LPARAM>(types));
             SetDlgItemTextA(dialog, ModalWatch::FILE_NAME_BOX, name.c_str());
             PostMessageA(dialog, WM_COMMAND, name.empty() ? IDCANCEL : IDOK, 0);
         };
@@ -168,8 +175,8 @@ TEST_F(MenuCommands, save_replaces_the_file_whole_or_leaves_it_byte_for_byte_wit
     enum Trouble { NONE, NEW_FILE, READ_ONLY, HELD, WRITE_FAILS, WRITE_FALLS_SHORT, FLUSH_FAILS };
     // Rows, trouble, the write it strikes.
     const std::tuple<int, Trouble, int> cases[] = {
-        {3, NONE, 0}, {2, NEW_FILE, 0}, {0, NONE, 0}, {3, READ_ONLY, 0}, {3, HELD, 0}, {3, WRITE_FAILS, 1},
-        {3, WRITE_FAILS, 2}, {3, WRITE_FAILS, 3}, {3, WRITE_FALLS_SHORT, 2}, {3, FLUSH_FAILS, 0},
+        {3, NONE, 0},        {2, NEW_FILE, 0},    {0, NONE, 0},        {3, READ_ONLY, 0},         {3, HELD, 0},
+        {3, WRITE_FAILS, 1}, {3, WRITE_FAILS, 2}, {3, WRITE_FAILS, 3}, {3, WRITE_FALLS_SHORT, 2}, {3, FLUSH_FAILS, 0},
     };
     const std::string old = "0 0 1 1 * NoAction old\r\n";
     ModalWatch watch;
@@ -185,8 +192,9 @@ TEST_F(MenuCommands, save_replaces_the_file_whole_or_leaves_it_byte_for_byte_wit
             lines += "1 2 3 4 * System " + option + "\r\n";
         }
         if (trouble == READ_ONLY) SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
-        HANDLE holder = trouble == HELD ? CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
-                                        : nullptr;
+        HANDLE holder = trouble == HELD
+                            ? CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                            : nullptr;
         lstrcpynA(state->path.data(), target.c_str(), MAIN_PATH_SIZE);
         watch.boxes.clear();
         writes_seen = 0, failing_write = write, write_falls_short = trouble == WRITE_FALLS_SHORT;

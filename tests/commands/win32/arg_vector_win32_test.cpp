@@ -43,8 +43,8 @@ TEST(ArgVectorWin32, patterns_expand_through_folders_only_with_names_as_stored_c
     TempFolder tree;
     ASSERT_FALSE(tree.root.empty());
     ASSERT_EQ(GetACP(), 932u);
-    for (const char* file : {"pics\\one\\X.bmp", "pics\\one\\y.BMP", "pics\\two\\z.bmp", "pics\\top.bmp",
-                             "a b\\in.bmp", "ソフト\\s.bmp", "表示\\h.bmp"}) {
+    for (const char* file : {"pics\\one\\X.bmp", "pics\\one\\y.BMP", "pics\\two\\z.bmp", "pics\\top.bmp", "a b\\in.bmp",
+                             "ソフト\\s.bmp", "表示\\h.bmp"}) {
         tree.write(file);
     }
     for (int i = 0; i < 1500; ++i) tree.write("many\\" + std::to_string(i) + ".bmp");

@@ -25,9 +25,9 @@ protected:
 
 TEST_F(CommandTableTest, names_match_exactly_and_case_sensitively)
 {
-    const std::pair<const char*, int> cases[] = {
-        {"NoAction", 1}, {"SetWP", 1},  {"noaction", 0}, {"NOACTION", 0}, {"NoAction ", 0}, {" NoAction", 0},
-        {"NoActio", 0},  {"setwp", 0},  {"system", 0},   {"", 0},         {nullptr, 0}};
+    const std::pair<const char*, int> cases[] = {{"NoAction", 1},  {"SetWP", 1},     {"noaction", 0}, {"NOACTION", 0},
+                                                 {"NoAction ", 0}, {" NoAction", 0}, {"NoActio", 0},  {"setwp", 0},
+                                                 {"system", 0},    {"", 0},          {nullptr, 0}};
     for (const auto& [name, found] : cases) {
         char option[256] = "";  // SetWP with no candidates touches nothing
         EXPECT_EQ(dispatch_command(table, name, option), found) << (name ? name : "(null)");
@@ -42,8 +42,9 @@ TEST_F(CommandTableTest, set_entry_command_writes_only_the_command_cell_of_an_ex
         EXPECT_EQ(set_entry_command(table, 1, id), 1) << id;
         EXPECT_EQ(row(1), (Row{"5", "6", "7", "8", name, "second"})) << id;
     }
-    const std::pair<int, int> refused[] = {{-1, IDM_CMD_NOACTION}, {2, IDM_CMD_NOACTION}, {100, IDM_CMD_SYSTEM},
-                                           {0, IDM_CMD_SETWP + 1}, {0, 0}, {0, IDM_CMD_NOACTION - 1}};
+    const std::pair<int, int> refused[] = {
+        {-1, IDM_CMD_NOACTION},   {2, IDM_CMD_NOACTION}, {100, IDM_CMD_SYSTEM}, {0, IDM_CMD_SETWP + 1}, {0, 0},
+        {0, IDM_CMD_NOACTION - 1}};
     for (const auto& [row, id] : refused) EXPECT_EQ(set_entry_command(table, row, id), 0) << row << " " << id;
     EXPECT_EQ(row_count(), 2);
     EXPECT_EQ(row(0), (Row{"1", "2", "3", "4", "Old", "option text"}));

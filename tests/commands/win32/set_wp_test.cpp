@@ -65,19 +65,25 @@ TEST_F(SetWPWin32, the_last_layout_option_writes_a_terminated_tile_value_and_no_
     // Option, tile value as read back (terminator included), and a second
     // candidate that may be chosen instead of the picture.
     const std::tuple<const char*, std::string, const char*> cases[] = {
-        {"<>表示\\*.bmp", {"1", 2}, ""},        {"-c <>表示\\Only.BMP", {"0", 2}, ""},
-        {"-c -t <>表*\\*", {"1", 2}, ""},       {"-t -x -c <>表示\\*", {"0", 2}, ""},
-        {"<>表示\\Only.BMP -c", {"1", 2}, "-c"}, {"", untouched, ""},
-        {"-c -t -x", untouched, ""},            {"-c <>*.gif <>nowhere\\*.bmp", untouched, ""},
+        {"<>表示\\*.bmp", {"1", 2}, ""},
+        {"-c <>表示\\Only.BMP", {"0", 2}, ""},
+        {"-c -t <>表*\\*", {"1", 2}, ""},
+        {"-t -x -c <>表示\\*", {"0", 2}, ""},
+        {"<>表示\\Only.BMP -c", {"1", 2}, "-c"},
+        {"", untouched, ""},
+        {"-c -t -x", untouched, ""},
+        {"-c <>*.gif <>nowhere\\*.bmp", untouched, ""},
     };
     for (const auto& [option, tile, alternate] : cases) {
         mark();
         testing::internal::CaptureStderr();
         run(option);
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), std::strstr(option, "-x") ? "SetWP: illigal option -- x\n" : "");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  std::strstr(option, "-x") ? "SetWP: illigal option -- x\n" : "");
         EXPECT_EQ(tile_value(), tile) << option;
         std::string chosen = wallpaper();
-        EXPECT_TRUE(chosen == (tile == untouched ? sentinel : picture) || chosen == alternate) << option << ": " << chosen;
+        EXPECT_TRUE(chosen == (tile == untouched ? sentinel : picture) || chosen == alternate)
+            << option << ": " << chosen;
     }
 }
 
@@ -95,7 +101,8 @@ TEST_F(SetWPWin32, later_runs_continue_the_sequence_without_seeding_again)
     run(option);
     for (unsigned seed : {7u, 1234u, 99u}) {
         std::srand(seed);
-        int expected = choose_candidate(40, [](void*) { return std::rand(); }, nullptr);
+        int expected = choose_candidate(
+            40, [](void*) { return std::rand(); }, nullptr);
         std::srand(seed);
         run(option);
         EXPECT_EQ(wallpaper(), tree.root + "seq\\" + std::to_string(expected) + ".bmp") << seed;

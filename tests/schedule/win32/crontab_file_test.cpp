@@ -45,9 +45,9 @@ protected:
 // tests (open_crontab, the Edit menu) and the black-box open and save test.
 TEST_F(CrontabFileTest, a_file_loads_after_the_rows_there_without_its_weekdays_and_saves_back_byte_for_byte)
 {
-    const std::string cell(255, 'z'), text =
-        "*/5 1-3,9 10 11 * SetWP -c C:\\pictures\\*.bmp  two  blanks  \r\n- - - - * - \r\n" + cell + " " + cell +
-        " " + cell + " " + cell + " * " + cell + " " + cell + "\r\n";
+    const std::string cell(255, 'z'),
+        text = "*/5 1-3,9 10 11 * SetWP -c C:\\pictures\\*.bmp  two  blanks  \r\n- - - - * - \r\n" + cell + " " + cell +
+               " " + cell + " " + cell + " * " + cell + " " + cell + "\r\n";
     append({"", "1", "", "2", "", "keep"});
     EXPECT_EQ(load_crontab(table, folder.path("missing.tab").c_str()), 0);
     EXPECT_EQ(load("*/5 1-3,9 10 11 6" + text.substr(17)), 4);
@@ -82,8 +82,8 @@ TEST_F(CrontabFileTest, a_refused_row_gets_no_cells_and_is_not_counted)
 {
     append({"1", "2", "3", "4", "NoAction", "kept"});
     inserts = 0;
-    table_proc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(table, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(refusing_proc)));
+    table_proc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(table, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(refusing_proc)));
     EXPECT_EQ(insert_entry(table, 0, {"*", "a", "b", "c", "d", "System", "first"}), 1);
     EXPECT_EQ(insert_entry(table, 0, {"*", "e", "f", "g", "h", "System", "refused"}), 0);
     EXPECT_EQ(insert_entry(table, 9, {"*", "i", "j", "k", "l", "System", "past the end"}), 1);

@@ -21,7 +21,8 @@ std::string read_all(FileStream* file)
 {
     std::string got;
     char chunk[7];
-    while (int n = file->head.ops->read(&file->head, chunk, sizeof chunk)) got.append(chunk, static_cast<std::size_t>(n));
+    while (int n = file->head.ops->read(&file->head, chunk, sizeof chunk))
+        got.append(chunk, static_cast<std::size_t>(n));
     return got;
 }
 
@@ -37,10 +38,10 @@ TEST_F(FileStreamWin32, base_offset_and_size_fix_the_window_onto_the_file)
         int base_offset, size, expected_size, bytes_read;
     };
     const Case cases[] = {
-        {0, 0, 100, 100}, {10, 0, 90, 90},  // size 0: the rest of the file
-        {10, 5, 5, 5},    {10, -3, 90, 90}, // a size of 0 or less means the rest
-        {100, 0, 0, 0},   {150, 0, 0, 0},   // at or beyond the end: empty, never negative
-        {90, 50, 50, 10},                   // a size past the end reads what is there
+        {0, 0, 100, 100}, {10, 0, 90, 90},   // size 0: the rest of the file
+        {10, 5, 5, 5},    {10, -3, 90, 90},  // a size of 0 or less means the rest
+        {100, 0, 0, 0},   {150, 0, 0, 0},    // at or beyond the end: empty, never negative
+        {90, 50, 50, 10},                    // a size past the end reads what is there
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "base " << c.base_offset << " size " << c.size);
@@ -58,9 +59,8 @@ TEST_F(FileStreamWin32, seek_moves_within_zero_to_size_and_refuses_the_rest_with
 {
     // {offset, whence, new position or -1}, from position 20 of a 90-byte stream that starts at byte 10.
     const int cases[][3] = {
-        {5, 0, 5},   {90, 0, 90},  {-1, 0, -1}, {91, 0, -1}, {5, 1, 25},      {-20, 1, 0},      {-21, 1, -1},
-        {71, 1, -1}, {0, 2, 90},   {-90, 2, 0}, {1, 2, -1},  {30, 7, 30},     {-5, 3, -1},
-        {INT_MAX, 1, -1}, {INT_MIN, 2, -1},
+        {5, 0, 5},  {90, 0, 90}, {-1, 0, -1}, {91, 0, -1}, {5, 1, 25},  {-20, 1, 0},      {-21, 1, -1},     {71, 1, -1},
+        {0, 2, 90}, {-90, 2, 0}, {1, 2, -1},  {30, 7, 30}, {-5, 3, -1}, {INT_MAX, 1, -1}, {INT_MIN, 2, -1},
     };
     for (const auto& [offset, whence, expected] : cases) {
         SCOPED_TRACE(testing::Message() << "offset " << offset << " whence " << whence);

@@ -7,8 +7,7 @@ namespace table_test {
 static LRESULT CALLBACK record_notice(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     auto* self = reinterpret_cast<TestParent*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (message != WM_NOTIFY || !self)
-        return DefWindowProcA(window, message, wparam, lparam);
+    if (message != WM_NOTIFY || !self) return DefWindowProcA(window, message, wparam, lparam);
     auto* info = reinterpret_cast<NMLVDISPINFOA*>(lparam);
     const UINT code = info->hdr.code;
     const bool has_item = code == TBLN_BEGINEDIT || code == TBLN_ENDEDIT || code == TBLN_MARKCHANGING;
@@ -34,9 +33,9 @@ TestParent::TestParent()
 HWND TestParent::create_table(int id) const
 {
     register_table_class();
-    return CreateWindowExA(0, WC_TAVETABLE, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
-                           600, 300, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowExA(0, WC_TAVETABLE, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 600,
+                           300, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                           nullptr);
 }
 
 std::vector<UINT> TestParent::codes() const
@@ -86,7 +85,10 @@ TableFixture::TableFixture() : table(parent.create_table(7))
     editor = GetDlgItem(table, IDC_TABLE_EDIT);
 }
 
-int TableFixture::row_count() const { return static_cast<int>(send(table, TBLM_GETITEMCOUNT)); }
+int TableFixture::row_count() const
+{
+    return static_cast<int>(send(table, TBLM_GETITEMCOUNT));
+}
 
 std::vector<std::string> TableFixture::row(int row) const
 {

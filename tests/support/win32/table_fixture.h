@@ -30,9 +30,9 @@ struct Notice {
     UINT code;
     UINT_PTR id_from;
     HWND hwnd_from;
-    LVITEMA item;       // as received (pszText valid only during the call)
-    std::string text;   // TBLN_ENDEDIT's text
-    int rows_then;      // the table's row count while the parent handled it
+    LVITEMA item;      // as received (pszText valid only during the call)
+    std::string text;  // TBLN_ENDEDIT's text
+    int rows_then;     // the table's row count while the parent handled it
 };
 
 struct TestParent {
@@ -46,8 +46,8 @@ struct TestParent {
 
     HWND window = nullptr;
     std::vector<Notice> notices;
-    std::set<int> veto_marks;                // rows whose mark change is vetoed
-    LPARAM add_to_param = 0;                 // bits added to an allowed mark's word
+    std::set<int> veto_marks;  // rows whose mark change is vetoed
+    LPARAM add_to_param = 0;   // bits added to an allowed mark's word
     LRESULT begin_edit_answer = 0;
     LRESULT end_edit_answer = 1;
     const char* end_edit_rewrite = nullptr;  // written into the offered buffer
@@ -69,8 +69,8 @@ protected:
     void SetUp() override { ASSERT_NE(table, nullptr); }
 
     int row_count() const;
-    std::vector<std::string> row(int row) const;        // its six cells
-    std::vector<std::string> column(int column) const;  // its cell in every row
+    std::vector<std::string> row(int row) const;         // its six cells
+    std::vector<std::string> column(int column) const;   // its cell in every row
     void append(const std::vector<std::string>& cells);  // missing cells are empty
 
     table_test::TestParent parent;

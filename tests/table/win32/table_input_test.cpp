@@ -88,8 +88,8 @@ TEST_F(TableInput, editor_keys_move_and_end_edits_and_every_edit_is_offered_once
     press({VK_END, 'Q', VK_ESCAPE});  // offers the typed text as Enter does
     press({VK_TAB});
     SetFocus(parent.window);  // and so does the editor's loss of the focus
-    EXPECT_EQ(ended(), (Ended{{0, 0, "r0"}, {0, 1, "r0 c1"}, {1, 1, "r1 c1"}, {1, 0, "r1z"}, {1, 0, "r1zq"},
-                              {1, 0, "r1zq"}}));
+    EXPECT_EQ(ended(),
+              (Ended{{0, 0, "r0"}, {0, 1, "r0 c1"}, {1, 1, "r1 c1"}, {1, 0, "r1z"}, {1, 0, "r1zq"}, {1, 0, "r1zq"}}));
     // Six openings, six endings.
     EXPECT_EQ(std::pair(parent.notices.size(), state->edit_row), std::pair(size_t{12}, -1));
     EXPECT_EQ(cell_text(table, 1, 0), "r1zq");
@@ -207,7 +207,7 @@ TEST_F(TableInput, a_click_moves_the_current_row_a_second_opens_the_editor_and_a
     EXPECT_EQ(std::pair(edit(), GetFocus()), std::pair(Cell(2, 3), editor));
     RECT client{};
     GetClientRect(list_view, &client);
-    mouse(list_view, {p.x, client.bottom - 5});       // below the last row
+    mouse(list_view, {p.x, client.bottom - 5});            // below the last row
     mouse(list_view, {client.right - 5, middle(1, 0).y});  // right of the last column
     EXPECT_EQ(std::pair(edit(), parent.codes()), std::pair(Cell(2, 3), Codes{TBLN_BEGINEDIT}));
     mouse(list_view, middle(1, 5));

@@ -11,7 +11,11 @@
 
 // The records made with nothrow new (as the table makes its own) while counting
 // is on and not yet deleted; the fail_at'th of them (from 1) fails instead.
-static struct { bool counting; int fail_at, made; std::vector<void*> live; } watch;
+static struct {
+    bool counting;
+    int fail_at, made;
+    std::vector<void*> live;
+} watch;
 
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
@@ -27,7 +31,10 @@ void operator delete(void* p) noexcept
     std::free(p);
 }
 
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+void operator delete(void* p, std::size_t) noexcept
+{
+    operator delete(p);
+}
 
 namespace {
 

@@ -57,8 +57,7 @@ TEST_F(TablePaint, rows_show_their_schemes_in_black_text_with_the_current_row_fr
         const RECT s = strip(r);
         int black = 0;
         for (int y = s.top + 2; y < s.bottom - 2; ++y)
-            for (int x = s.left + 2; x < s.left + 30; ++x)
-                black += pixel(x, y) == 0;
+            for (int x = s.left + 2; x < s.left + 30; ++x) black += pixel(x, y) == 0;
         EXPECT_GT(black, 0) << "row " << r;
     }
     send(table, TBLM_SETMARK, 2, 1);
@@ -86,8 +85,7 @@ TEST_F(TablePaint, the_frame_of_a_current_row_scrolled_under_the_header_stays_of
     ASSERT_GE(under.top, 0);
     const auto frame_line = [&] {
         std::vector<COLORREF> pixels;
-        for (int x = under.left; x < under.right; x += 5)
-            pixels.push_back(pixel(x, under.top));
+        for (int x = under.left; x < under.right; x += 5) pixels.push_back(pixel(x, under.top));
         return pixels;
     };
     const auto painted = frame_line();

@@ -32,8 +32,10 @@ TEST_F(TableProtocol, mark_messages_ask_the_parent_store_the_word_it_leaves_and_
     parent.veto_marks = {2};
     ASSERT_EQ(send(table, TBLM_SETCURSEL, 4), 1);
     const Results answers{send(table, TBLM_SETALLMARKS, 0, 1),  // rows 0, 1, 3 and 4
-                          send(table, TBLM_TOGGLEMARK, 0),       send(table, TBLM_SETMARK, 1, 0),
-                          send(table, TBLM_SETMARK, 2, 1),       send(table, TBLM_GETMARK, 3),
+                          send(table, TBLM_TOGGLEMARK, 0),
+                          send(table, TBLM_SETMARK, 1, 0),
+                          send(table, TBLM_SETMARK, 2, 1),
+                          send(table, TBLM_GETMARK, 3),
                           send(table, TBLM_GETNEXTMARKED, static_cast<WPARAM>(-1)),
                           send(table, TBLM_GETNEXTMARKED, 3),
                           send(table, TBLM_INVERTMARKS),  // rows 0 and 1
@@ -55,7 +57,8 @@ TEST_F(TableProtocol, cells_outside_the_table_and_null_records_change_nothing_an
         LRESULT read = -1;
         const LVITEMA item = text_item(row, column, "x");
         EXPECT_EQ(std::tuple(cell_text(table, row, column, nullptr, &read), read, send(table, TBLM_SETITEM, &item)),
-                  std::tuple(std::string("kept"), LRESULT{0}, LRESULT{0})) << row << "," << column;
+                  std::tuple(std::string("kept"), LRESULT{0}, LRESULT{0}))
+            << row << "," << column;
     }
     const WPARAM none = static_cast<WPARAM>(-1);
     const LVITEMA negative = text_item(-1, 0, "x");
