@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   wine wine32:i386 g++-mingw-w64-i686 cmake make g++ googletest libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick fonts-ipafont-gothic locales
-  clang libclang-rt-dev
+  clang libclang-rt-dev clang-format
 )
 
 sudo_cmd=()
