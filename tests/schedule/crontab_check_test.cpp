@@ -82,11 +82,10 @@ TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
 
 TEST(CrontabCheckRuns, the_skipping_walk_finds_what_a_check_of_every_minute_finds)
 {
-    const char* patterns[][4] = {{"*", "*", "*", "*"},
-                                 {"30", "23", "28-31", "2"},
-                                 {"0,59", "0,23", "31", "*"},
-                                 {"5", "9-17", "1", "1-3"},
-                                 {"7", "3", "29", "2"}};
+    const char* patterns[][4] = {
+        {"*", "*", "*", "*"},      {"30", "23", "28-31", "2"}, {"0,59", "0,23", "31", "*"},
+        {"5", "9-17", "1", "1-3"}, {"7", "3", "29", "2"},
+    };
     for (const char* start : {"2023-12-31 23:58", "2024-02-28 23:59"}) {
         for (const auto& p : patterns) {
             const CronEntry entry{"*", p[3], p[2], p[1], p[0], "NoAction", ""};

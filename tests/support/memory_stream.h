@@ -5,23 +5,17 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "schedule/line_reader.h"
 
 struct MemoryStreamState {
-    explicit MemoryStreamState(std::string bytes, std::vector<int> chunk_limits = {})
-        : data(std::move(bytes)), chunks(std::move(chunk_limits))
-    {
-    }
-
-    std::string data;         // the bytes served; the stream's size
-    std::vector<int> chunks;  // most bytes delivered by successive reads; later reads: count only
+    std::string data;              // the bytes served; the stream's size
+    std::vector<int> chunks = {};  // most bytes delivered by successive reads; later reads: count only
     int read_calls = 0;
     int close_calls = 0;
-    std::vector<int> read_requests;  // `count` of the first 4096 reads, in order
-    std::string written;             // every byte handed to write, in order
+    std::vector<int> read_requests = {};  // `count` of the first 4096 reads, in order
+    std::string written = {};             // every byte handed to write, in order
 };
 
 struct MemoryStream {
@@ -51,9 +45,8 @@ inline int read(Stream* stream, void* buffer, int count)
 
 inline int write(Stream* stream, const void* buffer, int count)
 {
-    if (count <= 0) return 0;
-    state_of(stream).written.append(static_cast<const char*>(buffer), static_cast<std::size_t>(count));
-    return count;
+    if (count > 0) state_of(stream).written.append(static_cast<const char*>(buffer), static_cast<std::size_t>(count));
+    return std::max(count, 0);
 }
 
 inline int close(Stream* stream)
