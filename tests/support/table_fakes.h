@@ -1,8 +1,8 @@
 #pragma once
-// An in-memory row store that also answers mark questions, and a view over it,
-// for testing the table's rules. Rows are labelled "r0", "r1", ... so that moves
-// can be followed. Questions, writes, deletions, scrolling and repainting are
-// logged in order in the store's log.
+// An in-memory table for testing the table's rules: a row store that also
+// answers mark questions and is its own view. Rows are labelled "r0", "r1",
+// ... so that moves can be followed. Questions, writes, deletions, scrolling
+// and repainting are logged in order.
 
 #include <algorithm>
 #include <cstdio>
@@ -24,17 +24,16 @@ std::string text(const char* format, Args... args)
     std::snprintf(out, sizeof out, format, args...);
     return out;
 }
-inline std::string text(const TableRect& r)
-{
-    return text("%d,%d,%d,%d", r.left, r.top, r.right, r.bottom);
-}
 
-struct FakeRowStore : RowStore, MarkListener {
+// Rows `row_height` high stacked from (0, 24) with `top_row` first visible; each
+// label starts 2 pixels right of its row. Rectangles are logged as "l,t,r,b".
+struct FakeTable : RowStore, MarkListener, TableView {
     struct Row {
         std::string label;
         unsigned param = 0;
     };
-    explicit FakeRowStore(int count = 0)
+    explicit FakeTable(int count = 0, std::vector<int> column_widths = {}, int client_width = 400)
+        : widths(std::move(column_widths)), client(client_width)
     {
         for (int i = 0; i < count; ++i) rows.push_back({std::string(1, 'r').append(std::to_string(i))});
     }
@@ -60,6 +59,7 @@ struct FakeRowStore : RowStore, MarkListener {
         return veto.count(r) ? 1 : 0;
     }
     void note(const char* what, int r) { log.push_back(what + (" " + rows[r].label)); }
+    static std::string rect(const TableRect& r) { return text("%d,%d,%d,%d", r.left, r.top, r.right, r.bottom); }
     std::vector<int> marked() const
     {
         std::vector<int> out;
@@ -68,20 +68,10 @@ struct FakeRowStore : RowStore, MarkListener {
         return out;
     }
 
-    std::vector<Row> rows;
-    std::set<int> veto;
-    unsigned extra_bits = 0;
-    Log log;
-};
-
-// Rows `row_height` high stacked from (0, 24) with `top_row` first visible; each
-// label starts 2 pixels right of its row. Rectangles are logged as "l,t,r,b".
-struct FakeView : TableView {
-    explicit FakeView(FakeRowStore& store) : store(store) {}
     int first_visible_row() override { return top_row; }
     bool row_position(int r, TablePoint* out) override
     {
-        return store.has(r) ? (*out = TablePoint{0, 24 + (r - top_row) * row_height}, true) : false;
+        return has(r) ? (*out = TablePoint{0, 24 + (r - top_row) * row_height}, true) : false;
     }
     bool row_label_rect(int r, TableRect* out) override
     {
@@ -89,28 +79,31 @@ struct FakeView : TableView {
         return row_position(r, &p) ? (*out = TableRect{2, p.y, column_width(0), p.y + row_height}, true) : false;
     }
     int column_width(int c) override { return c >= 0 && c < static_cast<int>(widths.size()) ? widths[c] : 0; }
-    void set_column_width(int c, int w) override { widths.at(c) = w, store.log.push_back("width"); }
+    void set_column_width(int c, int w) override { widths.at(c) = w, log.push_back("width"); }
     int client_width() override { return client; }
-    void ensure_visible(int r) override { store.log.push_back("scroll " + std::to_string(r)); }
-    void invalidate(const TableRect& r) override { store.log.push_back(text(r)); }
-    void update_now() override { store.log.push_back("update"); }
-    void show_rows(bool shown) override { store.log.push_back(shown ? "show" : "hide"); }
+    void ensure_visible(int r) override { log.push_back("scroll " + std::to_string(r)); }
+    void invalidate(const TableRect& r) override { log.push_back(rect(r)); }
+    void update_now() override { log.push_back("update"); }
+    void show_rows(bool shown) override { log.push_back(shown ? "show" : "hide"); }
 
-    FakeRowStore& store;
-    int top_row = 0, row_height = 16, client = 400;
+    std::vector<Row> rows;
+    std::set<int> veto;
+    unsigned extra_bits = 0;
+    Log log;
     std::vector<int> widths;
+    int client, top_row = 0, row_height = 16;
 };
 
-// Logs a paint's requests in the store's log as "mark:rN", "valid:R", "inval:R",
+// Logs a paint's requests in the table's log as "mark:rN", "valid:R", "inval:R",
 // "back:HEX", "text:HEX", "paint" and "edge:R", where R is "rN" for the whole
-// strip of row N and "l,t,r,b" for any other rectangle. Marks are the store's.
+// strip of row N and "l,t,r,b" for any other rectangle. Marks are the table's.
 struct FakePainter : TablePainter {
-    FakePainter(FakeRowStore& store, FakeView& view, TableRect update) : store(store), view(view), update(update) {}
+    FakePainter(FakeTable& table, TableRect update) : table(table), update(update) {}
     TableRect update_rect() override { return update; }
     int row_marked(int r) override
     {
-        log("mark:" + store.rows.at(r).label);
-        return (store.rows[r].param & ROW_MARK) != 0;
+        log("mark:" + table.rows.at(r).label);
+        return (table.rows[r].param & ROW_MARK) != 0;
     }
     void validate(const TableRect& r) override { log("valid:" + name(r)); }
     void invalidate(const TableRect& r) override { log("inval:" + name(r)); }
@@ -119,19 +112,18 @@ struct FakePainter : TablePainter {
     void paint_invalid() override { log("paint"); }
     void draw_edge(const TableRect& r) override { log("edge:" + name(r)); }
 
-    void log(std::string entry) { store.log.push_back(std::move(entry)); }
+    void log(std::string entry) { table.log.push_back(std::move(entry)); }
     std::string name(const TableRect& r)
     {
-        for (int row = 0; row < store.row_count(); ++row) {
-            const int top = 24 + (row - view.top_row) * view.row_height;
-            if (r.left == 2 && r.right == view.client && r.top == top && r.bottom == top + view.row_height)
-                return store.rows[row].label;
+        for (int row = 0; row < table.row_count(); ++row) {
+            const int top = 24 + (row - table.top_row) * table.row_height;
+            if (r.left == 2 && r.right == table.client && r.top == top && r.bottom == top + table.row_height)
+                return table.rows[row].label;
         }
-        return text(r);
+        return FakeTable::rect(r);
     }
 
-    FakeRowStore& store;
-    FakeView& view;
+    FakeTable& table;
     TableRect update;
 };
 

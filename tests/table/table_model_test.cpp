@@ -24,10 +24,10 @@ TEST(TableRowRules, insertion_moves_the_current_row_only_for_an_index_strictly_b
         {5, 5, 2, "r2"},  {99, 5, 2, "r2"}, {-1, -1, 2, "r2"},
     };
     for (const auto& c : cases) {
-        FakeRowStore rows(5);
+        FakeTable table(5);
         TableModel model{.current_row = 2};
-        const int result = table_insert_row(model, rows, c.index, "new");
-        EXPECT_EQ(std::tuple(result, model.current_row, rows.rows[model.current_row].label, rows.row_count()),
+        const int result = table_insert_row(model, table, c.index, "new");
+        EXPECT_EQ(std::tuple(result, model.current_row, table.rows[model.current_row].label, table.row_count()),
                   std::tuple(c.result, c.current, std::string(c.label), c.result < 0 ? 5 : 6))
             << c.index;
     }
@@ -45,81 +45,78 @@ TEST(TableRowRules, deletion_moves_the_current_row_up_for_rows_above_it_and_for_
         {5, 1, 5, false, 1}, {5, 1, 1000, false, 1}, {0, 0, 0, false, 0},
     };
     for (const auto& c : cases) {
-        FakeRowStore rows(c.rows);
+        FakeTable table(c.rows);
         TableModel model{.current_row = c.current};
         SCOPED_TRACE(testing::Message() << c.rows << " rows, current " << c.current << ", delete " << c.deleted);
-        const bool done = table_delete_row(model, rows, c.deleted) != 0;
-        EXPECT_EQ(std::tuple(done, model.current_row, rows.row_count()),
+        const bool done = table_delete_row(model, table, c.deleted) != 0;
+        EXPECT_EQ(std::tuple(done, model.current_row, table.row_count()),
                   std::tuple(c.done, c.after, c.rows - (c.done ? 1 : 0)));
     }
 }
 
 TEST(TableMarkRules, a_mark_changes_only_its_bit_unless_vetoed_and_stores_what_the_listener_leaves)
 {
-    FakeRowStore rows(3);
-    rows.rows[1].param = 0x1234;
-    EXPECT_EQ(table_set_mark(rows, rows, 1, 1), 1);
-    EXPECT_EQ(table_get_mark(rows, 1), 1);
-    EXPECT_EQ(table_toggle_mark(rows, rows, 1), 1);
-    EXPECT_EQ(rows.rows[1].param, 0x1234u);
-    rows.veto = {1};
-    rows.extra_bits = 0x4;
-    EXPECT_EQ(table_set_mark(rows, rows, 1, 1) + table_toggle_mark(rows, rows, 1), 0);
-    EXPECT_EQ(table_set_mark(rows, rows, 2, 1), 1);
-    EXPECT_EQ(rows.rows[2].param, ROW_MARK | 0x4);
-    EXPECT_EQ(rows.log, (Log{"ask r1 11234", "write r1", "ask r1 1234", "write r1", "ask r1 11234", "ask r1 11234",
-                             "ask r2 10000", "write r2"}));
+    FakeTable table(3);
+    table.rows[1].param = 0x1234;
+    EXPECT_EQ(table_set_mark(table, table, 1, 1), 1);
+    EXPECT_EQ(table_get_mark(table, 1), 1);
+    EXPECT_EQ(table_toggle_mark(table, table, 1), 1);
+    EXPECT_EQ(table.rows[1].param, 0x1234u);
+    table.veto = {1};
+    table.extra_bits = 0x4;
+    EXPECT_EQ(table_set_mark(table, table, 1, 1) + table_toggle_mark(table, table, 1), 0);
+    EXPECT_EQ(table_set_mark(table, table, 2, 1), 1);
+    EXPECT_EQ(table.rows[2].param, ROW_MARK | 0x4);
+    EXPECT_EQ(table.log, (Log{"ask r1 11234", "write r1", "ask r1 1234", "write r1", "ask r1 11234", "ask r1 11234",
+                              "ask r2 10000", "write r2"}));
 
     // Rows outside the table read unmarked and are never asked about or written.
     for (int row : {-1, 3, 1000, INT_MAX, INT_MIN}) {
-        const Ints results{table_get_mark(rows, row), table_set_mark(rows, rows, row, 1),
-                           table_toggle_mark(rows, rows, row)};
+        const Ints results{table_get_mark(table, row), table_set_mark(table, table, row, 1),
+                           table_toggle_mark(table, table, row)};
         EXPECT_EQ(results, Ints(3, 0)) << row;
     }
-    EXPECT_EQ(rows.log.size(), 8u);
+    EXPECT_EQ(table.log.size(), 8u);
 }
 
 TEST(TableMarkRules, set_all_and_invert_count_rows_written_not_marks_changed)
 {
-    FakeRowStore rows(4);
-    rows.rows[3].param = 0x8;
-    rows.veto = {2};
-    EXPECT_EQ(table_set_all_marks(rows, rows, 1), 3);
-    EXPECT_EQ(table_set_all_marks(rows, rows, 1), 3);  // marked rows are written again
-    EXPECT_EQ(rows.log.size(), 14u);                   // 8 questions, 6 writes
-    EXPECT_EQ(rows.marked(), (Ints{0, 1, 3}));
-    EXPECT_EQ(table_invert_marks(rows, rows), 3);
-    EXPECT_EQ(rows.marked(), Ints{});
-    EXPECT_EQ(rows.rows[3].param, 0x8u);
-    rows.veto.clear();
-    EXPECT_EQ(table_invert_marks(rows, rows), 4);
-    EXPECT_EQ(rows.marked(), (Ints{0, 1, 2, 3}));
+    FakeTable table(4);
+    table.rows[3].param = 0x8;
+    table.veto = {2};
+    EXPECT_EQ(table_set_all_marks(table, table, 1), 3);
+    EXPECT_EQ(table_set_all_marks(table, table, 1), 3);  // marked rows are written again
+    EXPECT_EQ(table.log.size(), 14u);                    // 8 questions, 6 writes
+    EXPECT_EQ(table.marked(), (Ints{0, 1, 3}));
+    EXPECT_EQ(table_invert_marks(table, table), 3);
+    EXPECT_EQ(table.marked(), Ints{});
+    EXPECT_EQ(table.rows[3].param, 0x8u);
+    table.veto.clear();
+    EXPECT_EQ(table_invert_marks(table, table), 4);
+    EXPECT_EQ(table.marked(), (Ints{0, 1, 2, 3}));
 }
 
 TEST(TableMarkRules, next_marked_looks_after_a_row_and_delete_marked_goes_from_the_last_row_down_with_the_view_hidden)
 {
-    FakeRowStore rows(5);
-    FakeView view(rows);
-    rows.rows[1].param = rows.rows[3].param = ROW_MARK;
+    FakeTable table(5);
+    table.rows[1].param = table.rows[3].param = ROW_MARK;
     for (auto [after, next] : {std::pair{-7, 1}, {-1, 1}, {0, 1}, {1, 3}, {3, -1}, {5, -1}, {INT_MAX, -1}})
-        EXPECT_EQ(table_get_next_marked(rows, after), next) << after;
+        EXPECT_EQ(table_get_next_marked(table, after), next) << after;
     TableModel model{.current_row = 4};
-    EXPECT_EQ(table_delete_marked(model, rows, view), 2);
-    EXPECT_EQ(table_delete_marked(model, rows, view), 0);
-    EXPECT_EQ(rows.log, (Log{"hide", "delete r3", "delete r1", "show", "hide", "show"}));
-    EXPECT_EQ(rows.rows.at(model.current_row).label, "r4");
-    for (auto& row : rows.rows) row.param = ROW_MARK;
-    EXPECT_EQ(table_delete_marked(model, rows, view), 3);
+    EXPECT_EQ(table_delete_marked(model, table, table), 2);
+    EXPECT_EQ(table_delete_marked(model, table, table), 0);
+    EXPECT_EQ(table.log, (Log{"hide", "delete r3", "delete r1", "show", "hide", "show"}));
+    EXPECT_EQ(table.rows.at(model.current_row).label, "r4");
+    for (auto& row : table.rows) row.param = ROW_MARK;
+    EXPECT_EQ(table_delete_marked(model, table, table), 3);
     EXPECT_EQ(model.current_row, 0);
 }
 
 // Five rows 16 high from y = 24, row 1 first visible, columns 50, 60, 70 wide.
 TEST(TableGeometry, hit_test_puts_right_edges_in_their_column_and_misses_outside_the_cells)
 {
-    FakeRowStore rows(5);
-    FakeView view(rows);
-    view.widths = {50, 60, 70};
-    view.top_row = 1;
+    FakeTable table(5, {50, 60, 70});
+    table.top_row = 1;
     const TableModel model{.column_count = 3};
     const struct {
         int x, y, row, column;
@@ -130,26 +127,23 @@ TEST(TableGeometry, hit_test_puts_right_edges_in_their_column_and_misses_outside
     };
     for (const auto& c : cases) {
         int column = -9;
-        EXPECT_EQ(table_hit_test(model, rows, view, TablePoint{c.x, c.y}, &column), c.row) << c.x << "," << c.y;
+        EXPECT_EQ(table_hit_test(model, table, table, TablePoint{c.x, c.y}, &column), c.row) << c.x << "," << c.y;
         EXPECT_EQ(column, c.row < 0 ? -9 : c.column) << c.x << "," << c.y;
     }
-    view.row_height = 0;
-    EXPECT_EQ(table_hit_test(model, rows, view, TablePoint{1, 30}, nullptr), -1);
-    FakeRowStore empty;
-    EXPECT_EQ(table_hit_test(model, empty, view, TablePoint{1, 30}, nullptr), -1);
+    table.row_height = 0;
+    EXPECT_EQ(table_hit_test(model, table, table, TablePoint{1, 30}, nullptr), -1);
+    FakeTable empty;
+    EXPECT_EQ(table_hit_test(model, empty, table, TablePoint{1, 30}, nullptr), -1);
 }
 
 TEST(TableGeometry, setting_the_current_row_scrolls_and_repaints_both_strips_once)
 {
-    FakeRowStore rows(5);
-    FakeView view(rows);
-    view.widths = {50};
-    view.client = 300;
+    FakeTable table(5, {50}, 300);
     TableModel model{.current_row = 1};
     for (int row : {3, 3, -1, 5}) {
-        EXPECT_EQ(table_set_current_row(model, rows, view, row), row == 3) << row;
+        EXPECT_EQ(table_set_current_row(model, table, table, row), row == 3) << row;
         EXPECT_EQ(model.current_row, 3);
-        EXPECT_EQ(rows.log, (Log{"scroll 3", "2,40,300,56", "2,72,300,88", "update"}));
+        EXPECT_EQ(table.log, (Log{"scroll 3", "2,40,300,56", "2,72,300,88", "update"}));
     }
 }
 
@@ -167,13 +161,10 @@ TEST(TableGeometry, the_last_column_fills_the_client_width_left_over_or_stays)
         {{}, 300, {}},
     };
     for (const auto& c : cases) {
-        FakeRowStore rows;
-        FakeView view(rows);
-        view.widths = c.widths;
-        view.client = c.client;
-        table_fit_last_column(TableModel{.column_count = static_cast<int>(c.widths.size())}, view);
-        EXPECT_EQ(view.widths, c.expected) << c.client;
-        EXPECT_EQ(rows.log.size(), c.widths == c.expected ? 0u : 1u) << c.client;
+        FakeTable table(0, c.widths, c.client);
+        table_fit_last_column(TableModel{.column_count = static_cast<int>(c.widths.size())}, table);
+        EXPECT_EQ(table.widths, c.expected) << c.client;
+        EXPECT_EQ(table.log.size(), c.widths == c.expected ? 0u : 1u) << c.client;
     }
 }
 

@@ -47,18 +47,15 @@ TEST(TablePainting, each_pass_leaves_only_its_rows_invalid_and_reads_marks_only_
         {{"empty table: the view paints once", 0, 0, 0, {}, {0, 0, 200, 120}, 1}, "paint"},
     };
     for (const auto& [s, expected] : cases) {
-        FakeRowStore rows(s.rows);
-        for (int r : s.marked) rows.rows[r].param = ROW_MARK | 0x3;
-        FakeView view(rows);
-        view.widths = {40, 40, 40, 40};
-        view.client = 200;
-        view.top_row = s.top;
-        FakePainter painter(rows, view, s.update);
+        FakeTable table(s.rows, {40, 40, 40, 40}, 200);
+        for (int r : s.marked) table.rows[r].param = ROW_MARK | 0x3;
+        table.top_row = s.top;
+        FakePainter painter(table, s.update);
         const TablePalette palette{{{0x10, 0xFFFFFF}, {0x20, 0xFFFF00}, {0x30, 0x00FFFF}, {0x40, 0x00FF00}},
                                    s.draw_edge};
-        table_paint(TableModel{.column_count = 4, .current_row = s.current}, rows, view, painter, palette);
+        table_paint(TableModel{.column_count = 4, .current_row = s.current}, table, table, painter, palette);
         std::string log;
-        for (const auto& entry : rows.log) log += (log.empty() ? "" : " ") + entry;
+        for (const auto& entry : table.log) log += (log.empty() ? "" : " ") + entry;
         EXPECT_EQ(log, expected) << s.what;
     }
 }
