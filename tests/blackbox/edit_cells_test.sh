@@ -1,19 +1,30 @@
 #!/usr/bin/env bash
-# A click makes a row current and Enter runs it; a second click opens the
-# editor on the clicked cell; the typed option, stored by Tab and Enter, is what
-# Up and Enter run next.
+# On screen, row 0 is current (yellow) at start; Space marks it (cyan) and makes
+# row 1 current; Up makes the marked row 0 current (green). A click makes a row
+# current and Enter runs it; a second click opens the editor on the clicked
+# cell; the typed option, stored by Tab and Enter, is what Up and Enter run next.
 . "$(dirname "$0")/lib.sh"
-bb_setup
 # Month 0 never matches the clock: only Enter runs these rows.
-bb_crontab "$bb_prog/cron.tab" "0 0 0 0 * NoAction" "0 0 0 0 * System cmd.exe /c echo ran>>first.txt" \
-  "0 0 0 0 * NoAction"
-bb_start "$bb_prog"
-bb_wait_for 20 bb_window_shown || fail "the main window was not shown"
-window=$(bb_visible_window TaveCron)
-xdotool windowfocus --sync "$window"
-# Row 1's option cell, in pixels of the window as Wine draws it here.
-click_option_of_row_1() { xdotool mousemove --window "$window" 330 77 click 1 sleep 0.3; }
+bb_setup "0 0 0 0 * NoAction" "0 0 0 0 * System cmd.exe /c echo ran>>first.txt" "0 0 0 0 * NoAction"
+bb_launch "$bb_prog"
 
+# The row colours met going down the window 30 pixels left of its right edge
+# (inside the last column), each run once: "cyan yellow" for instance.
+runs() {
+  eval "$(xwininfo -id "$bb_window" | sed -n 's/^ *Absolute upper-left \([XY]\): */\1=/p; s/^ *\(Width\|Height\): */\1=/p')"
+  import -window root "$bb_root/shot.png"
+  /usr/bin/convert "$bb_root/shot.png" -crop "1x$Height+$((X + Width - 30))+$Y" +repage txt:- |
+    sed -n 's/.*#FFFF00.*/yellow/p; s/.*#00FFFF.*/cyan/p; s/.*#00FF00.*/green/p' | uniq | paste -sd' '
+}
+expect_runs() { wanted=$1; bb_wait_for 5 '[ "$(runs)" = "$wanted" ]' || fail "not \"$1\" down the rows: $(runs)"; }
+expect_runs "yellow"
+xdotool windowfocus --sync "$bb_window" key space
+expect_runs "cyan yellow"
+xdotool key Up
+expect_runs "green"
+
+# Row 1's option cell, in pixels of the window as Wine draws it here.
+click_option_of_row_1() { xdotool mousemove --window "$bb_window" 330 77 click 1 sleep 0.3; }
 click_option_of_row_1
 xdotool key Return
 bb_wait_for 10 '[ -f "$bb_prog/first.txt" ]' || fail "Enter did not run the clicked row"
@@ -23,10 +34,9 @@ bb_wait_for 10 '[ -f "$bb_prog/first.txt" ]' || fail "Enter did not run the clic
 console_shown() { [ -n "$(xdotool search --onlyvisible --name 'cmd\.exe$')" ]; }
 bb_wait_for 3 console_shown
 bb_wait_for 10 '! console_shown' || fail "the console stayed"
-xdotool mousemove --window "$window" 100 8 click 1 sleep 0.3
+xdotool mousemove --window "$bb_window" 100 8 click 1 sleep 0.3
 click_option_of_row_1
 xdotool key End key --repeat 40 --delay 10 BackSpace type --delay 20 "cmd.exe /c mkdir edited"
 xdotool key Tab sleep 0.3 key Return sleep 0.3 key Up sleep 0.3 key Return
 bb_wait_for 10 '[ -d "$bb_prog/edited" ]' || fail "Enter did not run the edited option"
 [ "$(bb_lines "$bb_prog/first.txt")" -eq 1 ] || fail "the row ran with its old option as well"
-echo "ok"

@@ -21,14 +21,16 @@ bb_stop_all() {
 }
 trap bb_stop_all EXIT
 
-# A fresh program folder with its own copy of the program, and a fresh other directory.
+# bb_crontab FILE LINE...: the lines with CR LF endings.
+bb_crontab() { local file=$1; shift; printf '%s\r\n' "$@" >"$file"; }
+
+# bb_setup LINE...: a fresh program folder with its own copy of the program and
+# a cron.tab of the lines, and a fresh other directory.
 bb_setup() {
   bb_stop_all
   rm -rf "$bb_root" && mkdir -p "$bb_prog" "$bb_elsewhere" && cp "${TAVECRON_EXE:?}" "$bb_prog/tavecron.exe"
+  bb_crontab "$bb_prog/cron.tab" "$@"
 }
-
-# bb_crontab FILE LINE...: the lines with CR LF endings.
-bb_crontab() { local file=$1; shift; printf '%s\r\n' "$@" >"$file"; }
 
 # bb_start DIR ARG...: starts the program in the background from DIR.
 bb_start() {
@@ -40,15 +42,20 @@ bb_start() {
 # bb_wait_for SECONDS CONDITION: polls the shell command every 0.1 s until it holds.
 bb_wait_for() {
   local tries=$(($1 * 10)); shift
-  until eval "$@"; do
-    tries=$((tries - 1)); [ "$tries" -gt 0 ] || return 1; sleep 0.1
-  done
+  until eval "$@"; do ((--tries > 0)) || return 1; sleep 0.1; done
 }
 
 # The X window of a visible top-level window titled exactly $1.
 bb_visible_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
 bb_window_shown() { [ -n "$(bb_visible_window TaveCron)" ]; }
 bb_running() { [ -n "$bb_pid" ] && kill -0 "$bb_pid" 2>/dev/null; }
+
+# bb_launch DIR ARG...: bb_start, then waits for the main window, bb_window.
+bb_launch() {
+  bb_start "$@"
+  bb_wait_for 20 bb_window_shown || fail "the main window was not shown"
+  bb_window=$(bb_visible_window TaveCron)
+}
 
 # bb_minute_in SECONDS (2 to 59): a TZ with a seconds offset puts the next local
 # minute boundary of programs started from now that far away; bb_boundary is
@@ -80,5 +87,12 @@ bb_click_tray_icon() {
   [ -n "$tray" ] && bb_click_at "$tray" 12 "$(($(xwininfo -id "$tray" | sed -n 's/^ *Height: *//p') - 13))" "$1"
 }
 
-# The close button of the caption that Wine draws on window $1.
-bb_click_close_button() { bb_click_at "$1" "$(($(xwininfo -id "$1" | sed -n 's/^ *Width: *//p') - 12))" 8 1; }
+# Hides the main window with the close button of the caption Wine draws on it
+# (not Alt+F4: after an Alt+F4 from xdotool Wine no longer maps the window when
+# it is shown again).
+bb_close_window() {
+  local w
+  w=$(bb_visible_window TaveCron)
+  bb_click_at "$w" "$(($(xwininfo -id "$w" | sed -n 's/^ *Width: *//p') - 12))" 8 1
+  bb_wait_for 10 '! bb_window_shown' || fail "closing did not hide the window"
+}

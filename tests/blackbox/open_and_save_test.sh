@@ -3,28 +3,24 @@
 # and a Command item from the menu bar; Ctrl+A then Ctrl+X saves as an empty
 # file; test runs the row due at the UTC minute while the local minute differs.
 . "$(dirname "$0")/lib.sh"
-bb_setup
 export TZ=FAKE-05:30 # local time 5 h 30 min ahead of UTC
 minute=$((10#$(date -u +%M)))
-bb_crontab "$bb_prog/cron.tab" "0 0 0 0 * NoAction start"
+bb_setup "0 0 0 0 * NoAction start"
 bb_crontab "$bb_prog/in.tab" "$(bb_marker_entry "$minute,$(((minute + 1) % 60))" utc.txt)" \
   "30 7 * 12 * SetWP -t a.bmp b.bmp" "0 0 0 0 * NoAction "
-bb_start "$bb_prog"
-bb_wait_for 20 bb_window_shown || fail "the main window was not shown"
-window=$(bb_visible_window TaveCron)
+bb_launch "$bb_prog"
 
 # Ctrl+$1, then the name $2 typed over the proposed one (the dialogs start in
 # the program's folder) and Return.
 file_dialog() {
-  dialog_title=$([ "$1" = o ] && echo "crontab ﾌｧｲﾙの読み込み" || echo "crontab ﾌｧｲﾙの保存")
-  dialog_file=$bb_prog/$2
-  [ "$1" = o ] || rm -f "$dialog_file"
-  xdotool windowfocus --sync "$window" key "ctrl+$1"
-  bb_wait_for 10 '[ -n "$(bb_visible_window "$dialog_title")" ]' || fail "no dialog for Ctrl+$1"
-  xdotool windowfocus --sync "$(bb_visible_window "$dialog_title")" type --delay 20 "$2"
+  local title="crontab ﾌｧｲﾙの保存"
+  [ "$1" = o ] && title="crontab ﾌｧｲﾙの読み込み" || rm -f "$bb_prog/$2"
+  xdotool windowfocus --sync "$bb_window" key "ctrl+$1"
+  bb_wait_for 10 '[ -n "$(bb_visible_window "$title")" ]' || fail "no dialog for Ctrl+$1"
+  xdotool windowfocus --sync "$(bb_visible_window "$title")" type --delay 20 "$2"
   xdotool key Return
-  bb_wait_for 10 '[ -z "$(bb_visible_window "$dialog_title")" ]' || fail "the dialog for Ctrl+$1 stayed"
-  [ "$1" = o ] || bb_wait_for 10 '[ -f "$dialog_file" ]' || fail "Save wrote no $2"
+  bb_wait_for 10 '[ -z "$(bb_visible_window "$title")" ]' || fail "the dialog for Ctrl+$1 stayed"
+  [ "$1" = o ] || bb_wait_for 10 "[ -f '$bb_prog/$2' ]" || fail "Save wrote no $2"
 }
 
 file_dialog o in.tab
@@ -32,18 +28,17 @@ file_dialog s out.tab
 cmp -s "$bb_prog/in.tab" "$bb_prog/out.tab" || fail "the saved file differs from the opened one"
 
 # The default row at the current (first) row; the Command menu's second item names System.
-xdotool windowfocus --sync "$window" key ctrl+n sleep 0.3 key alt+c sleep 0.3 key Down Return
+xdotool windowfocus --sync "$bb_window" key ctrl+n sleep 0.3 key alt+c sleep 0.3 key Down Return
 file_dialog s added.tab
 { printf '0 * * 0 * System \r\n'; cat "$bb_prog/in.tab"; } | cmp -s - "$bb_prog/added.tab" ||
   fail "Ctrl+N and Command, System did not give the expected first row"
 
-xdotool windowfocus --sync "$window" key ctrl+a sleep 0.3 key ctrl+x
+xdotool windowfocus --sync "$bb_window" key ctrl+a sleep 0.3 key ctrl+x
 file_dialog s empty.tab
 [ ! -s "$bb_prog/empty.tab" ] || fail "Ctrl+A, Ctrl+X left rows in the table"
 
 # test, the bar item after the Command menu, on the opened file again.
 file_dialog o in.tab
 [ ! -e "$bb_prog/utc.txt" ] || fail "the UTC row ran before test"
-xdotool windowfocus --sync "$window" key alt+c sleep 0.3 key Right Return
+xdotool windowfocus --sync "$bb_window" key alt+c sleep 0.3 key Right Return
 bb_wait_for 10 '[ -f "$bb_prog/utc.txt" ]' || fail "test did not run the row due at the UTC minute"
-echo "ok"
