@@ -12,11 +12,6 @@
 
 namespace {
 
-SYSTEMTIME clock_at(int month, int day, int hour, int minute, int weekday = 0)
-{
-    return SYSTEMTIME{2026, WORD(month), WORD(weekday), WORD(day), WORD(hour), WORD(minute), 0, 0};
-}
-
 // An item message as the table received it: message, row, column (-1 and -1
 // for TBLM_GETITEMCOUNT, which carries no item).
 using TableCall = std::tuple<UINT, int, int>;
@@ -33,16 +28,7 @@ LRESULT CALLBACK recording_proc(HWND window, UINT message, WPARAM wparam, LPARAM
     return CallWindowProcA(table_proc, window, message, wparam, lparam);
 }
 
-class DuePassTest : public TableFixture {
-protected:
-    // From now on every item message the table receives is recorded in `calls`.
-    void start_recording()
-    {
-        calls.clear();
-        table_proc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(table, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recording_proc)));
-    }
-};
+using DuePassTest = TableFixture;
 
 // The matching itself is settled natively (tests/schedule/time_pattern_test.cpp).
 TEST_F(DuePassTest, due_rows_run_in_row_order_each_to_its_end_with_the_row_count_asked_before_every_row)
@@ -51,8 +37,9 @@ TEST_F(DuePassTest, due_rows_run_in_row_order_each_to_its_end_with_the_row_count
     append({"*", "*", "12", "1", "NoAction", ""});  // a minute later
     append({"*", "*", "12", "0", "system", ""});    // due, names no command: the pass goes on
     append({"12", "6", "*", "0", "NoAction", ""});  // due whatever the weekday
-    start_recording();
-    EXPECT_EQ(run_due_entries(table, clock_at(12, 6, 12, 0, 4)), 0);
+    table_proc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(table, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recording_proc)));
+    EXPECT_EQ(run_due_entries(table, SYSTEMTIME{2026, 12, 4, 6, 12, 0, 0, 0}), 0);  // Thursday 6 December, 12:00
 
     const TableCall count{TBLM_GETITEMCOUNT, -1, -1};
     auto cell = [](int row, int column) { return TableCall{TBLM_GETITEM, row, column}; };

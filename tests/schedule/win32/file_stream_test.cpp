@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <string>
+#include <utility>
 
 #include "support/win32/temp_folder.h"
 
@@ -32,7 +33,7 @@ protected:
     const std::string path = folder.write("count.bin", counting(0, 100));
 };
 
-TEST_F(FileStreamWin32, base_offset_and_size_fix_the_window_onto_the_file)
+TEST_F(FileStreamWin32, base_offset_and_size_fix_a_read_only_window_onto_the_file_and_refusals_keep_nothing_open)
 {
     struct Case {
         int base_offset, size, expected_size, bytes_read;
@@ -47,12 +48,17 @@ TEST_F(FileStreamWin32, base_offset_and_size_fix_the_window_onto_the_file)
         SCOPED_TRACE(testing::Message() << "base " << c.base_offset << " size " << c.size);
         FileStream* file = stream_open_file(path.c_str(), c.base_offset, c.size);
         ASSERT_NE(file, nullptr);
-        EXPECT_EQ(file->head.size, c.expected_size);
-        EXPECT_EQ(file->head.base_offset, c.base_offset);
+        EXPECT_EQ(std::pair(file->head.size, file->head.base_offset), std::pair(c.expected_size, c.base_offset));
         EXPECT_EQ(read_all(file), counting(c.base_offset, c.bytes_read));
         EXPECT_EQ(file->head.position, c.bytes_read);
+        EXPECT_EQ(file_stream_write(&file->head, "x", 1), 0) << "opened for reading only";
+        EXPECT_FALSE(DeleteFileA(path.c_str())) << "shared for reading only";
         EXPECT_EQ(file_stream_close(&file->head), 1);
     }
+    EXPECT_EQ(stream_open_file(path.c_str(), -1, 0), nullptr);
+    EXPECT_EQ(stream_open_file(folder.path("missing.tab").c_str(), 0, 0), nullptr);
+    EXPECT_EQ(stream_open_file(nullptr, 0, 0), nullptr);
+    EXPECT_TRUE(DeleteFileA(path.c_str())) << "a closed or refused stream left the file open";
 }
 
 TEST_F(FileStreamWin32, seek_moves_within_zero_to_size_and_refuses_the_rest_without_moving)
@@ -76,54 +82,22 @@ TEST_F(FileStreamWin32, seek_moves_within_zero_to_size_and_refuses_the_rest_with
     }
 }
 
-TEST_F(FileStreamWin32, write_goes_past_the_size_and_extends_the_stream)
+TEST_F(FileStreamWin32, a_write_extends_the_stream_and_a_handle_of_no_file_is_refused_and_stays_the_callers)
 {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     FileStream* file = stream_from_handle(h, 10, 0);
     ASSERT_NE(file, nullptr);
     ASSERT_EQ(file_stream_seek(&file->head, 85, 0), 85);
     EXPECT_EQ(file_stream_write(&file->head, "ABCDEFGHIJ", 10), 10);
-    EXPECT_EQ(file->head.position, 95);
-    EXPECT_EQ(file->head.size, 95);
+    EXPECT_EQ(std::pair(file->head.position, file->head.size), std::pair(95, 95));
     file_stream_close(&file->head);
+    EXPECT_EQ(folder.read("count.bin"), counting(0, 95) + "ABCDEFGHIJ");
 
-    file = stream_open_file(path.c_str(), 0, 0);
-    ASSERT_NE(file, nullptr);
-    EXPECT_EQ(file_stream_write(&file->head, "xyz", 3), 0) << "open for reading only: the write fails";
-    EXPECT_EQ(file->head.position, 0);
-    EXPECT_EQ(read_all(file), counting(0, 95) + "ABCDEFGHIJ");
-    file_stream_close(&file->head);
-}
-
-TEST_F(FileStreamWin32, a_missing_file_a_negative_offset_or_a_handle_of_no_file_gives_no_stream_and_keeps_nothing_open)
-{
-    EXPECT_EQ(stream_open_file(folder.path("missing.tab").c_str(), 0, 0), nullptr);
-    EXPECT_EQ(stream_open_file(nullptr, 0, 0), nullptr);
-    EXPECT_EQ(stream_open_file(path.c_str(), -1, 0), nullptr);
-    EXPECT_TRUE(DeleteFileA(path.c_str())) << "the refused file was left open";
-
-    // A pipe has no file information: refused, and the handle stays the caller's.
-    HANDLE read_end = nullptr, write_end = nullptr;
+    HANDLE read_end = nullptr, write_end = nullptr;  // a pipe has no file information
     ASSERT_TRUE(CreatePipe(&read_end, &write_end, nullptr, 0));
     EXPECT_EQ(stream_from_handle(read_end, 0, 0), nullptr);
     EXPECT_TRUE(CloseHandle(read_end));
     EXPECT_TRUE(CloseHandle(write_end));
-}
-
-// Line ends are the reader's own (tests/schedule/line_reader_test.cpp).
-TEST_F(FileStreamWin32, a_reader_over_a_file_reads_it_whole_shares_it_for_reading_only_and_closes_it)
-{
-    const std::string text = "0 * * * * NoAction\n" + std::string(300, 'L'), tab = folder.write("cron.tab", text);
-    FileStream* file = stream_open_file(tab.c_str(), 0, 0);
-    ASSERT_NE(file, nullptr);
-    LineReader* reader = reader_open(&file->head, READER_MODE_READ);
-    ASSERT_NE(reader, nullptr);
-    std::string got;
-    for (char buf[2048]; reader_gets(reader, buf, sizeof buf);) got += buf;
-    EXPECT_FALSE(DeleteFileA(tab.c_str())) << "the open file is shared for reading only";
-    reader_close(reader);
-    EXPECT_TRUE(DeleteFileA(tab.c_str())) << "closing the reader closes the file";
-    EXPECT_EQ(got, text);
 }
 
 }  // namespace
