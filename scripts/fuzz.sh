@@ -1,30 +1,33 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets of fuzz/ with clang and libFuzzer, AddressSanitizer
-# and UndefinedBehaviorSanitizer into build/fuzz/, then runs them one after the
-# other from their seed corpora in fuzz/corpus/.
+# and UndefinedBehaviorSanitizer, then runs them one after the other from
+# their seed corpora in fuzz/corpus/.
 #
-#   scripts/fuzz.sh [SECONDS_PER_TARGET] [--runs N] [TARGET...]
+#   scripts/fuzz.sh [SECONDS_PER_TARGET] [--runs N] [--build-dir DIR] [TARGET...]
 #
 # Each target runs SECONDS_PER_TARGET seconds (default 60) or, with --runs, N
 # executions. TARGET names (time_pattern, crontab_line, ...) pick some targets;
-# the default is all. Inputs the fuzzer finds interesting grow in
-# build/fuzz/corpus/<target>/ and are reused by the next run. The first finding
-# (a crash, a sanitizer report, a failed property, a leak or a time-out) stops
-# the script with a non-zero status; its input is kept as
-# build/fuzz/findings/<target>-crash-<hash> (and the like), to be replayed with
-# build/fuzz/<target>_fuzz <that file>.
+# the default is all. Binaries, logs and the inputs the fuzzer finds
+# interesting (DIR/corpus/<target>/, reused by the next run) go to DIR,
+# build/fuzz by default. The first finding (a crash, a sanitizer report, a
+# failed property, a leak or a time-out) stops the script with a non-zero
+# status; its input is kept as DIR/findings/<target>-crash-<hash> (and the
+# like), to be replayed with DIR/<target>_fuzz <that file>.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 
 seconds=60
 runs=
+out=build/fuzz
 targets=()
 while [ $# -gt 0 ]; do
   case $1 in
     --runs) runs=$2; shift 2 ;;
     --runs=*) runs=${1#--runs=}; shift ;;
-    -h|--help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    --build-dir) out=$2; shift 2 ;;
+    --build-dir=*) out=${1#--build-dir=}; shift ;;
+    -h|--help) sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     [0-9]*) seconds=$1; shift ;;
     *) targets+=("$1"); shift ;;
   esac
@@ -43,7 +46,9 @@ declare -A sources=(
   [cell_text]="table/cell_text.cpp"
   [crontab_check]="schedule/crontab_check.cpp schedule/crontab_line.cpp schedule/line_reader.cpp schedule/time_pattern.cpp"
 )
-declare -A max_len=([crontab_line]=8192 [line_reader]=8192 [crontab_check]=8192)
+# The checker looks for next runs of every entry line, so its inputs are kept
+# to one over-long line or a few dozen short ones.
+declare -A max_len=([crontab_line]=8192 [line_reader]=8192 [crontab_check]=2400)
 all=(time_pattern crontab_line line_reader arg_vector option_scanner edit_text_cut crontab_path cell_text
      crontab_check)
 [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
@@ -68,7 +73,6 @@ for t in "${targets[@]}"; do
   done
 done
 
-out=build/fuzz
 mkdir -p "$out/obj" "$out/findings" "$out/logs"
 common=(-std=c++20 -g -O1 -fno-exceptions -fno-rtti -Wall -Wextra -I"$top" -fno-sanitize-recover=all)
 # Coverage instrumentation goes into the core sources only: libFuzzer steers
@@ -119,9 +123,9 @@ for t in "${targets[@]}"; do
   # One line per target: executions, speed, and the coverage reached (cov:
   # edges of the core sources hit, of all their instrumented edges; ft:
   # libFuzzer's finer features).
-  stat() { sed -n "s/^stat::$1:[[:space:]]*//p" "$log"; }
+  stat() { sed -n "s/^stat::$1:[[:space:]]*//p" "$log" | tail -n 1; }
   edges=$(sed -n 's/.*Loaded 1 modules *(\([0-9]*\) inline 8-bit counters).*/\1/p' "$log" | head -n 1)
-  done_line=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1)
+  done_line=$(grep -aE '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1)
   cov=$(sed -n 's/.* cov: \([0-9]*\) .*/\1/p' <<<"$done_line")
   ft=$(sed -n 's/.* ft: \([0-9]*\) .*/\1/p' <<<"$done_line")
   printf '%-15s %10s runs %8s exec/s   cov: %s of %s edges   ft: %s\n' "$t" "$(stat number_of_executed_units)" \
