@@ -31,12 +31,9 @@ TEST(CrontabLineScan, six_words_and_the_rest_of_the_line_are_the_fields_in_line_
         int converted;
         std::string fields;
     } cases[] = {
-        {"0 12 * * 1 System viewer.exe notes.txt\n", 7, "0|12|*|*|1|System|viewer.exe notes.txt"},
+        {" \t0\t\t12   *\v*\f1 System \t viewer.exe\tnotes.txt  \n", 7, "0|12|*|*|1|System|viewer.exe\tnotes.txt  "},
         {"30 7 * * * NoAction\n", 6, "30|7|*|*|*|NoAction|"},
-        {" \t1\t\t2   3\v4\f5 cmd \t  opt  with\tblanks  \n", 7, "1|2|3|4|5|cmd|opt  with\tblanks  "},
         {"1 2 3 4 5 6 seven\r\n", 7, "1|2|3|4|5|6|seven\r"},
-        {"1 2 3 4 5\n", 5, "1|2|3|4|5||"},
-        {"   \t \t\n", 0, "||||||"},
         {long_fields, 7, cut},
         // Bytes of 0x80 and up are never blank, whatever the locale says of them.
         {"0\xa0x \x85 * * * System \x82\xa0\x82\xa2\n", 7, "0\xa0x|\x85|*|*|*|System|\x82\xa0\x82\xa2"},
