@@ -10,8 +10,7 @@ bb_pid=
 
 fail() { echo "FAIL ($bb_name): $*" >&2; exit 1; }
 
-# Ends every instance of the program in this prefix (so that its mutex is gone
-# before the next test) and the consoles of commands it started.
+# Ends the program's instances in this prefix (and so its mutex) and the consoles it started.
 bb_stop_all() {
   wine taskkill /f /im tavecron.exe >/dev/null 2>&1 </dev/null
   [ -z "$bb_pid" ] || wait "$bb_pid" 2>/dev/null
@@ -24,8 +23,7 @@ trap bb_stop_all EXIT
 # bb_crontab FILE LINE...: the lines with CR LF endings.
 bb_crontab() { local file=$1; shift; printf '%s\r\n' "$@" >"$file"; }
 
-# bb_setup LINE...: a fresh program folder with its own copy of the program and
-# a cron.tab of the lines, and a fresh other directory.
+# bb_setup LINE...: fresh folders, the program's own with a copy of it and a cron.tab of the lines.
 bb_setup() {
   bb_stop_all
   rm -rf "$bb_root" && mkdir -p "$bb_prog" "$bb_elsewhere" && cp "${TAVECRON_EXE:?}" "$bb_prog/tavecron.exe"
@@ -57,9 +55,8 @@ bb_launch() {
   bb_window=$(bb_visible_window TaveCron)
 }
 
-# bb_minute_in SECONDS (2 to 59): a TZ with a seconds offset puts the next local
-# minute boundary of programs started from now that far away; bb_boundary is
-# its epoch seconds, bb_start_minute the local minute now.
+# bb_minute_in SECONDS (2 to 59): a TZ whose seconds offset puts the next local minute that far
+# away for programs started from now; bb_boundary is its epoch seconds, bb_start_minute the minute now.
 bb_minute_in() {
   local now offset
   now=$(date -u +%s)
@@ -69,27 +66,23 @@ bb_minute_in() {
   bb_start_minute=$((((now + offset) / 60) % 60))
 }
 
-# bb_marker_entry MINUTES FILE: an entry that appends a line to FILE in the
-# program's folder at those minutes of every hour.
+# bb_marker_entry MINUTES FILE: an entry appending a line to FILE in the program's folder.
 bb_marker_entry() { printf '%s * * * * System cmd.exe /c echo ran>>%s' "$1" "$2"; }
 
 bb_lines() { cat "$1" 2>/dev/null | grep -c .; }  # 0 when the file does not exist
 
-# bb_click_at WINDOW X Y BUTTON: moves the pointer away first (the tray notices
-# it only when it enters), then clicks at X, Y of the window.
+# bb_click_at WINDOW X Y BUTTON, the pointer moved away first (the tray notices it only entering).
 bb_click_at() { xdotool mousemove 400 400 sleep 0.2 mousemove --window "$1" "$2" "$3" sleep 0.2 click "$4"; }
 
-# The program's tray icon is the first, at the left of the "Wine System Tray"
-# window's client area (its bottom 26 pixels, below the caption Wine draws).
+# The tray icon is the first in the client area of "Wine System Tray" (the bottom 26 pixels).
 bb_click_tray_icon() {
   local tray
   tray=$(bb_visible_window 'Wine System Tray')
   [ -n "$tray" ] && bb_click_at "$tray" 12 "$(($(xwininfo -id "$tray" | sed -n 's/^ *Height: *//p') - 13))" "$1"
 }
 
-# Hides the main window with the close button of the caption Wine draws on it
-# (not Alt+F4: after an Alt+F4 from xdotool Wine no longer maps the window when
-# it is shown again).
+# Hides the main window with the close button Wine draws (after an Alt+F4 from
+# xdotool Wine no longer maps the window when it is shown again).
 bb_close_window() {
   local w
   w=$(bb_visible_window TaveCron)
