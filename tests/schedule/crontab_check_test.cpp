@@ -10,12 +10,10 @@
 
 namespace {
 
-ClockTime at(const char* text)
+ClockTime at(int year, int month, int day, int hour, int minute)
 {
-    int y, mo, d, h, mi;
     ClockTime t{};
-    EXPECT_EQ(std::sscanf(text, "%d-%d-%d %d:%d", &y, &mo, &d, &h, &mi), 5);
-    EXPECT_TRUE(make_clock_time(y, mo, d, h, mi, t)) << text;
+    EXPECT_TRUE(make_clock_time(year, month, day, hour, minute, t));
     return t;
 }
 
@@ -64,7 +62,7 @@ TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line.substr(0, 40));
         LineCheck check;
-        check_crontab_line(c.line.c_str(), 7, 0, at("2024-01-31 12:00"), 3, check);
+        check_crontab_line(c.line.c_str(), 7, 0, at(2024, 1, 31, 12, 0), 3, check);
         ASSERT_TRUE(is_entry(check));
         ASSERT_EQ(check.warnings.size(), c.warnings.size());
         for (std::size_t i = 0; i < check.warnings.size(); ++i) {
@@ -85,18 +83,18 @@ TEST(CrontabCheckRuns, the_skipping_walk_finds_what_a_check_of_every_minute_find
         {"*", "*", "*", "*"},      {"30", "23", "28-31", "2"}, {"0,59", "0,23", "31", "*"},
         {"5", "9-17", "1", "1-3"}, {"7", "3", "29", "2"},
     };
-    for (const char* start : {"2023-12-31 23:58", "2024-02-28 23:59"}) {
+    for (const ClockTime& start : {at(2023, 12, 31, 23, 58), at(2024, 2, 28, 23, 59)}) {
         for (const auto& p : patterns) {
             const CronEntry entry{"*", p[3], p[2], p[1], p[0], "NoAction", ""};
             std::vector<std::string> expected;
-            ClockTime t = at(start);
+            ClockTime t = start;
             for (int minute = 0; minute < 2 * 366 * 1440 && expected.size() < 4; ++minute, t = next_minute(t))
                 if (entry_is_due(t, entry)) expected.push_back(text_of(t));
             ClockTime runs[4];
-            const int found = next_runs(entry, at(start), runs, 4);
+            const int found = next_runs(entry, start, runs, 4);
             std::vector<std::string> got;
             for (int i = 0; i < found && i < static_cast<int>(expected.size()); ++i) got.push_back(text_of(runs[i]));
-            EXPECT_EQ(got, expected) << start << " " << p[0] << " " << p[1] << " " << p[2] << " " << p[3];
+            EXPECT_EQ(got, expected) << text_of(start) << " " << p[0] << " " << p[1] << " " << p[2] << " " << p[3];
         }
     }
 }
@@ -110,7 +108,7 @@ TEST(CrontabCheckFile, check_crontab_reads_lines_as_the_loader_does_and_reports_
     LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ);
     std::string out;
     const CheckTotals totals = check_crontab(
-        reader, at("2024-02-28 12:01"), 2,
+        reader, at(2024, 2, 28, 12, 1), 2,
         [](const LineCheck& c, void* sink) { *static_cast<std::string*>(sink) += format_line_check(c); }, &out);
     reader_close(reader);
 
