@@ -11,8 +11,7 @@ static LRESULT CALLBACK record_notice(HWND window, UINT message, WPARAM wparam, 
     auto* info = reinterpret_cast<NMLVDISPINFOA*>(lparam);
     const UINT code = info->hdr.code;
     const bool has_item = code == TBLN_BEGINEDIT || code == TBLN_ENDEDIT || code == TBLN_MARKCHANGING;
-    self->notices.push_back({code, info->hdr.idFrom, info->hdr.hwndFrom, has_item ? info->item : LVITEMA{},
-                             code == TBLN_ENDEDIT ? info->item.pszText : "",
+    self->notices.push_back({code, has_item ? info->item : LVITEMA{}, code == TBLN_ENDEDIT ? info->item.pszText : "",
                              static_cast<int>(send(info->hdr.hwndFrom, TBLM_GETITEMCOUNT))});
     if (code == TBLN_MARKCHANGING)
         return self->veto_marks.count(info->item.iItem) ? 1 : (info->item.lParam |= self->add_to_param, 0);
@@ -83,11 +82,6 @@ TableFixture::TableFixture() : table(parent.create_table(7))
     state = table_state_of(table);
     list_view = GetDlgItem(table, IDC_TABLE_LIST);
     editor = GetDlgItem(table, IDC_TABLE_EDIT);
-}
-
-int TableFixture::row_count() const
-{
-    return static_cast<int>(send(table, TBLM_GETITEMCOUNT));
 }
 
 std::vector<std::string> TableFixture::row(int row) const

@@ -28,8 +28,6 @@ LRESULT send(HWND window, UINT message, Record* record)
 
 struct Notice {
     UINT code;
-    UINT_PTR id_from;
-    HWND hwnd_from;
     LVITEMA item;      // as received (pszText valid only during the call)
     std::string text;  // TBLN_ENDEDIT's text
     int rows_then;     // the table's row count while the parent handled it
@@ -68,7 +66,7 @@ protected:
     TableFixture();
     void SetUp() override { ASSERT_NE(table, nullptr); }
 
-    int row_count() const;
+    int row_count() const { return static_cast<int>(table_test::send(table, TBLM_GETITEMCOUNT)); }
     std::vector<std::string> row(int row) const;         // its six cells
     std::vector<std::string> column(int column) const;   // its cell in every row
     void append(const std::vector<std::string>& cells);  // missing cells are empty

@@ -29,16 +29,13 @@ TEST_F(TableProtocol, mark_messages_ask_the_parent_store_the_word_it_leaves_and_
     EXPECT_EQ(std::tuple(n.code, n.item.mask, n.item.iItem, n.item.iSubItem, n.item.lParam),
               std::tuple(TBLN_MARKCHANGING, UINT{LVIF_PARAM}, 1, 0, LPARAM{0x10005}));
 
+    // Row 2 vetoed: all marks set on rows 0, 1, 3 and 4, and inverted on rows 0 and 1.
     parent.veto_marks = {2};
     ASSERT_EQ(send(table, TBLM_SETCURSEL, 4), 1);
-    const Results answers{send(table, TBLM_SETALLMARKS, 0, 1),  // rows 0, 1, 3 and 4
-                          send(table, TBLM_TOGGLEMARK, 0),
-                          send(table, TBLM_SETMARK, 1, 0),
-                          send(table, TBLM_SETMARK, 2, 1),
-                          send(table, TBLM_GETMARK, 3),
-                          send(table, TBLM_GETNEXTMARKED, static_cast<WPARAM>(-1)),
-                          send(table, TBLM_GETNEXTMARKED, 3),
-                          send(table, TBLM_INVERTMARKS),  // rows 0 and 1
+    const Results answers{send(table, TBLM_SETALLMARKS, 0, 1), send(table, TBLM_TOGGLEMARK, 0),
+                          send(table, TBLM_SETMARK, 1, 0),     send(table, TBLM_SETMARK, 2, 1),
+                          send(table, TBLM_GETMARK, 3),        send(table, TBLM_GETNEXTMARKED, static_cast<WPARAM>(-1)),
+                          send(table, TBLM_GETNEXTMARKED, 3),  send(table, TBLM_INVERTMARKS),
                           send(table, TBLM_DELETEMARKED)};
     EXPECT_EQ(answers, (Results{4, 1, 1, 0, 1, 3, 4, 4, 2}));
     EXPECT_EQ(column(0), (std::vector<std::string>{"r2", "r3", "r4"}));
