@@ -173,24 +173,22 @@ TEST_F(MenuCommands, file_dialogs_share_one_description_report_failed_opens_and_
 TEST_F(MenuCommands, save_replaces_the_file_whole_or_leaves_it_byte_for_byte_with_no_temporary_file)
 {
     enum Trouble { NONE, NEW_FILE, READ_ONLY, HELD, WRITE_FAILS, WRITE_FALLS_SHORT, FLUSH_FAILS };
-    // Rows, trouble, the write it strikes.
-    const std::tuple<int, Trouble, int> cases[] = {
-        {3, NONE, 0},        {2, NEW_FILE, 0},    {0, NONE, 0},        {3, READ_ONLY, 0},         {3, HELD, 0},
-        {3, WRITE_FAILS, 1}, {3, WRITE_FAILS, 2}, {3, WRITE_FAILS, 3}, {3, WRITE_FALLS_SHORT, 2}, {3, FLUSH_FAILS, 0},
+    // Rows, trouble, the write (one per row) it strikes.
+    const std::tuple<const char*, Trouble, int> cases[] = {
+        {"A B C", NONE, 0},        {"A B", NEW_FILE, 0},      {"", NONE, 0},
+        {"A B C", READ_ONLY, 0},   {"A B C", HELD, 0},        {"A B C", WRITE_FAILS, 1},
+        {"A B C", WRITE_FAILS, 2}, {"A B C", WRITE_FAILS, 3}, {"A B C", WRITE_FALLS_SHORT, 2},
+        {"A B C", FLUSH_FAILS, 0},
     };
     const std::string old = "0 0 1 1 * NoAction old\r\n";
     ModalWatch watch;
     watch.on_file_dialog = [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDOK, 0); };  // the proposed name
-    for (const auto& [count, trouble, write] : cases) {
+    for (const auto& [rows, trouble, write] : cases) {
         TempFolder folder;
         const std::string target = trouble == NEW_FILE ? folder.path("target.tab") : folder.write("target.tab", old);
-        send(table, TBLM_DELETEALLITEMS);
-        std::string lines;
-        for (int row = 0; row < count; ++row) {
-            const std::string option = "row " + std::to_string(row);
-            insert_entry(table, row, {"*", "4", "3", "2", "1", "System", option.c_str()});
-            lines += "1 2 3 4 * System " + option + "\r\n";
-        }
+        set_rows(rows);
+        std::string lines, word;
+        for (std::istringstream words(rows); words >> word;) lines += "* * * * * " + word + " \r\n";
         if (trouble == READ_ONLY) SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
         HANDLE holder = trouble == HELD
                             ? CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
@@ -229,9 +227,8 @@ TEST_F(MenuCommands, ctrl_a_and_ctrl_x_in_the_cell_editor_mark_and_cut_the_rows_
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
     run_message_loop(window, keys);
-    TableState* table_state = table_state_of(table);
-    ASSERT_EQ(table_begin_edit(table_state, 1, COL_OPTION), 1);
-    HWND editor = table_state->edit_window;
+    ASSERT_EQ(table_begin_edit(table_state_of(table), 1, COL_OPTION), 1);
+    HWND editor = table_state_of(table)->edit_window;
     SetWindowTextA(editor, "typed");
     send(editor, EM_SETSEL, 1, 2);
     for (const auto& [key, after] : {std::pair{'A', "A* B* C*"}, std::pair{'X', ""}}) {
