@@ -59,45 +59,40 @@ TEST_F(FileStreamWin32, base_offset_and_size_fix_a_read_only_window_onto_the_fil
     EXPECT_EQ(stream_open_file(folder.path("missing.tab").c_str(), 0, 0), nullptr);
     EXPECT_EQ(stream_open_file(nullptr, 0, 0), nullptr);
     EXPECT_TRUE(DeleteFileA(path.c_str())) << "a closed or refused stream left the file open";
-}
-
-TEST_F(FileStreamWin32, seek_moves_within_zero_to_size_and_refuses_the_rest_without_moving)
-{
-    // {offset, whence, new position or -1}, from position 20 of a 90-byte stream that starts at byte 10.
-    const int cases[][3] = {
-        {5, 0, 5},  {90, 0, 90}, {-1, 0, -1}, {91, 0, -1}, {5, 1, 25},  {-20, 1, 0},      {-21, 1, -1},     {71, 1, -1},
-        {0, 2, 90}, {-90, 2, 0}, {1, 2, -1},  {30, 7, 30}, {-5, 3, -1}, {INT_MAX, 1, -1}, {INT_MIN, 2, -1},
-    };
-    for (const auto& [offset, whence, expected] : cases) {
-        SCOPED_TRACE(testing::Message() << "offset " << offset << " whence " << whence);
-        FileStream* file = stream_open_file(path.c_str(), 10, 0);
-        ASSERT_NE(file, nullptr);
-        ASSERT_EQ(file_stream_seek(&file->head, 20, 0), 20);
-        EXPECT_EQ(file_stream_seek(&file->head, offset, whence), expected);
-        const int position = expected < 0 ? 20 : expected;
-        EXPECT_EQ(file->head.position, position);
-        // The file pointer agrees: what follows is the file's bytes from 10 + position.
-        EXPECT_EQ(read_all(file), counting(10 + position, 90 - position));
-        file_stream_close(&file->head);
-    }
-}
-
-TEST_F(FileStreamWin32, a_write_extends_the_stream_and_a_handle_of_no_file_is_refused_and_stays_the_callers)
-{
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    FileStream* file = stream_from_handle(h, 10, 0);
-    ASSERT_NE(file, nullptr);
-    ASSERT_EQ(file_stream_seek(&file->head, 85, 0), 85);
-    EXPECT_EQ(file_stream_write(&file->head, "ABCDEFGHIJ", 10), 10);
-    EXPECT_EQ(std::pair(file->head.position, file->head.size), std::pair(95, 95));
-    file_stream_close(&file->head);
-    EXPECT_EQ(folder.read("count.bin"), counting(0, 95) + "ABCDEFGHIJ");
-
     HANDLE read_end = nullptr, write_end = nullptr;  // a pipe has no file information
     ASSERT_TRUE(CreatePipe(&read_end, &write_end, nullptr, 0));
     EXPECT_EQ(stream_from_handle(read_end, 0, 0), nullptr);
-    EXPECT_TRUE(CloseHandle(read_end));
-    EXPECT_TRUE(CloseHandle(write_end));
+    EXPECT_TRUE(CloseHandle(read_end)) << "the refused handle stays the caller's";
+    CloseHandle(write_end);
+}
+
+TEST_F(FileStreamWin32, seek_moves_within_zero_to_size_and_refuses_the_rest_without_moving_and_writes_go_past_it)
+{
+    // From position 20 of a 90-byte stream that starts at byte 10: a seek {offset, whence} or a write {count, -1},
+    // its answer, then the position and the size.
+    const int cases[][5] = {
+        {5, 0, 5, 5, 90},     {90, 0, 90, 90, 90},      {-1, 0, -1, 20, 90},      {91, 0, -1, 20, 90},
+        {5, 1, 25, 25, 90},   {-20, 1, 0, 0, 90},       {-21, 1, -1, 20, 90},     {71, 1, -1, 20, 90},
+        {0, 2, 90, 90, 90},   {-90, 2, 0, 0, 90},       {1, 2, -1, 20, 90},       {30, 7, 30, 30, 90},
+        {-5, 3, -1, 20, 90},  {INT_MAX, 1, -1, 20, 90}, {INT_MIN, 2, -1, 20, 90}, {10, -1, 10, 30, 90},
+        {75, -1, 75, 95, 95},
+    };
+    for (const auto& [offset, whence, answer, position, size] : cases) {
+        SCOPED_TRACE(testing::Message() << "offset " << offset << " whence " << whence);
+        HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        FileStream* file = stream_from_handle(h, 10, 0);
+        ASSERT_NE(file, nullptr);
+        ASSERT_EQ(file_stream_seek(&file->head, 20, 0), 20);
+        const std::string written(whence < 0 ? offset : 0, 'w');
+        EXPECT_EQ(whence < 0 ? file_stream_write(&file->head, written.data(), offset)
+                             : file_stream_seek(&file->head, offset, whence),
+                  answer);
+        EXPECT_EQ(std::pair(file->head.position, file->head.size), std::pair(position, size));
+        // The file pointer agrees: what follows is the file's bytes from 10 + position.
+        EXPECT_EQ(read_all(file), counting(10 + position, size - position));
+        file_stream_close(&file->head);
+    }
+    EXPECT_EQ(folder.read("count.bin"), counting(0, 30) + std::string(75, 'w'));
 }
 
 }  // namespace
