@@ -14,6 +14,7 @@
 #include "app/resource_ids.h"
 #include "main_window_fixture.h"
 #include "support/win32/temp_folder.h"
+#include "table/win32/cell_editor.h"
 
 namespace {
 
@@ -33,27 +34,23 @@ protected:
     // WM_CONTEXTMENU at the screen point in the middle of a cell.
     LRESULT context_menu_on(int row, int column, int below = 0)
     {
-        HWND list = GetDlgItem(table, IDC_TABLE_LIST);
-        RECT rect = {LVIR_BOUNDS, column, 0, 0};
-        send(list, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
-        const int width = column == 0 ? column_defs[0].width : rect.right - rect.left;
-        POINT point = {rect.left + width / 2, (rect.top + rect.bottom) / 2 + below};
-        ClientToScreen(list, &point);
+        CellRect cell{};
+        table_cell_rect(table_state_of(table), row, column, &cell);
+        POINT point = {cell.x + cell.width / 2, cell.y + cell.height / 2 + below};
+        ClientToScreen(GetDlgItem(table, IDC_TABLE_LIST), &point);
         return send(window, WM_CONTEXTMENU, 0, MAKELPARAM(point.x, point.y));
     }
 };
 
-TEST_F(MainWindowTest, edits_and_marks_are_allowed_and_an_ended_edit_keeps_the_first_word_of_a_time_or_command)
+// Edits and marks allowed: the black-box editing scenario opens an editor and marks a row.
+TEST_F(MainWindowTest, an_ended_edit_keeps_the_first_word_of_a_time_or_command_and_other_children_are_not_answered)
 {
-    char text[CELL_TEXT_SIZE] = "System notepad.exe";
-    EXPECT_EQ(notify(TBLN_BEGINEDIT, COL_COMMAND, text), 0);
-    EXPECT_EQ(notify(TBLN_MARKCHANGING, COL_COMMAND, text), 0);
     for (int column = COL_MONTH; column <= COL_OPTION; ++column) {
         char edited[CELL_TEXT_SIZE] = "1 2\t3";
         EXPECT_EQ(notify(TBLN_ENDEDIT, column, edited), 1) << column;
         EXPECT_STREQ(edited, column == COL_OPTION ? "1 2\t3" : "1") << column;
     }
-    // From another child id: not answered, not cut.
+    char text[CELL_TEXT_SIZE] = "System notepad.exe";
     EXPECT_EQ(notify(TBLN_ENDEDIT, COL_COMMAND, text, IDC_TABLE + 1), 0);
     EXPECT_STREQ(text, "System notepad.exe");
 }
@@ -125,38 +122,35 @@ TEST_F(MainWindowTest, the_task_bar_created_message_adds_the_tray_icon_again)
 // Counts the table's row-count questions (at least one per due pass) and,
 // when armed, lets one timer tick arrive in the middle of a pass, as a command
 // that pumps messages (a shell error box, say) would. The first tick and
-// further ticks of a minute run no pass: tests/app/main_window_rules_test.cpp
-// and tests/blackbox/start_folder_test.sh.
+// further ticks of a minute run no pass: main_window_rules_test.cpp and
+// blackbox/start_folder_test.sh.
 WNDPROC table_proc = nullptr;
-HWND tick_target = nullptr;
-int count_questions = 0;
+int questions = 0;
 bool tick_inside_pass = false;
 
 LRESULT CALLBACK counting_table_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
-    count_questions += message == TBLM_GETITEMCOUNT;
-    if (message == TBLM_GETITEMCOUNT && std::exchange(tick_inside_pass, false)) send(tick_target, WM_TIMER, IDT_MINUTE);
+    questions += message == TBLM_GETITEMCOUNT;
+    if (message == TBLM_GETITEMCOUNT && std::exchange(tick_inside_pass, false))
+        send(GetParent(window), WM_TIMER, IDT_MINUTE);
     return CallWindowProcA(table_proc, window, message, wparam, lparam);
 }
 
 TEST_F(MainWindowTest, a_tick_inside_a_due_pass_does_not_start_the_same_minute_again)
 {
-    tick_target = window;
     table_proc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(table, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(counting_table_proc)));
     SYSTEMTIME now;
     GetLocalTime(&now);
-    const int other_minute = (now.wMinute + 30) % 60;
-    auto questions_of_tick = [&](int last_minute, bool inside) {
-        count_questions = 0;
-        tick_inside_pass = inside;
-        state->last_minute = last_minute;
+    int per_pass = 0;
+    for (bool inside : {false, true}) {
+        state->last_minute = (now.wMinute + 30) % 60;
+        questions = 0, tick_inside_pass = inside;
         send(window, WM_TIMER, IDT_MINUTE);
-        return count_questions;
-    };
-    const int per_pass = questions_of_tick(other_minute, false);
-    ASSERT_GT(per_pass, 0);
-    EXPECT_EQ(questions_of_tick(other_minute, true), per_pass);
+        per_pass = inside ? per_pass : questions;
+    }
+    EXPECT_GT(per_pass, 0);
+    EXPECT_EQ(questions, per_pass);
     SetWindowLongPtrA(table, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(table_proc));
 }
 

@@ -99,22 +99,17 @@ TEST(TableLifecycle, failed_creations_release_what_they_made_and_a_destroyed_tab
     watch.counting = false;
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(watch.live.size(), 3u);  // the state and two links
-    HWND children[] = {GetDlgItem(table, IDC_TABLE_LIST), GetDlgItem(table, IDC_TABLE_EDIT)};
-    EXPECT_EQ(std::pair(IsWindowVisible(children[1]), send(children[1], WM_GETFONT)),
-              std::pair(FALSE, send(children[0], WM_GETFONT)));
-    const WNDPROC subclass_procs[] = {list_subclass_proc, edit_subclass_proc};
-    LONG_PTR originals[2];
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(GetWindowLongPtrA(children[i], GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(subclass_procs[i]));
-        originals[i] = reinterpret_cast<LONG_PTR>(
-            reinterpret_cast<SubclassLink*>(GetWindowLongPtrA(children[i], GWLP_USERDATA))->previous_proc);
-    }
+    HWND list = GetDlgItem(table, IDC_TABLE_LIST), edit = GetDlgItem(table, IDC_TABLE_EDIT);
+    EXPECT_EQ(std::pair(IsWindowVisible(edit), send(edit, WM_GETFONT)), std::pair(FALSE, send(list, WM_GETFONT)));
+    auto gone = [](HWND child) {  // the child with its own procedure back and no link
+        auto* link = reinterpret_cast<SubclassLink*>(GetWindowLongPtrA(child, GWLP_USERDATA));
+        return std::tuple(child, reinterpret_cast<LONG_PTR>(link->previous_proc), LONG_PTR{0});
+    };
+    const auto children = {gone(list), gone(edit)};
     DestroyWindow(table);
     EXPECT_TRUE(watch.live.empty());
-    for (int i = 0; i < 2; ++i) {  // each child has its own procedure back and no link
-        const auto gone = std::tuple(children[i], originals[i], LONG_PTR{0});
-        EXPECT_NE(std::find(hooks.destroyed.begin(), hooks.destroyed.end(), gone), hooks.destroyed.end()) << i;
-    }
+    for (const auto& child : children)
+        EXPECT_NE(std::find(hooks.destroyed.begin(), hooks.destroyed.end(), child), hooks.destroyed.end());
 }
 
 }  // namespace
