@@ -40,7 +40,8 @@ protected:
 // The line rules themselves are settled over memory streams
 // (tests/schedule/crontab_line_test.cpp); these cases show the column order,
 // the files and the table's cells.
-TEST_F(CrontabFileTest, a_file_loads_after_the_rows_there_without_its_weekdays_and_saves_back_byte_for_byte)
+TEST_F(CrontabFileTest,
+       a_file_loads_after_the_rows_there_without_its_weekdays_saves_back_byte_for_byte_and_no_row_outside_is_read)
 {
     const std::string cell(255, 'z'),
         text = "*/5 1-3,9 10 11 * SetWP -c C:\\pictures\\*.bmp  two  blanks  \r\n- - - - * - \r\n" + cell + " " + cell +
@@ -51,6 +52,9 @@ TEST_F(CrontabFileTest, a_file_loads_after_the_rows_there_without_its_weekdays_a
     EXPECT_EQ(rows()[1], (Row{"11", "10", "1-3,9", "*/5", "SetWP", "-c C:\\pictures\\*.bmp  two  blanks  "}));
     EXPECT_EQ(rows()[3], Row(6, cell));
     EXPECT_EQ(save(), "2 - 1 - * - keep\r\n" + text) << "empty time and command cells are saved as dashes";
+    CellText month{"keep"};  // rows inside are read by the due pass (due_pass_test.cpp)
+    for (int row : {-1, 4}) EXPECT_EQ(read_entry(table, row, {&month, nullptr, nullptr, nullptr, nullptr, nullptr}), 0);
+    EXPECT_STREQ(month.data(), "keep") << "a row outside the table reads nothing";
 }
 
 // The loader reads with the cutting line read: the tail of a long line never
@@ -85,17 +89,6 @@ TEST_F(CrontabFileTest, a_refused_row_gets_no_cells_and_is_not_counted)
                                         {"1", "2", "3", "4", "NoAction", "kept"},
                                         {"i", "j", "k", "l", "System", "past the end"},
                                         {"8", "7", "6", "5", "NoAction", "loaded"}}));
-}
-
-TEST_F(CrontabFileTest, read_entry_outside_the_rows_answers_zero_and_leaves_the_buffers_alone)
-{
-    append({"1", "2", "3", "4", "NoAction", "x"});
-    CellText month{"keep"}, command{"keep"};
-    const CronEntryCells target{&month, nullptr, nullptr, nullptr, &command, nullptr};
-    for (int row : {-1, 1, 1000}) EXPECT_EQ(read_entry(table, row, target), 0) << row;
-    EXPECT_EQ(std::string(month.data()) + "|" + command.data(), "keep|keep");
-    EXPECT_EQ(read_entry(table, 0, target), 1);
-    EXPECT_EQ(std::string(month.data()) + "|" + command.data(), "1|NoAction");
 }
 
 }  // namespace
