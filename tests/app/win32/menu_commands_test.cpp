@@ -1,6 +1,6 @@
 // The WM_COMMAND branch under Wine, on a main window made by start-up: the
-// Edit and Command items on real rows, the file dialogs as a user meets them,
-// the save under injected write failures, and the Ctrl keys in the cell editor.
+// Edit and Command items on real rows, the file dialogs as a user meets them
+// and the save under injected write failures.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -205,36 +205,6 @@ TEST_F(MenuCommands, save_replaces_the_file_whole_or_leaves_it_byte_for_byte_wit
         // No temporary file stays: without the target the folder is empty and goes.
         DeleteFileA(target.c_str());
         EXPECT_TRUE(RemoveDirectoryA(folder.root.c_str())) << trouble << " " << write;
-    }
-}
-
-// As the program's message loop does: accelerators first, for every message of the thread.
-void run_message_loop(HWND window, HACCEL keys)
-{
-    for (const DWORD end = GetTickCount() + 300; GetTickCount() < end; Sleep(10))
-        for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
-            if (!TranslateAcceleratorA(window, keys, &message)) TranslateMessage(&message), DispatchMessageA(&message);
-}
-
-TEST_F(MenuCommands, ctrl_a_and_ctrl_x_in_the_cell_editor_mark_and_cut_the_rows_not_the_text)
-{
-    HACCEL keys = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCEL));
-    set_rows("A >B C");
-    ShowWindow(window, SW_SHOW);
-    SetForegroundWindow(window);
-    run_message_loop(window, keys);
-    ASSERT_EQ(table_begin_edit(table_state_of(table), 1, COL_OPTION), 1);
-    HWND editor = table_state_of(table)->edit_window;
-    SetWindowTextA(editor, "typed");
-    send(editor, EM_SETSEL, 1, 2);
-    for (const auto& [key, after] : {std::pair{'A', "A* B* C*"}, std::pair{'X', ""}}) {
-        keybd_event(VK_CONTROL, 0, 0, 0), keybd_event(key, 0, 0, 0);
-        keybd_event(key, 0, KEYEVENTF_KEYUP, 0), keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
-        run_message_loop(window, keys);
-        EXPECT_EQ(rows_text(), after) << key;
-        DWORD from = 0, to = 0;
-        send(editor, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-        EXPECT_EQ(std::make_pair(from, to), std::make_pair(1ul, 2ul)) << "the editor's text and selection stay";
     }
 }
 
