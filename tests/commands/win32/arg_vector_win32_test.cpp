@@ -35,9 +35,9 @@ BOOL WINAPI counting_find_close(HANDLE find)
     return real_find_close(find);
 }
 
-// A real tree: folders and files, blanks and code page 932 names, a
-// thousand and a half files in one folder. Every search is counted. (The
-// order of expansion is settled over a fake lister in arg_vector_test.cpp.)
+// A real tree: folders and files, blanks and code page 932 names. Every search
+// is counted. (The order of expansion is settled over a fake lister in
+// arg_vector_test.cpp.)
 TEST(ArgVectorWin32, patterns_expand_through_folders_only_with_names_as_stored_closing_every_search)
 {
     TempFolder tree;
@@ -47,7 +47,6 @@ TEST(ArgVectorWin32, patterns_expand_through_folders_only_with_names_as_stored_c
                              "ソフト\\s.bmp", "表示\\h.bmp"}) {
         tree.write(file);
     }
-    for (int i = 0; i < 1500; ++i) tree.write("many\\" + std::to_string(i) + ".bmp");
     // The elements after argv0, in vector order, each without the root.
     auto expand = [&tree](const std::string& text) {
         int count = 0;
@@ -78,7 +77,6 @@ TEST(ArgVectorWin32, patterns_expand_through_folders_only_with_names_as_stored_c
         std::sort(got.begin(), got.end());
         EXPECT_EQ(got, expected) << text;
     }
-    EXPECT_EQ(expand("<>many\\*.bmp").size(), 1500u);
     EXPECT_EQ(expand("<>*\\*\\*.bmp").size(), 3u);
 
     import_find_first = real_find_first;

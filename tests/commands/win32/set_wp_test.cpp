@@ -93,11 +93,8 @@ TEST_F(SetWPWin32, the_last_layout_option_writes_a_terminated_tile_value_and_no_
 TEST_F(SetWPWin32, later_runs_continue_the_sequence_without_seeding_again)
 {
     std::string option;
-    for (int i = 0; i < 40; ++i) {
-        std::string name = "seq\\" + std::to_string(i) + ".bmp";
-        tree.write(name);
-        option += "<>" + name + " ";
-    }
+    for (int i = 0; i < 40; ++i)
+        option.append("\"").append(tree.write("seq\\" + std::to_string(i) + ".bmp")).append("\" ");
     run(option);
     for (unsigned seed : {7u, 1234u, 99u}) {
         std::srand(seed);
