@@ -21,7 +21,6 @@ namespace {
 
 using namespace table_test;
 
-// With the helpers that notify the window and ask it for a context menu.
 class MainWindowTest : public MainWindowFixture {
 protected:
     LRESULT notify(UINT code, int column = 0, char* text = nullptr, UINT_PTR id = IDC_TABLE)

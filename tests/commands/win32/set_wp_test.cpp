@@ -47,7 +47,6 @@ protected:
         RegCloseKey(key);
     }
 
-    // Runs SetWP on `text` with every "<>" replaced by the quoted root.
     void run(const std::string& text) const
     {
         std::string option = tree.rooted(text), buffer = option;
