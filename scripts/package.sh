@@ -23,10 +23,11 @@ sed 's/\r$//; s/$/\r/' docs/cron.tab >"$stage/cron.tab"
 for guide in docs/guide/guide-*.html; do
   sed "s/@VERSION@/$version/g" "$guide" >"$stage/$(basename "$guide")"
 done
+cp docs/guide/guide.css "$stage/"
 
 scripts/wine-session.sh "$build" bash scripts/guide-pictures.sh "$stage/tavecron.exe" "$stage"
 
-for file in tavecron.exe tavecron-check.exe cron.tab guide-en.html guide-ja.html \
+for file in tavecron.exe tavecron-check.exe cron.tab guide-en.html guide-ja.html guide.css \
   main-window.png cell-editor.png command-menu.png; do
   [ -s "$stage/$file" ] || { echo "package: $file is missing" >&2; exit 1; }
 done
