@@ -27,15 +27,19 @@ file_dialog o in.tab
 file_dialog s out.tab
 cmp -s "$bb_prog/in.tab" "$bb_prog/out.tab" || fail "the saved file differs from the opened one"
 
-# The default row at the current (first) row; the Command menu's second item names System.
-xdotool windowfocus --sync "$bb_window" key ctrl+n sleep 0.3 key alt+c sleep 0.3 key Down Return
+# A click on the current (first) row's option cell opens the editor; $1 typed in it.
+edit_row_0() { xdotool mousemove --window "$bb_window" 330 62 click 1 sleep 0.3 type --delay 20 "$1"; }
+# The default row at the current row; the Command menu's second item stores the edit and names System.
+xdotool windowfocus --sync "$bb_window" key ctrl+n sleep 0.3 && edit_row_0 x
+xdotool key alt+c sleep 0.3 key Down Return
 file_dialog s added.tab
-{ printf '0 * * 0 * System \r\n'; cat "$bb_prog/in.tab"; } | cmp -s - "$bb_prog/added.tab" ||
-  fail "Ctrl+N and Command, System did not give the expected first row"
+{ printf '0 * * 0 * System x\r\n'; cat "$bb_prog/in.tab"; } | cmp -s - "$bb_prog/added.tab" ||
+  fail "Ctrl+N, an edit and Command, System did not give the expected first row"
 
-xdotool windowfocus --sync "$bb_window" key ctrl+a sleep 0.3 key ctrl+x
+# Ctrl+A then Ctrl+X in the editor delete every row, not the editor's text.
+edit_row_0 y && xdotool key ctrl+a sleep 0.3 key ctrl+x
 file_dialog s empty.tab
-[ ! -s "$bb_prog/empty.tab" ] || fail "Ctrl+A, Ctrl+X left rows in the table"
+[ ! -s "$bb_prog/empty.tab" ] || fail "Ctrl+A, Ctrl+X in the editor left rows in the table"
 
 # test, the bar item after the Command menu, on the opened file again.
 file_dialog o in.tab
