@@ -26,6 +26,30 @@ LRESULT send(HWND window, UINT message, Record* record)
     return SendMessageA(window, message, 0, reinterpret_cast<LPARAM>(record));
 }
 
+inline LVITEMA text_item(int row, int column, const char* text)
+{
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text);
+    return item;
+}
+
+// A cell's text (and column 0's parameter) through TBLM_GETITEM, into a buffer
+// that holds "kept" beforehand; `read` gets the message's result.
+inline std::string cell_text(HWND table, int row, int column, LPARAM* param = nullptr, LRESULT* read = nullptr)
+{
+    char text[CELL_TEXT_SIZE] = "kept";
+    LVITEMA item = text_item(row, column, text);
+    item.mask |= column == 0 ? LVIF_PARAM : 0;
+    item.cchTextMax = CELL_TEXT_SIZE;
+    const LRESULT result = send(table, TBLM_GETITEM, &item);
+    if (param) *param = item.lParam;
+    if (read) *read = result;
+    return text;
+}
+
 struct Notice {
     UINT code;
     LVITEMA item;      // as received (pszText valid only during the call)
@@ -34,13 +58,48 @@ struct Notice {
 };
 
 struct TestParent {
-    TestParent();
+    TestParent()
+    {
+        WNDCLASSA wc{0, record_notice, 0, 0, GetModuleHandleA(nullptr), {}, {}, {}, {}, "TableNoticeRecorder"};
+        RegisterClassA(&wc);  // already registered by an earlier test: fine
+        window = CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 400, nullptr,
+                                 nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
     ~TestParent() { DestroyWindow(window); }
     TestParent(const TestParent&) = delete;
     TestParent& operator=(const TestParent&) = delete;
 
-    HWND create_table(int id = 1) const;  // null when the table refuses creation
-    std::vector<UINT> codes() const;      // of the notices, in order
+    HWND create_table(int id = 1) const  // null when the table refuses creation
+    {
+        register_table_class();
+        return CreateWindowExA(0, WC_TAVETABLE, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                               600, 300, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               GetModuleHandleA(nullptr), nullptr);
+    }
+    std::vector<UINT> codes() const  // of the notices, in order
+    {
+        std::vector<UINT> out;
+        for (const Notice& n : notices) out.push_back(n.code);
+        return out;
+    }
+
+    static LRESULT CALLBACK record_notice(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+    {
+        auto* self = reinterpret_cast<TestParent*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message != WM_NOTIFY || !self) return DefWindowProcA(window, message, wparam, lparam);
+        auto* info = reinterpret_cast<NMLVDISPINFOA*>(lparam);
+        const UINT code = info->hdr.code;
+        const bool has_item = code == TBLN_BEGINEDIT || code == TBLN_ENDEDIT || code == TBLN_MARKCHANGING;
+        self->notices.push_back({code, has_item ? info->item : LVITEMA{},
+                                 code == TBLN_ENDEDIT ? info->item.pszText : "",
+                                 static_cast<int>(send(info->hdr.hwndFrom, TBLM_GETITEMCOUNT))});
+        if (code == TBLN_MARKCHANGING)
+            return self->veto_marks.count(info->item.iItem) ? 1 : (info->item.lParam |= self->add_to_param, 0);
+        if (code == TBLN_ENDEDIT && self->end_edit_rewrite)
+            lstrcpynA(info->item.pszText, self->end_edit_rewrite, info->item.cchTextMax);
+        return code == TBLN_BEGINEDIT ? self->begin_edit_answer : code == TBLN_ENDEDIT ? self->end_edit_answer : 0;
+    }
 
     HWND window = nullptr;
     std::vector<Notice> notices;
@@ -51,34 +110,63 @@ struct TestParent {
     const char* end_edit_rewrite = nullptr;  // written into the offered buffer
 };
 
-LVITEMA text_item(int row, int column, const char* text);
-
-// A cell's text (and column 0's parameter) through TBLM_GETITEM, into a buffer
-// that holds "kept" beforehand; `read` gets the message's result.
-std::string cell_text(HWND table, int row, int column, LPARAM* param = nullptr, LRESULT* read = nullptr);
-
 }  // namespace table_test
 
 // A TestParent with a table of id 7 whose six columns are 50, 60, 70, 40, 80
 // and 90 pixels wide.
 class TableFixture : public testing::Test {
 protected:
-    TableFixture();
+    TableFixture()
+    {
+        static constexpr int widths[] = {50, 60, 70, 40, 80, 90};
+        for (int c = 0; c < 6; ++c) {
+            LVCOLUMNA column{};
+            column.mask = LVCF_WIDTH;
+            column.cx = widths[c];
+            table_test::send(table, TBLM_INSERTCOLUMN, c, reinterpret_cast<LPARAM>(&column));
+        }
+    }
     void SetUp() override { ASSERT_NE(table, nullptr); }
 
     int row_count() const { return static_cast<int>(table_test::send(table, TBLM_GETITEMCOUNT)); }
-    std::vector<std::string> row(int row) const;         // its six cells
-    std::vector<std::string> column(int column) const;   // its cell in every row
-    void append(const std::vector<std::string>& cells);  // missing cells are empty
+    std::vector<std::string> row(int row) const  // its six cells
+    {
+        std::vector<std::string> cells;
+        for (int c = 0; c < 6; ++c) cells.push_back(table_test::cell_text(table, row, c));
+        return cells;
+    }
+    std::vector<std::string> column(int column) const  // its cell in every row
+    {
+        std::vector<std::string> cells;
+        for (int r = 0; r < row_count(); ++r) cells.push_back(table_test::cell_text(table, r, column));
+        return cells;
+    }
+    void append(const std::vector<std::string>& cells)  // missing cells are empty
+    {
+        const int index = row_count();
+        for (int c = 0; c < 6; ++c) {
+            const LVITEMA item = table_test::text_item(index, c, c < std::ssize(cells) ? cells[c].c_str() : "");
+            table_test::send(table, c == 0 ? TBLM_INSERTITEM : TBLM_SETITEM, &item);
+        }
+    }
 
     table_test::TestParent parent;
-    HWND table = nullptr, list_view = nullptr, editor = nullptr;
-    TableState* state = nullptr;
+    HWND table = parent.create_table(7);
+    HWND list_view = GetDlgItem(table, IDC_TABLE_LIST), editor = GetDlgItem(table, IDC_TABLE_EDIT);
+    TableState* state = table_state_of(table);
 };
 
 // The same with rows "r0" .. "r4" whose other cells read "rR cC"; the parent's
 // notices start empty.
 class FilledTable : public TableFixture {
 protected:
-    void SetUp() override;
+    void SetUp() override
+    {
+        TableFixture::SetUp();
+        for (char r = '0'; r < '5'; ++r) {
+            const std::string name{'r', r};
+            append({name, name + " c1", name + " c2", name + " c3", name + " c4", name + " c5"});
+        }
+        parent.notices.clear();
+    }
 };
