@@ -26,8 +26,8 @@ cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DTAVECRON_SANITIZE=ON >/dev/n
 cmake --build build/asan -j"$jobs"
 ctest --test-dir build/asan -j"$jobs" --output-on-failure
 
-echo "== fuzz smoke: each libFuzzer target for 5 seconds =="
-scripts/fuzz.sh 5
+echo "== fuzz smoke: each libFuzzer target for 4 seconds =="
+scripts/fuzz.sh 4
 
 echo "== windows, under wine =="
 cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=Release \
