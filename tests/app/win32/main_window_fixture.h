@@ -1,7 +1,6 @@
 #pragma once
-// Shared by the main window's Wine tests: a hidden main window made by the
-// program's own start-up, and a watch that ends the modal windows opening
-// meanwhile.
+// For the main window's Wine tests: a hidden main window made by start-up, and
+// a watch that ends the modal windows opening meanwhile.
 #include <gtest/gtest.h>
 
 #include <windows.h>
