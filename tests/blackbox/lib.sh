@@ -12,11 +12,9 @@ fail() { echo "FAIL ($bb_name): $*" >&2; exit 1; }
 
 # Ends the program's instances in this prefix (and so its mutex) and the consoles it started.
 bb_stop_all() {
-  wine taskkill /f /im tavecron.exe >/dev/null 2>&1 </dev/null
+  wine taskkill /f /im tavecron.exe /im cmd.exe >/dev/null 2>&1 </dev/null
   [ -z "$bb_pid" ] || wait "$bb_pid" 2>/dev/null
   bb_pid=
-  wine taskkill /f /im cmd.exe >/dev/null 2>&1 </dev/null
-  return 0
 }
 trap bb_stop_all EXIT
 
@@ -58,8 +56,7 @@ bb_launch() {
 # bb_minute_in SECONDS (2 to 59): a TZ whose seconds offset puts the next local minute that far
 # away for programs started from now; bb_boundary is its epoch seconds, bb_start_minute the minute now.
 bb_minute_in() {
-  local now offset
-  now=$(date -u +%s)
+  local now=$(date -u +%s) offset
   offset=$(((60 - $1 - now % 60 + 120) % 60))
   export TZ=$(printf 'FAKE-00:00:%02d' "$offset")
   bb_boundary=$((now + $1))
@@ -68,7 +65,6 @@ bb_minute_in() {
 
 # bb_marker_entry MINUTES FILE: an entry appending a line to FILE in the program's folder.
 bb_marker_entry() { printf '%s * * * * System cmd.exe /c echo ran>>%s' "$1" "$2"; }
-
 bb_lines() { cat "$1" 2>/dev/null | grep -c .; }  # 0 when the file does not exist
 
 # bb_click_at WINDOW X Y BUTTON, the pointer moved away first (the tray notices it only entering).
@@ -76,16 +72,13 @@ bb_click_at() { xdotool mousemove 400 400 sleep 0.2 mousemove --window "$1" "$2"
 
 # The tray icon is the first in the client area of "Wine System Tray" (the bottom 26 pixels).
 bb_click_tray_icon() {
-  local tray
-  tray=$(bb_visible_window 'Wine System Tray')
+  local tray=$(bb_visible_window 'Wine System Tray')
   [ -n "$tray" ] && bb_click_at "$tray" 12 "$(($(xwininfo -id "$tray" | sed -n 's/^ *Height: *//p') - 13))" "$1"
 }
 
 # Hides the main window with the close button Wine draws (after an Alt+F4 from
 # xdotool Wine no longer maps the window when it is shown again).
 bb_close_window() {
-  local w
-  w=$(bb_visible_window TaveCron)
-  bb_click_at "$w" "$(($(xwininfo -id "$w" | sed -n 's/^ *Width: *//p') - 12))" 8 1
+  bb_click_at "$bb_window" "$(($(xwininfo -id "$bb_window" | sed -n 's/^ *Width: *//p') - 12))" 8 1
   bb_wait_for 10 '! bb_window_shown' || fail "closing did not hide the window"
 }

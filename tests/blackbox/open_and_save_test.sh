@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# File, Open and File, Save through the real dialogs (Ctrl+O, Ctrl+S); Ctrl+N
-# and a Command item from the menu bar; Ctrl+A then Ctrl+X saves as an empty
-# file; test runs the row due at the UTC minute while the local minute differs.
+# File, Open and File, Save through the real dialogs (Ctrl+O, Ctrl+S); Ctrl+N,
+# an edit and a Command item from the menu bar; Ctrl+A then Ctrl+X in the editor
+# save an empty file; test runs the row due at the UTC minute while the local
+# minute differs.
 . "$(dirname "$0")/lib.sh"
 export TZ=FAKE-05:30 # local time 5 h 30 min ahead of UTC
 minute=$((10#$(date -u +%M)))
@@ -27,16 +28,14 @@ file_dialog o in.tab
 file_dialog s out.tab
 cmp -s "$bb_prog/in.tab" "$bb_prog/out.tab" || fail "the saved file differs from the opened one"
 
-# A click on the current (first) row's option cell opens the editor; $1 typed in it.
+# Ctrl+N adds the default row at the current (first) row; a click on its option cell opens
+# the editor, where x is typed; the Command menu's second item stores the edit and names System.
 edit_row_0() { xdotool mousemove --window "$bb_window" 330 62 click 1 sleep 0.3 type --delay 20 "$1"; }
-# The default row at the current row; the Command menu's second item stores the edit and names System.
 xdotool windowfocus --sync "$bb_window" key ctrl+n sleep 0.3 && edit_row_0 x
 xdotool key alt+c sleep 0.3 key Down Return
 file_dialog s added.tab
 { printf '0 * * 0 * System x\r\n'; cat "$bb_prog/in.tab"; } | cmp -s - "$bb_prog/added.tab" ||
   fail "Ctrl+N, an edit and Command, System did not give the expected first row"
-
-# Ctrl+A then Ctrl+X in the editor delete every row, not the editor's text.
 edit_row_0 y && xdotool key ctrl+a sleep 0.3 key ctrl+x
 file_dialog s empty.tab
 [ ! -s "$bb_prog/empty.tab" ] || fail "Ctrl+A, Ctrl+X in the editor left rows in the table"

@@ -1,8 +1,7 @@
 #pragma once
-// An in-memory table for testing the table's rules: a row store that also
-// answers mark questions and is its own view. Rows are labelled "r0", "r1",
-// ... so that moves can be followed. Questions, writes, deletions, scrolling
-// and repainting are logged in order.
+// An in-memory table for the table's rules: a row store that answers mark
+// questions and is its own view, with rows labelled "r0", "r1", ... and every
+// question, write, deletion, scroll and repaint logged in order.
 
 #include <algorithm>
 #include <cstdio>
@@ -94,9 +93,8 @@ struct FakeTable : RowStore, MarkListener, TableView {
     int client, top_row = 0, row_height = 16;
 };
 
-// Logs a paint's requests in the table's log as "mark:rN", "valid:R", "inval:R",
-// "back:HEX", "text:HEX", "paint" and "edge:R", where R is "rN" for the whole
-// strip of row N and "l,t,r,b" for any other rectangle. Marks are the table's.
+// Logs a paint's requests in the table's log as "mark:rN", "valid:R", "inval:R", "back:HEX",
+// "text:HEX", "paint" and "edge:R"; R is "rN" for row N's whole strip, else "l,t,r,b".
 struct FakePainter : TablePainter {
     FakePainter(FakeTable& table, TableRect update) : table(table), update(update) {}
     TableRect update_rect() override { return update; }

@@ -71,11 +71,10 @@ TEST(TableMarkRules, a_mark_changes_only_its_bit_unless_vetoed_and_stores_what_t
                               "ask r2 10000", "write r2"}));
 
     // Rows outside the table read unmarked and are never asked about or written.
-    for (int row : {-1, 3, 1000, INT_MAX, INT_MIN}) {
-        const Ints results{table_get_mark(table, row), table_set_mark(table, table, row, 1),
-                           table_toggle_mark(table, table, row)};
-        EXPECT_EQ(results, Ints(3, 0)) << row;
-    }
+    for (int row : {-1, 3, 1000, INT_MAX, INT_MIN})
+        EXPECT_EQ(
+            table_get_mark(table, row) | table_set_mark(table, table, row, 1) | table_toggle_mark(table, table, row), 0)
+            << row;
     EXPECT_EQ(table.log.size(), 8u);
 }
 

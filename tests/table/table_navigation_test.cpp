@@ -15,28 +15,23 @@ constexpr unsigned TAB = KEY_TAB, ENTER = KEY_ENTER, ESC = KEY_ESC, SPACE = KEY_
 
 TEST(TableKeys, editor_keys_move_only_to_existing_cells_and_hand_every_other_key_to_the_editor)
 {
-    // From (row, column) of a table of 6 columns and 5 rows unless it says other sizes.
+    // From (row, column), shift held or not, in a table of `columns` and `rows`.
     const struct {
         int row, column;
         unsigned key;
-        bool shift;
+        int shift;  // 0 or 1
         EditorKeyAction action;
         int to_row, to_column, columns, rows;
     } cases[] = {
-        {2, 5, TAB, false, move, 3, 0, 6, 5},   {2, 3, TAB, false, move, 2, 4, 6, 5},
-        {4, 5, TAB, false, pass, 0, 0, 6, 5},   {2, 5, RIGHT, true, move, 3, 0, 6, 5},
-        {4, 5, RIGHT, true, pass, 0, 0, 6, 5},  {1, 0, TAB, true, move, 0, 5, 6, 5},
-        {1, 0, LEFT, true, move, 0, 5, 6, 5},   {0, 0, TAB, true, pass, 0, 0, 6, 5},
-        {0, 0, LEFT, true, pass, 0, 0, 6, 5},   {2, 3, TAB, true, move, 2, 2, 6, 5},
-        {0, 3, UP, false, pass, 0, 0, 6, 5},    {0, 3, UP, true, pass, 0, 0, 6, 5},
-        {0, 3, DOWN, false, move, 1, 3, 6, 5},  {0, 3, DOWN, true, move, 1, 3, 6, 5},
-        {4, 3, DOWN, false, pass, 0, 0, 6, 5},  {2, 2, ENTER, false, end, 0, 0, 6, 5},
-        {2, 2, ESC, false, end, 0, 0, 6, 5},    {2, 2, ENTER, true, pass, 0, 0, 6, 5},
-        {2, 2, ESC, true, pass, 0, 0, 6, 5},    {2, 2, LEFT, false, pass, 0, 0, 6, 5},
-        {2, 2, RIGHT, false, pass, 0, 0, 6, 5}, {2, 2, SPACE, false, pass, 0, 0, 6, 5},
-        {2, 2, A, true, pass, 0, 0, 6, 5},      {-1, 0, DOWN, false, pass, 0, 0, 6, 5},
-        {1, 0, TAB, false, move, 2, 0, 1, 5},   {1, 0, TAB, true, move, 0, 0, 1, 5},
-        {0, 5, TAB, false, pass, 0, 0, 6, 1},
+        {2, 5, TAB, 0, move, 3, 0, 6, 5},   {2, 3, TAB, 0, move, 2, 4, 6, 5},   {4, 5, TAB, 0, pass, 0, 0, 6, 5},
+        {2, 5, RIGHT, 1, move, 3, 0, 6, 5}, {4, 5, RIGHT, 1, pass, 0, 0, 6, 5}, {1, 0, TAB, 1, move, 0, 5, 6, 5},
+        {1, 0, LEFT, 1, move, 0, 5, 6, 5},  {0, 0, TAB, 1, pass, 0, 0, 6, 5},   {0, 0, LEFT, 1, pass, 0, 0, 6, 5},
+        {2, 3, TAB, 1, move, 2, 2, 6, 5},   {0, 3, UP, 0, pass, 0, 0, 6, 5},    {0, 3, UP, 1, pass, 0, 0, 6, 5},
+        {0, 3, DOWN, 0, move, 1, 3, 6, 5},  {0, 3, DOWN, 1, move, 1, 3, 6, 5},  {4, 3, DOWN, 0, pass, 0, 0, 6, 5},
+        {2, 2, ENTER, 0, end, 0, 0, 6, 5},  {2, 2, ESC, 0, end, 0, 0, 6, 5},    {2, 2, ENTER, 1, pass, 0, 0, 6, 5},
+        {2, 2, ESC, 1, pass, 0, 0, 6, 5},   {2, 2, LEFT, 0, pass, 0, 0, 6, 5},  {2, 2, RIGHT, 0, pass, 0, 0, 6, 5},
+        {2, 2, SPACE, 0, pass, 0, 0, 6, 5}, {2, 2, A, 1, pass, 0, 0, 6, 5},     {-1, 0, DOWN, 0, pass, 0, 0, 6, 5},
+        {1, 0, TAB, 0, move, 2, 0, 1, 5},   {1, 0, TAB, 1, move, 0, 0, 1, 5},   {0, 5, TAB, 0, pass, 0, 0, 6, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "(" << c.row << "," << c.column << ") key " << c.key << " shift " << c.shift
@@ -56,19 +51,16 @@ TEST(TableKeys, list_keys_open_run_mark_and_move_only_within_the_table_and_never
     const struct {
         int current;
         unsigned key;
-        bool shift;
+        int shift;
         ListKeyPlan plan;
-        int rows;
-        bool editing;
+        int rows, editing;
     } cases[] = {
-        {2, TAB, false, open, 5, false},     {2, TAB, false, none, 5, true},      {0, TAB, false, none, 0, false},
-        {2, ENTER, false, run, 5, false},    {0, ENTER, false, run, 0, false},    {2, ENTER, true, none, 5, false},
-        {1, SPACE, false, mark_1, 5, false}, {4, SPACE, false, mark_4, 5, false}, {0, SPACE, false, none, 0, false},
-        {1, SPACE, true, none, 5, false},    {2, UP, false, up, 5, false},        {0, UP, false, none, 5, false},
-        {2, DOWN, false, down, 5, false},    {4, DOWN, false, none, 5, false},    {2, UP, true, none, 5, false},
-        {2, HOME, false, none, 5, false},    {2, END, false, none, 5, false},     {2, PG_UP, false, none, 5, false},
-        {2, PG_DOWN, false, none, 5, false}, {2, LEFT, false, none, 5, false},    {2, RIGHT, false, none, 5, false},
-        {2, ESC, false, none, 5, false},     {2, A, false, none, 5, false},
+        {2, TAB, 0, open, 5, 0},   {2, TAB, 0, none, 5, 1},   {0, TAB, 0, none, 0, 0},     {2, ENTER, 0, run, 5, 0},
+        {0, ENTER, 0, run, 0, 0},  {2, ENTER, 1, none, 5, 0}, {1, SPACE, 0, mark_1, 5, 0}, {4, SPACE, 0, mark_4, 5, 0},
+        {0, SPACE, 0, none, 0, 0}, {1, SPACE, 1, none, 5, 0}, {2, UP, 0, up, 5, 0},        {0, UP, 0, none, 5, 0},
+        {2, DOWN, 0, down, 5, 0},  {4, DOWN, 0, none, 5, 0},  {2, UP, 1, none, 5, 0},      {2, HOME, 0, none, 5, 0},
+        {2, END, 0, none, 5, 0},   {2, PG_UP, 0, none, 5, 0}, {2, PG_DOWN, 0, none, 5, 0}, {2, LEFT, 0, none, 5, 0},
+        {2, RIGHT, 0, none, 5, 0}, {2, ESC, 0, none, 5, 0},   {2, A, 0, none, 5, 0},
     };
     for (const auto& c : cases)
         EXPECT_TRUE(list_key_plan(c.current, c.key, c.shift, c.rows, c.editing) == c.plan)
