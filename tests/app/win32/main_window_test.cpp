@@ -1,6 +1,5 @@
-// The main window under Wine: its answers to the table's notifications,
-// open_crontab, the context menu's hit test, the minute timer, the tray icon
-// and the menu captions. Start-up as a whole is driven by tests/blackbox.
+// The main window under Wine: its answers to the table's notifications, open_crontab, the context menu's hit
+// test, the minute timer, the tray icon and the resources. Start-up as a whole is driven by tests/blackbox.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -167,19 +166,17 @@ std::string menu_text(HMENU menu)
     return text;
 }
 
-// The accelerators are tried on every message of the thread (win_main.cpp), so
-// they act also while the cell editor has the focus; the black-box open and
-// save scenario presses them in the running program.
+// The accelerators are tried on every message of the thread (win_main.cpp), so they act also while the cell
+// editor has the focus; the black-box open and save scenario presses them in the running program.
 TEST(MainWindowResources, the_menu_holds_the_exact_code_page_932_captions_and_the_ids_of_the_six_ctrl_keys)
 {
     ACCEL keys[8] = {};
     const int key_count =
         CopyAcceleratorTableA(LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCEL)), keys, 8);
     std::string ctrl_keys;  // "key=command " for each key pressed with Ctrl
-    for (const ACCEL& key : std::span(keys, key_count)) {
-        if (key.fVirt != (FVIRTKEY | FCONTROL | FNOINVERT)) continue;
-        ctrl_keys += std::string(1, static_cast<char>(key.key)) + "=" + std::to_string(key.cmd) + " ";
-    }
+    for (const ACCEL& key : std::span(keys, key_count))
+        if (key.fVirt == (FVIRTKEY | FCONTROL | FNOINVERT))
+            ctrl_keys += std::string(1, static_cast<char>(key.key)) + "=" + std::to_string(key.cmd) + " ";
     EXPECT_EQ(ctrl_keys, "A=40006 N=40008 O=40003 Q=40002 S=40004 X=40005 ");
     HMENU bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU));
     ASSERT_NE(bar, nullptr);

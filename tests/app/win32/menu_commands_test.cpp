@@ -1,6 +1,5 @@
-// The WM_COMMAND branch under Wine, on a main window made by start-up: the
-// Edit and Command items on real rows, the file dialogs as a user meets them
-// and the save under injected write failures.
+// The WM_COMMAND branch under Wine, on a main window made by start-up: the Edit and Command items on real rows,
+// the file dialogs as a user meets them and the save under injected write failures.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -78,11 +77,9 @@ protected:
     std::string rows_text()
     {
         std::string text;
-        for (int row = 0; row < rows(); ++row) {
-            text += row ? " " : "";
-            text += cell_text(table, row, COL_COMMAND);
-            text += send(table, TBLM_GETMARK, row) ? "*" : "";
-        }
+        for (int row = 0; row < rows(); ++row)
+            text +=
+                (row ? " " : "") + cell_text(table, row, COL_COMMAND).append(send(table, TBLM_GETMARK, row) ? "*" : "");
         return text;
     }
 };
@@ -120,9 +117,9 @@ TEST_F(MenuCommands, edit_and_command_items_change_the_rows_and_other_ids_do_not
     }
 }
 
-// Each dialog is described while open (owner, flags, preselected file type;
-// the titles: blackbox/open_and_save_test.sh), then answered: the file type to
-// pick (-1: none), the name to type and OK ("": cancel).
+// Each dialog is described while open (owner, flags, preselected file type; the titles:
+// blackbox/open_and_save_test.sh), then answered: the file type to pick (-1: none), the name to type and OK ("":
+// cancel).
 TEST_F(MenuCommands, file_dialogs_share_one_description_report_failed_opens_and_leave_the_program_folder_current)
 {
     const std::string program_folder = current_folder();  // start-up made it current

@@ -12,10 +12,9 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// Counts searches opened and closed through this executable's import slots
-// of FindFirstFileA and FindClose, which mingw keeps in a writable section.
-// (Wine answers 0 to GetProcessHandleCount and frees a search's folder once
-// its enumeration ends, so neither shows a lost FindClose.)
+// Counts searches opened and closed through this executable's import slots of FindFirstFileA and FindClose, which
+// mingw keeps in a writable section. (Wine answers 0 to GetProcessHandleCount and frees a search's folder once its
+// enumeration ends, so neither shows a lost FindClose.)
 extern decltype(&FindFirstFileA) import_find_first __asm__("__imp__FindFirstFileA@8");
 extern decltype(&FindClose) import_find_close __asm__("__imp__FindClose@4");
 const auto real_find_first = import_find_first;
@@ -35,9 +34,8 @@ BOOL WINAPI counting_find_close(HANDLE find)
     return real_find_close(find);
 }
 
-// A real tree: folders and files, blanks and code page 932 names. Every search
-// is counted. (The order of expansion is settled over a fake lister in
-// arg_vector_test.cpp.)
+// A real tree: folders and files, blanks and code page 932 names. Every search is counted. (The order of expansion
+// is settled over a fake lister in arg_vector_test.cpp.)
 TEST(ArgVectorWin32, patterns_expand_through_folders_only_with_names_as_stored_closing_every_search)
 {
     TempFolder tree;
@@ -47,7 +45,7 @@ TEST(ArgVectorWin32, patterns_expand_through_folders_only_with_names_as_stored_c
                              "ソフト\\s.bmp", "表示\\h.bmp"}) {
         tree.write(file);
     }
-    // The elements after argv0, in vector order, each without the root.
+    // The elements after argv0, each without the root, sorted.
     auto expand = [&tree](const std::string& text) {
         int count = 0;
         ArgVector argv = build_argv("x", tree.rooted(text).c_str(), &count);
@@ -57,6 +55,7 @@ TEST(ArgVectorWin32, patterns_expand_through_folders_only_with_names_as_stored_c
             out.push_back(argv[i] + tree.root.size());
         }
         free_argv(argv);
+        std::sort(out.begin(), out.end());
         return out;
     };
     searches_opened = searches_closed = 0;
@@ -72,11 +71,7 @@ TEST(ArgVectorWin32, patterns_expand_through_folders_only_with_names_as_stored_c
         {"<>ソ*\\*.bmp <>表*\\*.bmp <>a*\\*.bmp", {"a b\\in.bmp", "ソフト\\s.bmp", "表示\\h.bmp"}},
         {"<>*.gif <>nowhere\\*.bmp <>*\\nowhere\\* <>pics\\*\\*.none", {}},
     };
-    for (const auto& [text, expected] : cases) {
-        Strings got = expand(text);
-        std::sort(got.begin(), got.end());
-        EXPECT_EQ(got, expected) << text;
-    }
+    for (const auto& [text, expected] : cases) EXPECT_EQ(expand(text), expected) << text;
     EXPECT_EQ(expand("<>*\\*\\*.bmp").size(), 3u);
 
     import_find_first = real_find_first;

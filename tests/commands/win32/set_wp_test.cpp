@@ -14,9 +14,8 @@ namespace {
 
 const char desktop[] = "control panel\\desktop";
 
-// TileWallPaper as stored, terminator included, or "" when it is not a REG_SZ.
-// (Wine 8 adds a missing terminator when the value is written, so a write
-// without one cannot be told apart here.)
+// TileWallPaper as stored, terminator included, or "" when it is not a REG_SZ. (Wine 8 adds a missing terminator
+// when the value is written, so a write without one cannot be told apart here.)
 std::string tile_value()
 {
     HKEY key;
@@ -60,19 +59,14 @@ protected:
 
 TEST_F(SetWPWin32, the_last_layout_option_writes_a_terminated_tile_value_and_no_candidate_touches_nothing)
 {
-    const std::string picture = tree.write("表示\\Only.BMP"), untouched = {"sentinel", 9};
+    const std::string picture = tree.write("表示\\Only.BMP"), one{"1", 2}, zero{"0", 2}, untouched{"sentinel", 9};
     // Option, tile value as read back (terminator included), and a second
     // candidate that may be chosen instead of the picture.
     const std::tuple<const char*, std::string, const char*> cases[] = {
-        {"<>表示\\*.bmp", {"1", 2}, ""},
-        {"-c <>表示\\Only.BMP", {"0", 2}, ""},
-        {"-c -t <>表*\\*", {"1", 2}, ""},
-        {"-t -x -c <>表示\\*", {"0", 2}, ""},
-        {"<>表示\\Only.BMP -c", {"1", 2}, "-c"},
-        {"", untouched, ""},
-        {"-c -t -x", untouched, ""},
-        {"-c <>*.gif <>nowhere\\*.bmp", untouched, ""},
-    };
+        {"<>表示\\*.bmp", one, ""},         {"-c <>表示\\Only.BMP", zero, ""},
+        {"-c -t <>表*\\*", one, ""},        {"-t -x -c <>表示\\*", zero, ""},
+        {"<>表示\\Only.BMP -c", one, "-c"}, {"", untouched, ""},
+        {"-c -t -x", untouched, ""},        {"-c <>*.gif <>nowhere\\*.bmp", untouched, ""}};
     for (const auto& [option, tile, alternate] : cases) {
         mark();
         testing::internal::CaptureStderr();
@@ -86,9 +80,8 @@ TEST_F(SetWPWin32, the_last_layout_option_writes_a_terminated_tile_value_and_no_
     }
 }
 
-// After the first run has seeded the generator, re-seeding it with a known
-// value makes the next pick predictable; SetWP seeding again from the clock
-// would spoil the prediction (by chance once in 40 for each seed).
+// After the first run has seeded the generator, re-seeding it with a known value makes the next pick predictable;
+// SetWP seeding again from the clock would spoil the prediction (by chance once in 40 for each seed).
 TEST_F(SetWPWin32, later_runs_continue_the_sequence_without_seeding_again)
 {
     std::string option;

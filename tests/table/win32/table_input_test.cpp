@@ -1,6 +1,5 @@
-// Cell edits, keys, clicks and scrolling on a real table, keys and clicks sent
-// as a user would (SendInput), with the parent recording every notification.
-// The text cut and the last column's width are settled by the native tests;
+// Cell edits, keys, clicks and scrolling on a real table, keys and clicks sent as a user would (SendInput), with the
+// parent recording every notification. The text cut and the last column's width are settled by the native tests;
 // these cases show what the binding could break.
 #include <string>
 #include <tuple>

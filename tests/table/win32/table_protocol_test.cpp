@@ -1,6 +1,5 @@
-// The table's message protocol on a real table whose parent records every
-// notification. The mark, row and geometry rules themselves are settled on
-// fakes (tests/table/table_model_test.cpp); these cases show what the message
+// The table's message protocol on a real table whose parent records every notification. The mark, row and geometry
+// rules themselves are settled on fakes (tests/table/table_model_test.cpp); these cases show what the message
 // decoding, the notification record and the list view could break.
 #include <tuple>
 
@@ -43,10 +42,9 @@ TEST_F(TableProtocol, mark_messages_ask_the_parent_store_the_word_it_leaves_and_
     EXPECT_TRUE(IsWindowVisible(list_view));  // hidden for the deletions, shown again
 }
 
-// Wine's list view answers success when asked for a sub-item beyond its
-// columns (with an empty text) and when given sub-item -1 to write; the table
-// refuses those as it refuses rows outside the table, so a caller's buffer is
-// never silently emptied.
+// Wine's list view answers success when asked for a sub-item beyond its columns (with an empty text) and when given
+// sub-item -1 to write; the table refuses those as it refuses rows outside the table, so a caller's buffer is never
+// silently emptied.
 TEST_F(TableProtocol, cells_outside_the_table_and_null_records_change_nothing_and_notify_nobody)
 {
     ASSERT_EQ(send(table, TBLM_SETCURSEL, 3), 1);
