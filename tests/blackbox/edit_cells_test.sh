@@ -11,9 +11,7 @@ bb_launch "$bb_prog"
 # The row colours met going down the window 30 pixels left of its right edge
 # (inside the last column), each run once: "cyan yellow" for instance.
 runs() {
-  eval "$(xwininfo -id "$bb_window" | sed -n 's/^ *Absolute upper-left \([XY]\): */\1=/p; s/^ *\(Width\|Height\): */\1=/p')"
-  import -window root "$bb_root/shot.png"
-  /usr/bin/convert "$bb_root/shot.png" -crop "1x$Height+$((X + Width - 30))+$Y" +repage txt:- |
+  import -window "$bb_window" png:- | /usr/bin/convert - -gravity East -crop 1x+29+0 +repage txt:- |
     sed -n 's/.*#FFFF00.*/yellow/p; s/.*#00FFFF.*/cyan/p; s/.*#00FF00.*/green/p' | uniq | paste -sd' '
 }
 expect_runs() { wanted=$1; bb_wait_for 5 '[ "$(runs)" = "$wanted" ]' || fail "not \"$1\" down the rows: $(runs)"; }
@@ -23,10 +21,9 @@ expect_runs "cyan yellow"
 xdotool key Up
 expect_runs "green"
 
-# Row 1's option cell, in pixels of the window as Wine draws it here.
-click_option_of_row_1() { xdotool mousemove --window "$bb_window" 330 77 click 1 sleep 0.3; }
-click_option_of_row_1
-xdotool key Return
+# A click on row 1's option cell (in pixels of the window as Wine draws it here), then the xdotool steps given.
+click_option_of_row_1() { xdotool mousemove --window "$bb_window" 330 77 click 1 sleep 0.3 "$@"; }
+click_option_of_row_1 key Return
 bb_wait_for 10 '[ -f "$bb_prog/first.txt" ]' || fail "Enter did not run the clicked row"
 # The command's console takes the activation; once it is gone a click on the
 # caption gives it back (a click on a cell of an inactive window moves the
@@ -35,8 +32,7 @@ console_shown() { [ -n "$(xdotool search --onlyvisible --name 'cmd\.exe$')" ]; }
 bb_wait_for 3 console_shown
 bb_wait_for 10 '! console_shown' || fail "the console stayed"
 xdotool mousemove --window "$bb_window" 100 8 click 1 sleep 0.3
-click_option_of_row_1
-xdotool key End key --repeat 40 --delay 10 BackSpace type --delay 20 "cmd.exe /c mkdir edited"
+click_option_of_row_1 key End key --repeat 40 --delay 10 BackSpace type --delay 20 "cmd.exe /c mkdir edited"
 xdotool key Tab sleep 0.3 key Return sleep 0.3 key Up sleep 0.3 key Return
 bb_wait_for 10 '[ -d "$bb_prog/edited" ]' || fail "Enter did not run the edited option"
 [ "$(bb_lines "$bb_prog/first.txt")" -eq 1 ] || fail "the row ran with its old option as well"

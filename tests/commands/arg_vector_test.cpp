@@ -74,18 +74,6 @@ TEST(ArgVectorBuild, words_split_outside_quotes_and_unquoted_patterns_expand_to_
     EXPECT_EQ(fs.searches, (Strings{"pics\\*", "pics\\two\\*.bmp", "pics\\one\\*.bmp"}));
 }
 
-TEST(ArgVectorBuild, the_prefix_ends_before_the_first_component_with_a_wildcard)
-{
-    const std::pair<const char*, std::size_t> cases[] = {
-        {"*.bmp", 0},      {"a\\b\\*.bmp", 4}, {"a\\b*\\c\\*", 2},
-        {"\\*.bmp", 1},    {"c:\\pics\\?", 8}, {"表\\*.bmp", 3},  // 0x95 0x5C, then the separator
-        {"ソ*\\x.bmp", 0},                                        // 0x83 0x5C shares the component with the wildcard
-        {"\x81 \\*", 3},                                          // a lead byte without a second byte stands alone,
-        {"a\\\x81", 2},                                           // also at the very end
-    };
-    for (const auto& [word, prefix] : cases) EXPECT_EQ(split_pattern_prefix(word), prefix) << word;
-}
-
 TEST(ArgVectorBuild, over_long_words_and_paths_are_cut_or_left_out_within_their_buffers)
 {
     FakeLister fs;

@@ -39,8 +39,6 @@ TEST(LineReaderLines, gets_gives_the_expected_lines_and_then_null_refilling_with
         Strings lines;
     } cases[] = {
         {"a\r\nb\nc\rd", 256, {}, {"a\n", "b\n", "c\n", "d"}},
-        {"a\n\rb", 256, {}, {"a\n", "\n", "b"}},
-        {"x\r", 256, {}, {"x\n"}},
         {"abcdefg\n", 4, {}, {"abc", "def", "g\n"}},
         {"abc\r\nd", 4, {}, {"abc", "\n", "d"}},
         {"ab\n", 2, {}, {"a", "b", "\n"}},
