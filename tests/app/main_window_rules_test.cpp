@@ -14,26 +14,24 @@ namespace {
 
 TEST(MinuteRule, runs_one_pass_per_change_of_minute_and_none_on_the_first_tick)
 {
-    const struct {
-        const char* what;
-        std::vector<int> tick_minutes, pass_minutes;
-    } cases[] = {
+    // What, the minutes of successive ticks, the minutes that run a pass.
+    const std::tuple<const char*, std::vector<int>, std::vector<int>> cases[] = {
         {"first tick at minute 0", {0, 0}, {}},
         {"new minutes", {10, 10, 11, 11, 12, 14, 14}, {11, 12, 14}},
         {"clock set back an hour, same minute value", {29, 30, 30, 30, 31}, {30, 31}},
         {"clock set to another minute", {5, 42, 42}, {42}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [what, tick_minutes, pass_minutes] : cases) {
         std::vector<int> passes;
         int last_minute = -1;
-        for (int minute : c.tick_minutes) {
+        for (int minute : tick_minutes) {
             const MinuteStep step = next_minute_step(last_minute, minute);
             // The minute to note is the tick's own, whether a pass runs or not.
-            EXPECT_EQ(step.last_minute, minute) << c.what;
+            EXPECT_EQ(step.last_minute, minute) << what;
             last_minute = step.last_minute;
             if (step.run_pass) passes.push_back(minute);
         }
-        EXPECT_EQ(passes, c.pass_minutes) << c.what;
+        EXPECT_EQ(passes, pass_minutes) << what;
     }
 }
 
@@ -61,11 +59,8 @@ TEST(CrontabLocation, is_the_argument_as_given_or_cron_tab_in_the_program_folder
         return "C:\\" + std::string(bytes - 4 - (sizeof DEFAULT_CRONTAB_NAME - 1), 'd') + "\\";
     };
     const std::string a255(255, 'a'), a256(256, 'a'), fits = folder(255), refused = folder(256), huge = folder(310);
-    const struct {
-        std::string module;
-        const char* argument;
-        std::string directory, path;  // empty: none
-    } cases[] = {
+    // Module path, argument, directory and path found (empty: none).
+    const std::tuple<std::string, const char*, std::string, std::string> cases[] = {
         {"C:\\tools\\tave\\tavecron.exe", nullptr, "C:\\tools\\tave\\", "C:\\tools\\tave\\cron.tab"},
         {"C:\\tave\\tavecron.exe", "sub\\my.tab", "C:\\tave\\", "sub\\my.tab"},
         {"tavecron.exe", nullptr, "", "cron.tab"},
@@ -85,12 +80,12 @@ TEST(CrontabLocation, is_the_argument_as_given_or_cron_tab_in_the_program_folder
         {huge + "t.exe", nullptr, "", ""},
         {huge + "t.exe", "x.tab", "", "x.tab"},
     };
-    for (const auto& c : cases) {
-        const CrontabLocation location = locate_crontab(c.module, c.argument);
-        EXPECT_EQ(location.directory.data(), c.directory) << c.module;
-        EXPECT_EQ(location.has_directory, !c.directory.empty()) << c.module;
-        EXPECT_EQ(location.path.data(), c.path) << c.module;
-        EXPECT_EQ(location.has_path, !c.path.empty()) << c.module;
+    for (const auto& [module, argument, directory, path] : cases) {
+        const CrontabLocation location = locate_crontab(module, argument);
+        EXPECT_EQ(location.directory.data(), directory) << module;
+        EXPECT_EQ(location.has_directory, !directory.empty()) << module;
+        EXPECT_EQ(location.path.data(), path) << module;
+        EXPECT_EQ(location.has_path, !path.empty()) << module;
     }
 }
 

@@ -28,10 +28,7 @@ std::string text_of(const ClockTime& t)
 // and its next three runs from 2024-01-31 12:00.
 TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
 {
-    const struct {
-        std::string line;
-        std::vector<std::string> warnings, runs;
-    } cases[] = {
+    const std::tuple<std::string, std::vector<std::string>, std::vector<std::string>> cases[] = {
         {"0 0 29 2 * SetWP x.bmp", {}, {"2024-02-29 00:00", "2028-02-29 00:00"}},
         {"*/15 * * * * NoAction",
          {"minute: \"/15\" after \"*\" is ignored (there are no steps): the field matches every minute"},
@@ -56,21 +53,21 @@ TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
           "month: \"noon\" matches no month", "weekday: \"every\" is ignored", "command: \"day\""},
          {}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.line.substr(0, 40));
+    for (const auto& [line, warnings, runs] : cases) {
+        SCOPED_TRACE(line);
         LineCheck check;
-        check_crontab_line(c.line.c_str(), 7, 0, at(2024, 1, 31, 12, 0), 3, check);
+        check_crontab_line(line.c_str(), 7, 0, at(2024, 1, 31, 12, 0), 3, check);
         ASSERT_TRUE(is_entry(check));
-        ASSERT_EQ(check.warnings.size(), c.warnings.size());
+        ASSERT_EQ(check.warnings.size(), warnings.size());
         for (std::size_t i = 0; i < check.warnings.size(); ++i) {
-            const std::string field = c.warnings[i].substr(0, c.warnings[i].find(':'));
+            const std::string field = warnings[i].substr(0, warnings[i].find(':'));
             EXPECT_EQ(check_field_name(check.warnings[i].field), field) << i;
-            EXPECT_NE(check.warnings[i].text.find(c.warnings[i].substr(field.size() + 2)), std::string::npos)
+            EXPECT_NE(check.warnings[i].text.find(warnings[i].substr(field.size() + 2)), std::string::npos)
                 << check.warnings[i].text;
         }
-        std::vector<std::string> runs;
-        for (const ClockTime& t : check.runs) runs.push_back(text_of(t));
-        EXPECT_EQ(runs, c.runs);
+        std::vector<std::string> found;
+        for (const ClockTime& t : check.runs) found.push_back(text_of(t));
+        EXPECT_EQ(found, runs);
     }
 }
 

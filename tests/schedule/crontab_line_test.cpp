@@ -26,20 +26,16 @@ TEST(CrontabLineScan, six_words_and_the_rest_of_the_line_are_the_fields_in_line_
     std::string long_fields, cut;
     for (char c = 'a'; c <= 'g'; ++c) long_fields += std::string(300, c) + " ", cut += std::string(255, c) + "|";
     cut.pop_back();
-    const struct {
-        std::string line;
-        int converted;
-        std::string fields;
-    } cases[] = {
-        {" \t0\t\t12   *\v*\f1 System \t viewer.exe\tnotes.txt  \n", 7, "0|12|*|*|1|System|viewer.exe\tnotes.txt  "},
-        {long_fields, 7, cut},
+    const std::pair<std::string, std::string> cases[] = {
+        {" \t0\t\t12   *\v*\f1 System \t viewer.exe\tnotes.txt  \n", "0|12|*|*|1|System|viewer.exe\tnotes.txt  "},
+        {long_fields, cut},
         // Bytes of 0x80 and up are never blank, whatever the locale says of them.
-        {"0\xa0x \x85 * * * System \x82\xa0\x82\xa2\n", 7, "0\xa0x|\x85|*|*|*|System|\x82\xa0\x82\xa2"},
+        {"0\xa0x \x85 * * * System \x82\xa0\x82\xa2\n", "0\xa0x|\x85|*|*|*|System|\x82\xa0\x82\xa2"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [line, fields] : cases) {
         CrontabFields f;
-        EXPECT_EQ(scan_crontab_line(c.line.c_str(), f), c.converted) << c.line;
-        EXPECT_EQ(fields_of(f), c.fields) << c.line;
+        EXPECT_EQ(scan_crontab_line(line.c_str(), f), 7) << line;
+        EXPECT_EQ(fields_of(f), fields) << line;
     }
 }
 
@@ -59,10 +55,7 @@ TEST(CrontabLineFormat, a_row_is_written_in_line_order_as_one_line_of_six_words_
 {
     const std::string huge(1000, 'x'), cell(255, 'x');
     const char* h = huge.c_str();
-    const struct {
-        CronEntry row;
-        std::string line;
-    } cases[] = {
+    const std::pair<CronEntry, std::string> cases[] = {
         {{"1", "*", "*", "12", "0", "System", "viewer.exe notes.txt"}, "0 12 * * * System viewer.exe notes.txt\r\n"},
         {{nullptr, "*", "*", "7", "30", "NoAction", ""}, "30 7 * * * NoAction \r\n"},
         // An empty word would vanish from the line and shift the words after it.
@@ -73,10 +66,10 @@ TEST(CrontabLineFormat, a_row_is_written_in_line_order_as_one_line_of_six_words_
         // Cells are cut to their 255 bytes, so the longest row fits the buffer.
         {{"*", h, h, h, h, h, h}, cell + " " + cell + " " + cell + " " + cell + " * " + cell + " " + cell + "\r\n"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [row, expected] : cases) {
         CrontabLineText text;
-        const std::string line(text.data(), static_cast<std::size_t>(format_crontab_line(c.row, text)));
-        EXPECT_EQ(line, c.line);
+        const std::string line(text.data(), static_cast<std::size_t>(format_crontab_line(row, text)));
+        EXPECT_EQ(line, expected);
         EXPECT_EQ(crontab_lines(line), Strings{line.substr(0, line.size() - 2) + "\n"});
     }
 }
@@ -85,10 +78,7 @@ TEST(CrontabLineRead, a_line_longer_than_2047_characters_comes_back_once_and_its
 {
     std::string filler;
     while (filler.size() < 4200) filler += "0 * * * * System evil.exe\t";
-    const struct {
-        std::string data;
-        Strings lines;
-    } cases[] = {
+    const std::pair<std::string, Strings> cases[] = {
         {filler.substr(0, 2046) + "\nafter", {filler.substr(0, 2046) + "\n", "after"}},
         {filler.substr(0, 2047) + "\nafter", {filler.substr(0, 2047), "after"}},
         {filler.substr(0, 2047), {filler.substr(0, 2047)}},
@@ -97,7 +87,7 @@ TEST(CrontabLineRead, a_line_longer_than_2047_characters_comes_back_once_and_its
         {filler.substr(0, 4200), {filler.substr(0, 2047)}},
         {"", {}},
     };
-    for (const auto& c : cases) EXPECT_EQ(crontab_lines(c.data), c.lines) << c.data.size();
+    for (const auto& [data, lines] : cases) EXPECT_EQ(crontab_lines(data), lines) << data.size();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/memory_stream.h"
@@ -32,12 +33,7 @@ TEST(LineReaderLines, gets_gives_the_expected_lines_and_then_null_refilling_with
 {
     const std::string a255(255, 'a'), long_line(1000, 'x');
     // Bytes, n, most bytes each read delivers, lines.
-    const struct {
-        std::string data;
-        int n;
-        std::vector<int> chunks;
-        Strings lines;
-    } cases[] = {
+    const std::tuple<std::string, int, std::vector<int>, Strings> cases[] = {
         {"a\r\nb\nc\rd", 256, {}, {"a\n", "b\n", "c\n", "d"}},
         {"abcdefg\n", 4, {}, {"abc", "def", "g\n"}},
         {"abc\r\nd", 4, {}, {"abc", "\n", "d"}},
@@ -48,9 +44,9 @@ TEST(LineReaderLines, gets_gives_the_expected_lines_and_then_null_refilling_with
         {"a\r\nb\r\rc", 256, {2, 1, 1, 1}, {"a\n", "b\n", "\n", "c"}},
         {long_line + "\r\n" + long_line, 2048, {7, 100, 3}, {long_line + "\n", long_line}},
     };
-    for (const auto& c : cases) {
-        MemoryStreamState state{c.data, c.chunks};
-        EXPECT_EQ(read_lines(state, c.n), c.lines) << c.data.substr(0, 20);
+    for (const auto& [data, n, chunks, lines] : cases) {
+        MemoryStreamState state{data, chunks};
+        EXPECT_EQ(read_lines(state, n), lines) << data.substr(0, 20);
         for (int count : state.read_requests) EXPECT_EQ(count, READER_CAPACITY);
     }
 }
@@ -75,23 +71,22 @@ TEST(LineReaderBytes, gets_refuses_n_below_2_or_a_null_buffer_and_ungetc_steps_b
 
 TEST(LineReaderWriteBack, only_write_mode_hands_the_unread_bytes_to_write_and_only_once)
 {
-    const struct {
-        int mode, bytes_read;
-        bool flush_before_close;
-        const char* written;
-    } cases[] = {{READER_MODE_READ | READER_MODE_WRITE, 2, true, "cdef"},
-                 {READER_MODE_WRITE, 1, false, "bcdef"},
-                 {READER_MODE_READ, 1, true, ""}};
-    for (const auto& c : cases) {
+    // Mode, bytes read, whether flushed before the close, bytes written.
+    const std::tuple<int, int, bool, const char*> cases[] = {
+        {READER_MODE_READ | READER_MODE_WRITE, 2, true, "cdef"},
+        {READER_MODE_WRITE, 1, false, "bcdef"},
+        {READER_MODE_READ, 1, true, ""},
+    };
+    for (const auto& [mode, bytes_read, flush_before_close, written] : cases) {
         MemoryStreamState state{"abcdef"};
-        LineReader* reader = reader_open(memory_stream_open(state), c.mode);
-        for (int k = 0; k < c.bytes_read; ++k) EXPECT_EQ(reader_getc(reader), 'a' + k);
-        if (c.flush_before_close) {
+        LineReader* reader = reader_open(memory_stream_open(state), mode);
+        for (int k = 0; k < bytes_read; ++k) EXPECT_EQ(reader_getc(reader), 'a' + k);
+        if (flush_before_close) {
             EXPECT_EQ(reader_flush(reader), 0);
-            EXPECT_EQ(state.written, c.written) << c.mode;
+            EXPECT_EQ(state.written, written) << mode;
         }
         reader_close(reader);  // flushes again: nothing more may be written
-        EXPECT_EQ(state.written, c.written) << c.mode;
+        EXPECT_EQ(state.written, written) << mode;
         EXPECT_EQ(state.close_calls, 1);
     }
 }

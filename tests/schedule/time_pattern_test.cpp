@@ -55,16 +55,14 @@ ClockTime at(int month, int day, int hour, int minute, int weekday = 3)
 TEST(EntryIsDue, every_field_including_day_and_weekday_together_must_admit_the_clock)
 {
     const CronEntry e{"1-5", "12", "6", "9-17", "0,30", "NoAction", ""};
-    struct Case {
-        int month, day, hour, minute, weekday, due;
-    };
-    const Case cases[] = {
+    // Month, day, hour, minute, weekday, due.
+    const std::array<int, 6> cases[] = {
         {12, 6, 9, 0, 1, 1},  {12, 6, 9, 30, 5, 1}, {12, 6, 17, 30, 1, 1}, {12, 6, 8, 30, 1, 0}, {12, 6, 18, 0, 1, 0},
         {12, 6, 9, 15, 1, 0}, {11, 6, 9, 0, 1, 0},  {12, 7, 9, 0, 1, 0},   {12, 6, 9, 0, 0, 0},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(entry_is_due(at(c.month, c.day, c.hour, c.minute, c.weekday), e), c.due)
-            << c.month << " " << c.day << " " << c.hour << ":" << c.minute << " weekday " << c.weekday;
+    for (const auto& [month, day, hour, minute, weekday, due] : cases)
+        EXPECT_EQ(entry_is_due(at(month, day, hour, minute, weekday), e), due)
+            << month << " " << day << " " << hour << ":" << minute << " weekday " << weekday;
 }
 
 TEST(EntryIsDue, the_default_row_and_empty_null_or_unreachable_patterns_never_match)

@@ -15,42 +15,36 @@ using Ints = std::vector<int>;
 
 TEST(TableRowRules, insertion_moves_the_current_row_only_for_an_index_strictly_below_it)
 {
-    // Five rows, row 2 current: {index, result, current row after, its label}.
-    const struct {
-        int index, result, current;
-        const char* label;
-    } cases[] = {
+    // Five rows, row 2 current: index, result, current row after, its label.
+    const std::tuple<int, int, int, const char*> cases[] = {
         {2, 2, 2, "new"}, {1, 1, 3, "r2"},  {0, 0, 3, "r2"},   {3, 3, 2, "r2"},
         {5, 5, 2, "r2"},  {99, 5, 2, "r2"}, {-1, -1, 2, "r2"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [index, result, current, label] : cases) {
         FakeTable table(5);
         TableModel model{.current_row = 2};
-        const int result = table_insert_row(model, table, c.index, "new");
-        EXPECT_EQ(std::tuple(result, model.current_row, table.rows[model.current_row].label, table.row_count()),
-                  std::tuple(c.result, c.current, std::string(c.label), c.result < 0 ? 5 : 6))
-            << c.index;
+        const int got = table_insert_row(model, table, index, "new");
+        EXPECT_EQ(std::tuple(got, model.current_row, table.rows[model.current_row].label, table.row_count()),
+                  std::tuple(result, current, std::string(label), result < 0 ? 5 : 6))
+            << index;
     }
 }
 
 TEST(TableRowRules, deletion_moves_the_current_row_up_for_rows_above_it_and_for_the_last_row)
 {
-    const struct {
-        int rows, current, deleted;
-        bool done;
-        int after;
-    } cases[] = {
+    // Rows, current row, row deleted, whether it is, current row after.
+    const std::tuple<int, int, int, bool, int> cases[] = {
         {5, 1, 4, true, 0},  {5, 1, 1, true, 1},     {5, 1, 0, true, 0},  {5, 1, 2, true, 1},
         {5, 4, 4, true, 3},  {5, 0, 4, true, 0},     {1, 0, 0, true, 0},  {5, 1, -1, false, 1},
         {5, 1, 5, false, 1}, {5, 1, 1000, false, 1}, {0, 0, 0, false, 0},
     };
-    for (const auto& c : cases) {
-        FakeTable table(c.rows);
-        TableModel model{.current_row = c.current};
-        SCOPED_TRACE(testing::Message() << c.rows << " rows, current " << c.current << ", delete " << c.deleted);
-        const bool done = table_delete_row(model, table, c.deleted) != 0;
-        EXPECT_EQ(std::tuple(done, model.current_row, table.row_count()),
-                  std::tuple(c.done, c.after, c.rows - (c.done ? 1 : 0)));
+    for (const auto& [rows, current, deleted, done, after] : cases) {
+        FakeTable table(rows);
+        TableModel model{.current_row = current};
+        SCOPED_TRACE(testing::Message() << rows << " rows, current " << current << ", delete " << deleted);
+        const bool deleted_now = table_delete_row(model, table, deleted) != 0;
+        EXPECT_EQ(std::tuple(deleted_now, model.current_row, table.row_count()),
+                  std::tuple(done, after, rows - (done ? 1 : 0)));
     }
 }
 
@@ -117,17 +111,16 @@ TEST(TableGeometry, hit_test_puts_right_edges_in_their_column_and_misses_outside
     FakeTable table(5, {50, 60, 70});
     table.top_row = 1;
     const TableModel model{.column_count = 3};
-    const struct {
-        int x, y, row, column;
-    } cases[] = {
+    // x, y, row hit, its column.
+    const std::tuple<int, int, int, int> cases[] = {
         {10, 24, 1, 0},  {10, 39, 1, 0},   {10, 40, 2, 0},   {50, 30, 1, 0}, {51, 30, 1, 1},
         {180, 30, 1, 2}, {181, 30, -1, 0}, {-20, 30, 1, 0},  {10, 10, 1, 0}, {10, 8, 0, 0},
         {10, 87, 4, 0},  {10, 88, -1, 0},  {10, -40, -1, 0},
     };
-    for (const auto& c : cases) {
-        int column = -9;
-        EXPECT_EQ(table_hit_test(model, table, table, TablePoint{c.x, c.y}, &column), c.row) << c.x << "," << c.y;
-        EXPECT_EQ(column, c.row < 0 ? -9 : c.column) << c.x << "," << c.y;
+    for (const auto& [x, y, row, column] : cases) {
+        int hit_column = -9;
+        EXPECT_EQ(table_hit_test(model, table, table, TablePoint{x, y}, &hit_column), row) << x << "," << y;
+        EXPECT_EQ(hit_column, row < 0 ? -9 : column) << x << "," << y;
     }
     table.row_height = 0;
     EXPECT_EQ(table_hit_test(model, table, table, TablePoint{1, 30}, nullptr), -1);
@@ -148,22 +141,19 @@ TEST(TableGeometry, setting_the_current_row_scrolls_and_repaints_both_strips_onc
 
 TEST(TableGeometry, the_last_column_fills_the_client_width_left_over_or_stays)
 {
-    const struct {
-        Ints widths;
-        int client;
-        Ints expected;
-    } cases[] = {
+    // Widths, client width, widths after.
+    const std::tuple<Ints, int, Ints> cases[] = {
         {{32, 32, 32, 32, 128, 128}, 500, {32, 32, 32, 32, 128, 244}},
         {{32, 32, 32, 32, 128, 128}, 200, {32, 32, 32, 32, 128, 128}},
         {{32, 32, 32, 32, 128, 300}, 300, {32, 32, 32, 32, 128, 44}},
         {{80}, 300, {300}},
-        {{}, 300, {}},
+        {Ints{}, 300, Ints{}},
     };
-    for (const auto& c : cases) {
-        FakeTable table(0, c.widths, c.client);
-        table_fit_last_column(TableModel{.column_count = static_cast<int>(c.widths.size())}, table);
-        EXPECT_EQ(table.widths, c.expected) << c.client;
-        EXPECT_EQ(table.log.size(), c.widths == c.expected ? 0u : 1u) << c.client;
+    for (const auto& [widths, client, expected] : cases) {
+        FakeTable table(0, widths, client);
+        table_fit_last_column(TableModel{.column_count = static_cast<int>(widths.size())}, table);
+        EXPECT_EQ(table.widths, expected) << client;
+        EXPECT_EQ(table.log.size(), widths == expected ? 0u : 1u) << client;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "table/table_navigation.h"
 
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -15,14 +16,8 @@ constexpr unsigned TAB = KEY_TAB, ENTER = KEY_ENTER, ESC = KEY_ESC, SPACE = KEY_
 
 TEST(TableKeys, editor_keys_move_only_to_existing_cells_and_hand_every_other_key_to_the_editor)
 {
-    // From (row, column), shift held or not, in a table of `columns` and `rows`.
-    const struct {
-        int row, column;
-        unsigned key;
-        int shift;  // 0 or 1
-        EditorKeyAction action;
-        int to_row, to_column, columns, rows;
-    } cases[] = {
+    // From (row, column), key, shift held, action, to (row, column), in a table of `columns` and `rows`.
+    const std::tuple<int, int, unsigned, bool, EditorKeyAction, int, int, int, int> cases[] = {
         {2, 5, TAB, 0, move, 3, 0, 6, 5},   {2, 3, TAB, 0, move, 2, 4, 6, 5},   {4, 5, TAB, 0, pass, 0, 0, 6, 5},
         {2, 5, RIGHT, 1, move, 3, 0, 6, 5}, {4, 5, RIGHT, 1, pass, 0, 0, 6, 5}, {1, 0, TAB, 1, move, 0, 5, 6, 5},
         {1, 0, LEFT, 1, move, 0, 5, 6, 5},  {0, 0, TAB, 1, pass, 0, 0, 6, 5},   {0, 0, LEFT, 1, pass, 0, 0, 6, 5},
@@ -33,13 +28,13 @@ TEST(TableKeys, editor_keys_move_only_to_existing_cells_and_hand_every_other_key
         {2, 2, SPACE, 0, pass, 0, 0, 6, 5}, {2, 2, A, 1, pass, 0, 0, 6, 5},     {-1, 0, DOWN, 0, pass, 0, 0, 6, 5},
         {1, 0, TAB, 0, move, 2, 0, 1, 5},   {1, 0, TAB, 1, move, 0, 0, 1, 5},   {0, 5, TAB, 0, pass, 0, 0, 6, 1},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "(" << c.row << "," << c.column << ") key " << c.key << " shift " << c.shift
-                                        << ", " << c.columns << " columns, " << c.rows << " rows");
-        const EditorKeyPlan plan = editor_key_plan(c.row, c.column, c.key, c.shift, c.columns, c.rows);
-        EXPECT_EQ(plan.action, c.action);
-        if (c.action == move) {
-            EXPECT_EQ(std::pair(plan.row, plan.column), std::pair(c.to_row, c.to_column));
+    for (const auto& [row, column, key, shift, action, to_row, to_column, columns, rows] : cases) {
+        SCOPED_TRACE(testing::Message() << "(" << row << "," << column << ") key " << key << " shift " << shift << ", "
+                                        << columns << " columns, " << rows << " rows");
+        const EditorKeyPlan plan = editor_key_plan(row, column, key, shift, columns, rows);
+        EXPECT_EQ(plan.action, action);
+        if (action == move) {
+            EXPECT_EQ(std::pair(plan.row, plan.column), std::pair(to_row, to_column));
         }
     }
 }
@@ -48,13 +43,8 @@ TEST(TableKeys, list_keys_open_run_mark_and_move_only_within_the_table_and_never
 {
     const ListKeyPlan none{}, open{true}, run{false, true}, mark_1{false, false, 1, 2}, mark_4{false, false, 4, -1},
         up{false, false, -1, 1}, down{false, false, -1, 3};
-    const struct {
-        int current;
-        unsigned key;
-        int shift;
-        ListKeyPlan plan;
-        int rows, editing;
-    } cases[] = {
+    // Current row, key, shift held, plan, rows, editing.
+    const std::tuple<int, unsigned, bool, ListKeyPlan, int, bool> cases[] = {
         {2, TAB, 0, open, 5, 0},   {2, TAB, 0, none, 5, 1},   {0, TAB, 0, none, 0, 0},     {2, ENTER, 0, run, 5, 0},
         {0, ENTER, 0, run, 0, 0},  {2, ENTER, 1, none, 5, 0}, {1, SPACE, 0, mark_1, 5, 0}, {4, SPACE, 0, mark_4, 5, 0},
         {0, SPACE, 0, none, 0, 0}, {1, SPACE, 1, none, 5, 0}, {2, UP, 0, up, 5, 0},        {0, UP, 0, none, 5, 0},
@@ -62,10 +52,10 @@ TEST(TableKeys, list_keys_open_run_mark_and_move_only_within_the_table_and_never
         {2, END, 0, none, 5, 0},   {2, PG_UP, 0, none, 5, 0}, {2, PG_DOWN, 0, none, 5, 0}, {2, LEFT, 0, none, 5, 0},
         {2, RIGHT, 0, none, 5, 0}, {2, ESC, 0, none, 5, 0},   {2, A, 0, none, 5, 0},
     };
-    for (const auto& c : cases)
-        EXPECT_TRUE(list_key_plan(c.current, c.key, c.shift, c.rows, c.editing) == c.plan)
-            << "current " << c.current << " key " << c.key << " shift " << c.shift << ", " << c.rows
-            << " rows, editing " << c.editing;
+    for (const auto& [current, key, shift, plan, rows, editing] : cases)
+        EXPECT_TRUE(list_key_plan(current, key, shift, rows, editing) == plan)
+            << "current " << current << " key " << key << " shift " << shift << ", " << rows << " rows, editing "
+            << editing;
 }
 
 TEST(TableCellText, a_long_text_is_cut_to_the_buffer_between_code_page_932_characters)

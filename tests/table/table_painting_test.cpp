@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/table_fakes.h"
 
 namespace {
@@ -14,13 +16,8 @@ using namespace table_fakes;
 // which of the four schemes it took.
 TEST(TablePainting, each_pass_leaves_only_its_rows_invalid_and_reads_marks_only_in_the_update_range)
 {
-    struct Setup {
-        const char* what;
-        int rows, top, current;
-        std::vector<int> marked;
-        TableRect update;
-        int draw_edge;
-    };
+    // What, rows, first visible row, current row, marked rows, update rectangle, draw_edge; the log.
+    using Setup = std::tuple<const char*, int, int, int, std::vector<int>, TableRect, int>;
     const std::pair<Setup, const char*> cases[] = {
         {{"rows 0-3, row 1 marked, row 2 current", 4, 0, 2, {1}, {0, 0, 200, 120}, 1},
          "valid:r2 mark:r0 mark:r1 valid:r1 mark:r2 mark:r3 back:ffffff text:10 paint "
@@ -46,17 +43,17 @@ TEST(TablePainting, each_pass_leaves_only_its_rows_invalid_and_reads_marks_only_
          "mark:r2 mark:r3 mark:r4 mark:r5 back:ffff00 text:20 paint"},
         {{"empty table: the view paints once", 0, 0, 0, {}, {0, 0, 200, 120}, 1}, "paint"},
     };
-    for (const auto& [s, expected] : cases) {
-        FakeTable table(s.rows, {40, 40, 40, 40}, 200);
-        for (int r : s.marked) table.rows[r].param = ROW_MARK | 0x3;
-        table.top_row = s.top;
-        FakePainter painter(table, s.update);
-        const TablePalette palette{{{0x10, 0xFFFFFF}, {0x20, 0xFFFF00}, {0x30, 0x00FFFF}, {0x40, 0x00FF00}},
-                                   s.draw_edge};
-        table_paint(TableModel{.column_count = 4, .current_row = s.current}, table, table, painter, palette);
+    for (const auto& [setup, expected] : cases) {
+        const auto& [what, rows, top, current, marked, update, draw_edge] = setup;
+        FakeTable table(rows, {40, 40, 40, 40}, 200);
+        for (int r : marked) table.rows[r].param = ROW_MARK | 0x3;
+        table.top_row = top;
+        FakePainter painter(table, update);
+        const TablePalette palette{{{0x10, 0xFFFFFF}, {0x20, 0xFFFF00}, {0x30, 0x00FFFF}, {0x40, 0x00FF00}}, draw_edge};
+        table_paint(TableModel{.column_count = 4, .current_row = current}, table, table, painter, palette);
         std::string log;
         for (const auto& entry : table.log) log += (log.empty() ? "" : " ") + entry;
-        EXPECT_EQ(log, expected) << s.what;
+        EXPECT_EQ(log, expected) << what;
     }
 }
 
