@@ -14,7 +14,6 @@ namespace {
 
 TEST(MinuteRule, runs_one_pass_per_change_of_minute_and_none_on_the_first_tick)
 {
-    // What, the minutes of successive ticks, the minutes that run a pass.
     const std::tuple<const char*, std::vector<int>, std::vector<int>> cases[] = {
         {"first tick at minute 0", {0, 0}, {}},
         {"new minutes", {10, 10, 11, 11, 12, 14, 14}, {11, 12, 14}},

@@ -18,14 +18,10 @@ bb_wait_for 10 bb_window_shown || fail "the tray icon's left button did not show
 
 bb_close_window
 bb_click_tray_icon 3 || fail "no tray icon found"
-# The popup is the program's unnamed top-level X window: WxH+X+Y.
-popup_geometry() {
-  xwininfo -root -tree | grep '("tavecron.exe"' | grep -v '"TaveCron"\|"Default IME"\| 1x1+' |
-    grep -o '[0-9]*x[0-9]*+[0-9]*+[0-9]*' | head -n1
-}
-bb_wait_for 5 '[ -n "$(popup_geometry)" ]' || fail "the tray icon's right button opened no menu"
-read -r width height x y <<<"$(popup_geometry | tr 'x+' '  ')"
-xdotool mousemove "$((x + width / 3))" "$((y + height - 12))" sleep 0.2 click 1  # Exit, the last item
+# The popup is then the program's only visible X window; Exit is its last item.
+popup_shown() { popup=$(xdotool search --onlyvisible --classname '^tavecron\.exe$' | head -n1) && [ -n "$popup" ]; }
+bb_wait_for 5 popup_shown || fail "the tray icon's right button opened no menu"
+xdotool mousemove --window "$popup" 40 "$(($(xwininfo -id "$popup" | sed -n 's/^ *Height: *//p') - 12))" sleep 0.2 click 1
 bb_wait_for 10 '! bb_running' || fail "File, Exit did not end the program"
 wait "$bb_pid" || fail "the program ended with $?"
 bb_pid=

@@ -26,20 +26,19 @@ TEST(OptionScanner, scans_follow_the_option_string_and_stop_at_the_first_operand
     };
     for (const auto& [args, option_string, expected, optind_after, errors] : cases) {
         SCOPED_TRACE(testing::Message() << args.size() << " args, options " << option_string);
-        std::vector<char*> argv;  // only read
-        for (const char* arg : args) argv.push_back(const_cast<char*>(arg));
-        const int argc = static_cast<int>(argv.size());
+        char* const* argv = const_cast<char* const*>(args.data());  // only read
+        const int argc = static_cast<int>(args.size());
         std::string results;
         tavecron::optreset = 1;
         testing::internal::CaptureStderr();
-        for (int r; (r = tavecron::getopt(argc, argv.data(), option_string)) != -1 && results.size() < 9;) {
+        for (int r; (r = tavecron::getopt(argc, argv, option_string)) != -1 && results.size() < 9;) {
             results += static_cast<char>(r);
             EXPECT_EQ(tavecron::optopt, r);  // the letter, or '?' after a complaint
             if (r == 'o') {
                 EXPECT_STREQ(tavecron::optarg, "val");
             }
         }
-        EXPECT_EQ(tavecron::getopt(argc, argv.data(), option_string), -1);  // no restart without a reset
+        EXPECT_EQ(tavecron::getopt(argc, argv, option_string), -1);  // no restart without a reset
         EXPECT_EQ(testing::internal::GetCapturedStderr(), errors);
         EXPECT_EQ(results, expected);
         EXPECT_EQ(tavecron::optind, optind_after);

@@ -71,7 +71,6 @@ TEST(LineReaderBytes, gets_refuses_n_below_2_or_a_null_buffer_and_ungetc_steps_b
 
 TEST(LineReaderWriteBack, only_write_mode_hands_the_unread_bytes_to_write_and_only_once)
 {
-    // Mode, bytes read, whether flushed before the close, bytes written.
     const std::tuple<int, int, bool, const char*> cases[] = {
         {READER_MODE_READ | READER_MODE_WRITE, 2, true, "cdef"},
         {READER_MODE_WRITE, 1, false, "bcdef"},

@@ -32,7 +32,6 @@ TEST(TableRowRules, insertion_moves_the_current_row_only_for_an_index_strictly_b
 
 TEST(TableRowRules, deletion_moves_the_current_row_up_for_rows_above_it_and_for_the_last_row)
 {
-    // Rows, current row, row deleted, whether it is, current row after.
     const std::tuple<int, int, int, bool, int> cases[] = {
         {5, 1, 4, true, 0},  {5, 1, 1, true, 1},     {5, 1, 0, true, 0},  {5, 1, 2, true, 1},
         {5, 4, 4, true, 3},  {5, 0, 4, true, 0},     {1, 0, 0, true, 0},  {5, 1, -1, false, 1},
@@ -111,7 +110,6 @@ TEST(TableGeometry, hit_test_puts_right_edges_in_their_column_and_misses_outside
     FakeTable table(5, {50, 60, 70});
     table.top_row = 1;
     const TableModel model{.column_count = 3};
-    // x, y, row hit, its column.
     const std::tuple<int, int, int, int> cases[] = {
         {10, 24, 1, 0},  {10, 39, 1, 0},   {10, 40, 2, 0},   {50, 30, 1, 0}, {51, 30, 1, 1},
         {180, 30, 1, 2}, {181, 30, -1, 0}, {-20, 30, 1, 0},  {10, 10, 1, 0}, {10, 8, 0, 0},
@@ -141,7 +139,6 @@ TEST(TableGeometry, setting_the_current_row_scrolls_and_repaints_both_strips_onc
 
 TEST(TableGeometry, the_last_column_fills_the_client_width_left_over_or_stays)
 {
-    // Widths, client width, widths after.
     const std::tuple<Ints, int, Ints> cases[] = {
         {{32, 32, 32, 32, 128, 128}, 500, {32, 32, 32, 32, 128, 244}},
         {{32, 32, 32, 32, 128, 128}, 200, {32, 32, 32, 32, 128, 128}},
