@@ -30,8 +30,7 @@ bb_setup() {
 
 # bb_start DIR ARG...: starts the program in the background from DIR.
 bb_start() {
-  local dir=$1; shift
-  (cd "$dir" && exec wine "$bb_prog/tavecron.exe" "$@" </dev/null >/dev/null 2>&1) &
+  (cd "$1" && shift && exec wine "$bb_prog/tavecron.exe" "$@" </dev/null >/dev/null 2>&1) &
   bb_pid=$!
 }
 

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# File, Open and File, Save through the real dialogs (Ctrl+O, Ctrl+S); Ctrl+N,
-# an edit and a Command item from the menu bar; Ctrl+A then Ctrl+X in the editor
-# save an empty file; test runs the row due at the UTC minute while the local
-# minute differs.
+# File, Open and File, Save through the real dialogs (Ctrl+O, Ctrl+S); Ctrl+N, an edit and a
+# Command item from the menu bar; Ctrl+A then Ctrl+X in the editor save an empty file; test
+# runs the row due at the UTC minute while the local minute differs.
 . "$(dirname "$0")/lib.sh"
 export TZ=FAKE-05:30 # local time 5 h 30 min ahead of UTC
 minute=$((10#$(date -u +%M)))
