@@ -13,21 +13,14 @@
 #include "table/table_messages.h"
 #include "table/win32/table_window.h"
 
+#include "bench_clock.h"
+
 namespace {
 
 constexpr int ROWS = 10000;
 constexpr int REPAINTS = 100;
 constexpr int PAGE_DOWNS = 100;
 constexpr int ROUNDS = 6;
-
-double now_ms()
-{
-    static LARGE_INTEGER frequency{};
-    if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 HWND create_table(HWND* parent_out)
 {
