@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds tavecron.exe and starts it under Wine.
+# Sets up the machine, builds tavecron.exe and starts it under Wine: the 32-bit
+# program (PE32, build/win32) where this host runs 32-bit code, the 64-bit one
+# (PE32+, build/win64) where it does not.
 #
 # The program runs on the display in DISPLAY when there is one. Without one it
 # runs on a private Xvfb display; the script then says how to look at it.
@@ -10,10 +12,16 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 bash scripts/setup.sh
-cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
-cmake --build build/win32 -j"$(nproc)" --target tavecron
+. scripts/wine-env.sh
+kind=$(wine_default_build)
+if [ "$kind" = win32 ]; then
+  echo "Running the 32-bit program (PE32, build/win32): this host runs 32-bit code."
+else
+  echo "Running the 64-bit program (PE32+, build/win64): this host runs no 32-bit code, so the 32-bit program cannot start here."
+fi
+scripts/build.sh "$kind" tavecron
 
-program_dir="$top/build/win32/app"
+program_dir="$top/build/$kind/app"
 if [ ! -e "$program_dir/cron.tab" ]; then
   cp docs/cron.tab "$program_dir/cron.tab"
 fi
@@ -43,4 +51,4 @@ if [ -n "${DISPLAY:-}" ]; then
 else
   export TAVECRON_OWN_XVFB=1
 fi
-exec scripts/wine-session.sh build/win32 bash -c 'run_in_session "$@"' run "$@"
+exec scripts/wine-session.sh "build/$kind" bash -c 'run_in_session "$@"' run "$@"

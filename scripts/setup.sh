@@ -2,13 +2,20 @@
 # Installs everything the build, the program and the tests need, from Debian
 # packages only. Safe to run again: when every package and the ja_JP locale are
 # present it returns at once without touching apt.
+#
+# The 32-bit Wine (wine32, from the i386 architecture) is installed only where
+# this host runs 32-bit code (scripts/wine-env.sh decides); elsewhere its
+# install scripts would fail to execute, and only the 64-bit programs run.
 set -euo pipefail
+. "$(dirname "$0")/wine-env.sh"
 
 packages=(
-  wine wine32:i386 g++-mingw-w64-i686 cmake make g++ googletest libbenchmark-dev
+  wine wine64 g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix
+  cmake make g++ googletest libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick fonts-ipafont-gothic locales
   clang libclang-rt-dev clang-format
 )
+if wine_host_runs_i386; then packages+=(wine32:i386); fi
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
@@ -19,7 +26,7 @@ for p in "${packages[@]}"; do
 done
 
 if [ ${#missing[@]} -gt 0 ]; then
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if wine_host_runs_i386 && ! dpkg --print-foreign-architectures | grep -qx i386; then
     "${sudo_cmd[@]}" dpkg --add-architecture i386
   fi
   "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q

@@ -4,10 +4,16 @@
 # UndefinedBehaviorSanitizer, a short run of each fuzz target of the core's
 # parsers (scripts/fuzz.sh), and the Windows tests (unit tests of the Win32
 # binding and black-box tests of tavecron.exe) under Wine.
+#
+# Both Windows programs are built: the 64-bit PE32+ (build/win64) and the
+# 32-bit PE32 (build/win32). The PE32+ suite runs on every x86-64 host; the
+# PE32 suite runs where the host runs 32-bit code, and elsewhere the PE32
+# programs are checked without running them (scripts/check-pe.sh).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 jobs=$(nproc)
+. scripts/wine-env.sh
 
 bash scripts/setup.sh
 
@@ -17,20 +23,28 @@ git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 echo "format ok"
 
 echo "== native =="
-cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/native -j"$jobs"
+scripts/build.sh native
 ctest --test-dir build/native -j"$jobs" --output-on-failure
 
 echo "== native, sanitizers =="
-cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DTAVECRON_SANITIZE=ON >/dev/null
-cmake --build build/asan -j"$jobs"
+scripts/build.sh asan
 ctest --test-dir build/asan -j"$jobs" --output-on-failure
 
 echo "== fuzz smoke: each libFuzzer target for 4 seconds =="
 scripts/fuzz.sh 4
 
-echo "== windows, under wine =="
-cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
-cmake --build build/win32 -j"$jobs"
-scripts/wine-session.sh build/win32 ctest --test-dir build/win32 --output-on-failure
+echo "== windows: both builds, their programs' format and imports =="
+scripts/build.sh win64
+scripts/build.sh win32
+scripts/check-pe.sh build/win64
+scripts/check-pe.sh build/win32
+
+echo "== windows, PE32+ (x86-64), under wine64 =="
+scripts/wine-session.sh build/win64 ctest --test-dir build/win64 --output-on-failure
+
+echo "== windows, PE32 (i686), under wine =="
+if wine_host_runs_i386; then
+  scripts/wine-session.sh build/win32 ctest --test-dir build/win32 --output-on-failure
+else
+  echo "PE32 Wine tests skipped: this host runs no 32-bit code; the PE32 build was compiled and its format and imports checked"
+fi

@@ -1,21 +1,24 @@
 #!/usr/bin/env bash
 # Runs a command inside a Wine session: a private Xvfb display, the build tree's
-# prefix and a warm, persistent wineserver, all ended afterwards.
+# prefix and loader (scripts/wine-env.sh) and a warm, persistent wineserver,
+# all ended afterwards.
 # Usage: wine-session.sh BUILD_DIR COMMAND [ARGS...]
 # Without a warm server each Wine start costs seconds and ctest can hang on the
 # service processes that inherit its output pipes.
-set -u
+set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 shift
-. "$here/wine-env.sh" "$build/wineprefix"
+. "$here/wine-env.sh"
+wine_env "$build"
 wine_prefix_ensure
 
 xvfb_pid=
+fdfile=
 cleanup() {
-  wineserver -k >/dev/null 2>&1
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  rm -f "${fdfile:-}"
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null; fi
+  rm -f "$fdfile"
 }
 trap cleanup EXIT INT TERM
 
@@ -29,5 +32,5 @@ fi
 export TAVECRON_BUILD_DIR="$build"
 
 wineserver -p
-wine cmd /c exit >/dev/null 2>&1 </dev/null
+wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 "$@"

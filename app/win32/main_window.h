@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <array>
+#include <cstddef>
 
 #include "commands/win32/owned_handle.h"
 
@@ -22,9 +23,13 @@ constexpr UINT ID_TRAYICON = 2;             // the tray icon's id under the main
 constexpr UINT WMU_TRAYICON = WM_USER + 1;  // tray icon mouse messages; lParam the mouse message
 constexpr UINT MINUTE_TIMER_PERIOD_MS = 1000;
 
-// Sizes that the system of the target accepts for these records.
-constexpr DWORD FILE_DIALOG_SIZE = 76;  // OPENFILENAME_SIZE_VERSION_400A
-constexpr DWORD TRAY_ICON_SIZE = 88;    // NOTIFYICONDATAA_V1_SIZE
+// The oldest layouts of these records, which every system accepts: the file
+// dialog's up to lpTemplateName, the tray icon's up to a 64-byte tip. Both
+// follow the build's pointer size (76 and 88 bytes in a 32-bit program, 136
+// and 104 in a 64-bit one); a 64-bit dialog that says 76 does not open.
+constexpr DWORD FILE_DIALOG_SIZE = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+constexpr DWORD TRAY_ICON_SIZE = offsetof(NOTIFYICONDATAA, szTip) + 64;
+static_assert(sizeof(void*) != 4 || (FILE_DIALOG_SIZE == 76 && TRAY_ICON_SIZE == 88));
 
 constexpr int MAIN_PATH_SIZE = 256;
 

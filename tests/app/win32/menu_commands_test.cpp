@@ -12,6 +12,7 @@
 
 #include "app/resource_ids.h"
 #include "main_window_fixture.h"
+#include "support/win32/import_slot.h"
 #include "support/win32/temp_folder.h"
 #include "table/win32/cell_editor.h"
 
@@ -26,8 +27,8 @@ const std::string SAVE_FAILED = "エラー|ﾌｧｲﾙを作れませんでし�
 // The product's WriteFile and FlushFileBuffers calls go through these import
 // slots of the test program, which mingw keeps writable: swapped, they make
 // the n-th write fail or fall short, or the flush fail.
-extern decltype(&WriteFile) import_write_file __asm__("__imp__WriteFile@20");
-extern decltype(&FlushFileBuffers) import_flush __asm__("__imp__FlushFileBuffers@4");
+extern decltype(&WriteFile) import_write_file __asm__(IMPORT_SLOT(WriteFile, 20));
+extern decltype(&FlushFileBuffers) import_flush __asm__(IMPORT_SLOT(FlushFileBuffers, 4));
 const auto real_write_file = import_write_file;
 const auto real_flush = import_flush;
 int writes_seen, failing_write;  // from 1; 0 fails none

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/win32/import_slot.h"
 #include "support/win32/temp_folder.h"
 
 namespace {
@@ -15,8 +16,8 @@ using Strings = std::vector<std::string>;
 // Counts searches opened and closed through this executable's import slots of FindFirstFileA and FindClose, which
 // mingw keeps in a writable section. (Wine answers 0 to GetProcessHandleCount and frees a search's folder once its
 // enumeration ends, so neither shows a lost FindClose.)
-extern decltype(&FindFirstFileA) import_find_first __asm__("__imp__FindFirstFileA@8");
-extern decltype(&FindClose) import_find_close __asm__("__imp__FindClose@4");
+extern decltype(&FindFirstFileA) import_find_first __asm__(IMPORT_SLOT(FindFirstFileA, 8));
+extern decltype(&FindClose) import_find_close __asm__(IMPORT_SLOT(FindClose, 4));
 const auto real_find_first = import_find_first;
 const auto real_find_close = import_find_close;
 int searches_opened, searches_closed;
