@@ -110,11 +110,12 @@ int main()
         if (ms < best_ms) best_ms = ms;
     }
 
-    std::printf("rows loaded: %d, rows saved: %d, file %u bytes\n", loaded, saved, static_cast<unsigned>(text.size()));
-    std::printf("load_crontab, %d lines into a real table: %.1f ms\n", LINES, load_ms);
-    std::printf("save_crontab, %d rows: %.1f ms\n", saved, save_ms);
-    std::printf("run_due_entries over %d rows: best %.2f ms, mean %.2f ms of %d passes\n", loaded, best_ms,
-                total_ms / PASSES, PASSES);
+    std::printf("[%s] rows loaded: %d, rows saved: %d, file %u bytes\n", BENCH_BUILD, loaded, saved,
+                static_cast<unsigned>(text.size()));
+    std::printf("[%s] load_crontab, %d lines into a real table: %.1f ms\n", BENCH_BUILD, LINES, load_ms);
+    std::printf("[%s] save_crontab, %d rows: %.1f ms\n", BENCH_BUILD, saved, save_ms);
+    std::printf("[%s] run_due_entries over %d rows: best %.2f ms, mean %.2f ms of %d passes\n", BENCH_BUILD, loaded,
+                best_ms, total_ms / PASSES, PASSES);
     DeleteFileA(in_path.c_str());
     DeleteFileA(out_path.c_str());
     return 0;

@@ -121,15 +121,15 @@ int main()
                        std::min(plain_times.page_down_ms, alone.page_down_ms)};
     }
 
-    std::printf("%d rows, every third marked, %d rows per page\n", ROWS, per_page);
-    std::printf("full repaint of the page: table %.3f ms, list view alone %.3f ms, ratio %.2f"
+    std::printf("[%s] %d rows, every third marked, %d rows per page\n", BENCH_BUILD, ROWS, per_page);
+    std::printf("[%s] full repaint of the page: table %.3f ms, list view alone %.3f ms, ratio %.2f"
                 " (best of %d rounds of %d)\n",
-                table_times.repaint_ms, plain_times.repaint_ms, table_times.repaint_ms / plain_times.repaint_ms,
-                ROUNDS - 1, REPAINTS);
-    std::printf("page-down and repaint:    table %.3f ms, list view alone %.3f ms, ratio %.2f"
+                BENCH_BUILD, table_times.repaint_ms, plain_times.repaint_ms,
+                table_times.repaint_ms / plain_times.repaint_ms, ROUNDS - 1, REPAINTS);
+    std::printf("[%s] page-down and repaint:    table %.3f ms, list view alone %.3f ms, ratio %.2f"
                 " (best of %d rounds of %d)\n",
-                table_times.page_down_ms, plain_times.page_down_ms, table_times.page_down_ms / plain_times.page_down_ms,
-                ROUNDS - 1, PAGE_DOWNS);
+                BENCH_BUILD, table_times.page_down_ms, plain_times.page_down_ms,
+                table_times.page_down_ms / plain_times.page_down_ms, ROUNDS - 1, PAGE_DOWNS);
     DestroyWindow(parent);
     return 0;
 }

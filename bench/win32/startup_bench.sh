@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up, idle CPU and memory of tavecron.exe under Wine. Not a test: it
 # prints figures. Run inside a Wine session:
-#   scripts/wine-session.sh build/win32 bash bench/win32/startup_bench.sh build/win32
+#   scripts/wine-session.sh build/win64 bash bench/win32/startup_bench.sh build/win64
+# (build/win32 too, where the host runs 32-bit code). Every figure names the build.
 # Measures
 #   1. start-up: from launch to the main window mapped on the X display, for
 #      tavecron.exe (with the sample cron.tab) and for empty_window_bench.exe
@@ -18,6 +19,8 @@ idle_seconds=${IDLE_SECONDS:-60}
 work=$(mktemp -d)
 trap 'wine taskkill /f /im tavecron.exe >/dev/null 2>&1; wine taskkill /f /im empty_window_bench.exe >/dev/null 2>&1; rm -rf "$work"' EXIT
 
+kind=$(cat "$build/wine-arch")
+case "$kind" in win32) kind="PE32 i686" ;; win64) kind="PE32+ x86-64" ;; esac
 cp "$build/app/tavecron.exe" "$work/tavecron.exe"
 cp "$build/bench/win32/empty_window_bench.exe" "$work/empty_window_bench.exe"
 cp "$top/docs/cron.tab" "$work/cron.tab"
@@ -46,7 +49,7 @@ time_to_window tavecron.exe TaveCron >/dev/null
 
 empty=$(for _ in $(seq "$runs"); do time_to_window empty_window_bench.exe EmptyWindowBench; done | median)
 tave=$(for _ in $(seq "$runs"); do time_to_window tavecron.exe TaveCron; done | median)
-echo "start-up to window shown (median of $runs): tavecron.exe ${tave} ms, empty program ${empty} ms, ratio $(awk -v a="$tave" -v b="$empty" 'BEGIN {printf "%.2f", a / b}')"
+echo "[$kind] start-up to window shown (median of $runs): tavecron.exe ${tave} ms, empty program ${empty} ms, ratio $(awk -v a="$tave" -v b="$empty" 'BEGIN {printf "%.2f", a / b}')"
 
 # The process of a Wine program is the wine loader process itself.
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
@@ -54,7 +57,7 @@ cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 # prefix's device and inode numbers.
 server_pid=
 server_dir_suffix=$(printf -- '-%x' "$(stat -c %i "$WINEPREFIX")")
-for p in $(pgrep -x wineserver32; pgrep -x wineserver); do
+for p in $(pgrep -x wineserver32; pgrep -x wineserver64; pgrep -x wineserver); do
   case "$(readlink "/proc/$p/cwd")" in *"$server_dir_suffix") server_pid=$p ;; esac
 done
 
@@ -69,7 +72,7 @@ sleep "$idle_seconds"
 after=$(cpu_ticks "$pid")
 server_after=$( [ -n "$server_pid" ] && cpu_ticks "$server_pid" || echo 0)
 awk -v t=$((after - before)) -v s=$((server_after - server_before)) -v hz="$hz" -v sec="$idle_seconds" \
-  'BEGIN {printf "idle CPU over %d s: tavecron.exe %.3f%%, wineserver %.3f%% (of one core)\n", sec, 100 * t / hz / sec, 100 * s / hz / sec}'
+  -v kind="$kind" 'BEGIN {printf "[" kind "] idle CPU over %d s: tavecron.exe %.3f%%, wineserver %.3f%% (of one core)\n", sec, 100 * t / hz / sec, 100 * s / hz / sec}'
 idle_rss=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status")
 wine taskkill /f /im tavecron.exe >/dev/null 2>&1
 wait "$pid" 2>/dev/null
@@ -83,4 +86,4 @@ until xdotool search --onlyvisible --name '^TaveCron$' >/dev/null 2>&1; do sleep
 end=$(now_ms)
 sleep 2
 big_rss=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status")
-echo "working set: ${idle_rss} kB with the sample schedule, ${big_rss} kB with 10,000 rows (window shown after $((end - start)) ms)"
+echo "[$kind] working set: ${idle_rss} kB with the sample schedule, ${big_rss} kB with 10,000 rows (window shown after $((end - start)) ms)"
