@@ -8,14 +8,27 @@
 #include <tuple>
 
 #include "commands/wallpaper.h"
+#include "support/win32/import_slot.h"
 #include "support/win32/temp_folder.h"
 
 namespace {
 
 const char desktop[] = "control panel\\desktop";
 
-// TileWallPaper as stored, terminator included, or "" when it is not a REG_SZ. (Wine 8 adds a missing terminator
-// when the value is written, so a write without one cannot be told apart here.)
+// TileWallPaper as stored, terminator included, or "" when it is not a REG_SZ. Wine adds a missing terminator when
+// the value is written, so what the program hands over is recorded too: every REG_SZ TileWallPaper write of this
+// test program goes through its RegSetValueExA import slot, swapped while a case runs, with the size it passes.
+extern decltype(&RegSetValueExA) import_set_value __asm__(IMPORT_SLOT(RegSetValueExA, 24));
+const auto real_set_value = import_set_value;
+std::string tile_written;
+
+LONG WINAPI recording_set_value(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size)
+{
+    if (type == REG_SZ && lstrcmpiA(name, "TileWallPaper") == 0)
+        tile_written.assign(reinterpret_cast<const char*>(data), size);
+    return real_set_value(key, name, reserved, type, data, size);
+}
+
 std::string tile_value()
 {
     HKEY key;
@@ -36,6 +49,9 @@ std::string wallpaper()
 
 class SetWPWin32 : public testing::Test {
 protected:
+    SetWPWin32() { import_set_value = recording_set_value; }
+    ~SetWPWin32() override { import_set_value = real_set_value; }
+
     // Marks the registry value and the wallpaper with values SetWP never writes.
     void mark()
     {
@@ -74,6 +90,7 @@ TEST_F(SetWPWin32, the_last_layout_option_writes_a_terminated_tile_value_and_no_
         EXPECT_EQ(testing::internal::GetCapturedStderr(),
                   std::strstr(option, "-x") ? "SetWP: illigal option -- x\n" : "");
         EXPECT_EQ(tile_value(), tile) << option;
+        EXPECT_EQ(tile_written, tile) << option;
         std::string chosen = wallpaper();
         EXPECT_TRUE(chosen == (tile == untouched ? sentinel : picture) || chosen == alternate)
             << option << ": " << chosen;
