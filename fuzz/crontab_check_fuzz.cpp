@@ -5,9 +5,11 @@
 // through a memory stream as the checker tool reads it; every checked line
 // must be numbered in order, count as an entry exactly when six or seven
 // fields were converted, hold only runs at or after the start that are due
-// (oldest first, at most as many as asked), and format as text lines that all
-// begin with its number. The totals must add up. make_clock_time must accept
-// exactly the real dates and times, and next_minute step one minute on.
+// (oldest first, at most as many as asked, none past 9999-12-31), be dropped
+// by a Save exactly when it is no entry, and format as text lines that all
+// begin with its number. The totals must add up, the file's warnings
+// included. make_clock_time must accept exactly the real dates and times, and
+// next_minute step one minute on.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -28,6 +30,7 @@ struct Seen {
     int lines = 0;
     int entries = 0;
     int warnings = 0;
+    int save_dropped = 0;
 };
 
 // Minutes counted from a fixed origin, so that times compare as numbers.
@@ -67,6 +70,8 @@ void check_line(const LineCheck& c, void* context)
     FUZZ_CHECK(c.converted >= 0 && c.converted <= 7);
     if (is_entry(c)) ++seen.entries;
     seen.warnings += static_cast<int>(c.warnings.size());
+    FUZZ_CHECK((c.save == SaveEffect::Dropped) == !is_entry(c));
+    if (!is_entry(c)) ++seen.save_dropped;
 
     const CrontabFields& f = c.fields;
     for (const CellText* cell : {&f.minute, &f.hour, &f.day, &f.month, &f.weekday, &f.command, &f.option})
@@ -79,8 +84,8 @@ void check_line(const LineCheck& c, void* context)
     as_run.weekday = "*";
     long long previous = minutes_of(seen.from) - 1;
     for (const ClockTime& run : c.runs) {
-        // A real calendar minute (the horizon may pass the year 9999) with its weekday.
-        FUZZ_CHECK(run.wMonth >= 1 && run.wMonth <= 12 && run.wDay >= 1 &&
+        // A real calendar minute with its weekday.
+        FUZZ_CHECK(run.wYear <= 9999 && run.wMonth >= 1 && run.wMonth <= 12 && run.wDay >= 1 &&
                    run.wDay <= days_in_month(run.wYear, run.wMonth) && run.wHour <= 23 && run.wMinute <= 59);
         FUZZ_CHECK(run.wDayOfWeek == weekday_of(run.wYear, run.wMonth, run.wDay));
         FUZZ_CHECK(minutes_of(run) > previous);
@@ -144,6 +149,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(reader != nullptr);
     const CheckTotals totals = check_crontab(reader, from, seen.run_count, check_line, &seen);
     reader_close(reader);
-    FUZZ_CHECK(totals.lines == seen.lines && totals.entries == seen.entries && totals.warnings == seen.warnings);
+    FUZZ_CHECK(totals.lines == seen.lines && totals.entries == seen.entries &&
+               totals.save_dropped == seen.save_dropped);
+    FUZZ_CHECK(totals.warnings == seen.warnings + static_cast<int>(totals.file_warnings.size()));
     return 0;
 }

@@ -8,7 +8,7 @@
 // headers' contracts: a line end (CR LF, LF, lone CR) becomes one "\n"; a line
 // longer than the buffer is cut and goes on at the next call; read_crontab_line
 // keeps 2047 characters, drops the rest of the line and counts what it
-// dropped; a write-mode close hands back only unread bytes.
+// dropped and what it kept; a write-mode close hands back only unread bytes.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <array>
@@ -141,11 +141,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (kind == 0 || kind == 10) {
             std::array<char, CRONTAB_LINE_SIZE> line;
             int dropped = -1;
-            const char* got = kind == 0 ? read_crontab_line(reader, line, dropped) : read_crontab_line(reader, line);
+            int kept = -1;
+            const char* got =
+                kind == 0 ? read_crontab_line(reader, line, dropped, kept) : read_crontab_line(reader, line);
             int expected_dropped = 0;
-            check_text(got, model.crontab_line(expected_dropped));
+            const std::optional<std::string> expected = model.crontab_line(expected_dropped);
+            check_text(got, expected);
             FUZZ_CHECK(got == nullptr || got == line.data());
             if (kind == 0) FUZZ_CHECK(dropped == expected_dropped);
+            // The bytes before the line end, NUL bytes included.
+            if (kind == 0 && expected)
+                FUZZ_CHECK(kept == static_cast<int>(expected->size()) - (expected->ends_with('\n') ? 1 : 0));
             if (got == nullptr && input.remaining_bytes() == 0) break;
         } else if (kind <= 6) {
             check_gets(reader, model, input.ConsumeIntegralInRange<int>(-1, 2 * CRONTAB_LINE_SIZE));

@@ -64,6 +64,31 @@ Date first_of_next_month(Date d)
     return next_day(d);
 }
 
+constexpr Date kPastLastDay{10000, 1, 1};
+
+// The first day not looked at: the same date CHECK_HORIZON_YEARS later, or
+// the day after 9999-12-31, whichever comes first.
+Date horizon_end(const ClockTime& from)
+{
+    const Date end{from.wYear + CHECK_HORIZON_YEARS, from.wMonth, from.wDay};
+    return kPastLastDay < end ? kPastLastDay : end;
+}
+
+std::string horizon_text(bool cut)
+{
+    return cut ? "before the year 10000" : "within " + std::to_string(CHECK_HORIZON_YEARS) + " years";
+}
+
+// Whether some month of `months` has some day of `days` in some year (a leap
+// year has them all).
+bool day_and_month_meet(const TimeFieldSet& days, const TimeFieldSet& months)
+{
+    for (int month = 1; month <= 12; ++month)
+        for (int day = 1; day <= days_in_month(2000, month); ++day)
+            if (time_set_contains(months, month) && time_set_contains(days, day)) return true;
+    return false;
+}
+
 // --- Time fields ----------------------------------------------------------
 
 struct TimeFieldInfo {
@@ -150,8 +175,26 @@ bool check_time_field(const char* text, const TimeFieldInfo& f, LineCheck& out)
     const TimeFieldSet set = parsed(text);
     const bool possible = has_value_in(set, f.low, f.high);
     const std::size_t first = out.warnings.size();
+    const TimeFieldReport report = report_time_field(text);
+    const int used = report.used;
+    auto part = [text](int at, int length) {
+        return quoted(std::string(text + at, static_cast<std::size_t>(length)).c_str());
+    };
 
-    const int used = time_field_used_length(text);
+    // "#30" and "x5" look like no number, yet the pattern passes over the
+    // leading bytes and counts the number after them.
+    if (report.first_item > 0 && report.first_item < used)
+        warn(out, f.field,
+             part(0, report.first_item) + " before " + part(report.first_item, used - report.first_item) +
+                 " is skipped: the field matches " + what_it_matches(set, f));
+    if (report.backward_count > 0)
+        warn(out, f.field,
+             part(report.backward_at, report.backward_length) +
+                 (report.backward_count == 1 ? " runs backward and adds nothing"
+                                             : " and " + std::to_string(report.backward_count - 1) +
+                                                   " more ranges run backward and add nothing") +
+                 ": the field matches " + what_it_matches(set, f));
+
     const char* ignored = text + used;
     if (*ignored != '\0') {
         std::string why;
@@ -184,10 +227,11 @@ bool check_time_field(const char* text, const TimeFieldInfo& f, LineCheck& out)
     return possible;
 }
 
-void check_command(const char* command, LineCheck& out)
+// Warns about a command name that no command bears; answers whether one does.
+bool check_command(const char* command, LineCheck& out)
 {
     for (const char* name : command_names)
-        if (std::strcmp(name, command) == 0) return;
+        if (std::strcmp(name, command) == 0) return true;
     std::string known;
     for (const char* name : command_names) known += (known.empty() ? "" : ", ") + std::string(name);
     for (const char* name : command_names) {
@@ -198,10 +242,11 @@ void check_command(const char* command, LineCheck& out)
             warn(out, CheckField::Command,
                  quoted(command) + " is not a command (names compare case-sensitively): did you mean " + quoted(name) +
                      "? The entry runs nothing");
-            return;
+            return false;
         }
     }
     warn(out, CheckField::Command, quoted(command) + " is not a command (" + known + "): the entry runs nothing");
+    return false;
 }
 
 std::string format_time(const ClockTime& t)
@@ -211,6 +256,27 @@ std::string format_time(const ClockTime& t)
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d %s", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
                   weekdays[t.wDayOfWeek % 7]);
     return text;
+}
+
+// Whether a Save from TaveCron writes the entry of `line` (its first `length`
+// bytes) as it stands; see SaveEffect.
+SaveEffect save_effect(const CronEntry& entry, const char* line, int length, int dropped)
+{
+    CrontabLineText saved;
+    const int saved_length = format_crontab_line(entry, saved) - 2;  // CR LF
+    auto trimmed = [](const char* text, int n) {
+        auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; };
+        while (n > 0 && blank(text[n - 1])) --n;
+        return n;
+    };
+    const int n = trimmed(saved.data(), saved_length);
+    const bool same = dropped == 0 && n == trimmed(line, length) && std::memcmp(saved.data(), line, n) == 0;
+    return same ? SaveEffect::Same : SaveEffect::Changed;
+}
+
+std::string counted(int n, const char* one, const char* many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 }  // namespace
@@ -255,7 +321,7 @@ int next_runs(const CronEntry& entry, const ClockTime& from, ClockTime* out, int
     }
 
     const Date start{from.wYear, from.wMonth, from.wDay};
-    const Date end{start.year + CHECK_HORIZON_YEARS, start.month, start.day};
+    const Date end = horizon_end(from);
     int found = 0;
     for (Date d = start; d < end;) {
         if (!time_set_contains(months, d.month)) {
@@ -281,12 +347,17 @@ int next_runs(const CronEntry& entry, const ClockTime& from, ClockTime* out, int
     return found;
 }
 
-void check_crontab_line(const char* line, int number, int dropped, const ClockTime& from, int run_count, LineCheck& out)
+void check_crontab_line(const char* line, int length, int number, int dropped, const ClockTime& from, int run_count,
+                        LineCheck& out)
 {
     out.number = number;
     out.warnings.clear();
     out.runs.clear();
     out.runs_asked = 0;
+    out.runs_nothing = false;
+    out.horizon_cut = kPastLastDay < Date{from.wYear + CHECK_HORIZON_YEARS, from.wMonth, from.wDay};
+    out.has_nul = std::memchr(line, '\0', static_cast<std::size_t>(length)) != nullptr;
+    out.save = SaveEffect::Dropped;
     CrontabFieldLengths lengths;
     out.converted = scan_crontab_line(line, out.fields, lengths);
 
@@ -298,6 +369,7 @@ void check_crontab_line(const char* line, int number, int dropped, const ClockTi
     if (!is_entry(out)) return;
 
     const CronEntry entry = entry_from_fields(out.fields);
+    out.save = save_effect(entry, line, length, dropped);
     const std::array<const char*, 7> texts = {entry.minute,  entry.hour,    entry.day,   entry.month,
                                               entry.weekday, entry.command, entry.option};
     constexpr std::array<CheckField, 7> in_line_order = {CheckField::Minute, CheckField::Hour,    CheckField::Day,
@@ -310,24 +382,46 @@ void check_crontab_line(const char* line, int number, int dropped, const ClockTi
                  std::to_string(CELL_TEXT_SIZE - 1));
     }
 
+    const std::size_t first_pattern_warning = out.warnings.size();
     bool every_field_possible = true;
     for (std::size_t i = 0; i < time_fields.size(); ++i)
         every_field_possible = check_time_field(texts[i], time_fields[i], out) && every_field_possible;
     if (std::strcmp(entry.weekday, "*") != 0)
         warn(out, CheckField::Weekday,
              quoted(entry.weekday) + " is ignored: the program matches every weekday and saves \"*\"");
-    check_command(entry.command, out);
+    const bool known = check_command(entry.command, out);
+    out.runs_nothing = !known;
 
     // Even with no runs asked for, one is looked for to tell an entry that never runs.
     const int wanted = run_count > 0 ? run_count : 1;
     out.runs_asked = run_count;
     out.runs.resize(static_cast<std::size_t>(wanted));
     const int found = next_runs(entry, from, out.runs.data(), wanted);
+    const ClockTime first_run = out.runs[0];
     out.runs.resize(run_count > 0 ? static_cast<std::size_t>(found) : 0);
-    if (found == 0 && every_field_possible)
+    const bool meet = day_and_month_meet(parsed(entry.day), parsed(entry.month));
+    if (found == 0 && every_field_possible && !meet)
         warn(out, CheckField::Day,
-             "day " + quoted(entry.day) + " and month " + quoted(entry.month) + " never meet within " +
-                 std::to_string(CHECK_HORIZON_YEARS) + " years (no such date): the entry never runs");
+             "day " + quoted(entry.day) + " and month " + quoted(entry.month) +
+                 " never meet (no such date): the entry never runs");
+    else if (found == 0 && every_field_possible)
+        warn(out, CheckField::Day,
+             "no run " + horizon_text(out.horizon_cut) + ": the next date and time that day " + quoted(entry.day) +
+                 ", month " + quoted(entry.month) + " and the time fields admit come later");
+
+    // "#" in front reads as a comment to a person, so the line gets one
+    // warning that says what the program makes of it, not one per field.
+    if (entry.minute[0] == '#') {
+        std::string fate = "never runs";
+        if (every_field_possible && meet && found == 0) fate = "does not run " + horizon_text(out.horizon_cut);
+        if (found > 0 && known) fate = "runs, next at " + format_time(first_run);
+        if (found > 0 && !known)
+            fate = "is due next at " + format_time(first_run) + " but runs nothing (" + quoted(entry.command) +
+                   " is not a command)";
+        out.warnings.resize(first_pattern_warning);
+        warn(out, CheckField::Line,
+             "\"#\" does not comment out a line: TaveCron reads this one as an entry that " + fate);
+    }
 }
 
 std::string format_line_check(const LineCheck& c)
@@ -345,16 +439,16 @@ std::string format_line_check(const LineCheck& c)
     } else {
         const CrontabFields& f = c.fields;
         out += head + "entry: minute=" + f.minute.data() + " hour=" + f.hour.data() + " day=" + f.day.data() +
-               " month=" + f.month.data() + " command=" + f.command.data() + " option=" + f.option.data() + "\n";
+               " month=" + f.month.data() + " command=" + f.command.data() + " option=" + quoted(f.option.data()) +
+               "\n";
     }
     for (const CheckWarning& w : c.warnings)
         out += head + "warning: " + check_field_name(w.field) + ": " + w.text + "\n";
     if (is_entry(c) && c.runs_asked > 0) {
-        out += head + "next: ";
+        out += head + (c.runs_nothing ? "next (runs nothing): " : "next: ");
         for (std::size_t i = 0; i < c.runs.size(); ++i) out += (i > 0 ? ", " : "") + format_time(c.runs[i]);
         if (static_cast<int>(c.runs.size()) < c.runs_asked)
-            out += std::string(c.runs.empty() ? "never" : ", then none") + " within " +
-                   std::to_string(CHECK_HORIZON_YEARS) + " years";
+            out += std::string(c.runs.empty() ? "never " : ", then none ") + horizon_text(c.horizon_cut);
         out += "\n";
     }
     return out;
@@ -365,12 +459,52 @@ CheckTotals check_crontab(LineReader* reader, const ClockTime& from, int run_cou
     CheckTotals totals;
     std::array<char, CRONTAB_LINE_SIZE> line;
     int dropped = 0;
+    int kept = 0;
+    std::string mark;
+    int nul_lines = 0;
+    int first_nul_line = 0;
     LineCheck check;
-    while (read_crontab_line(reader, line, dropped) != nullptr) {
-        check_crontab_line(line.data(), ++totals.lines, dropped, from, run_count, check);
+    while (read_crontab_line(reader, line, dropped, kept) != nullptr) {
+        const std::string_view text(line.data(), static_cast<std::size_t>(kept));
+        if (totals.lines == 0 && text.starts_with("\xEF\xBB\xBF")) mark = "UTF-8";
+        if (totals.lines == 0 && (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF"))) mark = "UTF-16";
+        check_crontab_line(line.data(), kept, ++totals.lines, dropped, from, run_count, check);
         if (is_entry(check)) ++totals.entries;
+        if (check.has_nul && nul_lines++ == 0) first_nul_line = check.number;
+        if (check.save == SaveEffect::Dropped) ++totals.save_dropped;
+        if (check.save == SaveEffect::Changed) ++totals.save_changed;
         totals.warnings += static_cast<int>(check.warnings.size());
         if (sink != nullptr) sink(check, context);
     }
+
+    std::vector<std::string>& file = totals.file_warnings;
+    if (mark == "UTF-8")
+        file.push_back("the file starts with a UTF-8 byte-order mark: TaveCron reads its three bytes as text at the "
+                       "start of line 1; save the file as ANSI (Shift-JIS) text");
+    if (mark == "UTF-16")
+        file.push_back("the file starts with a UTF-16 byte-order mark: TaveCron reads 8-bit text only; save the file "
+                       "as ANSI (Shift-JIS) text");
+    if (nul_lines > 0)
+        file.push_back(counted(nul_lines, "line holds", "lines hold") + " NUL bytes (the first: line " +
+                       std::to_string(first_nul_line) +
+                       "): TaveCron reads a line only up to its first NUL byte (UTF-16 text has one in every "
+                       "ASCII character)");
+    if (totals.entries == 0)
+        file.push_back(std::string(totals.lines == 0 ? "the file is empty" : "no line is an entry") +
+                       ": TaveCron would load 0 rows");
+    totals.warnings += static_cast<int>(file.size());
     return totals;
+}
+
+std::string format_file_check(std::string_view path, const CheckTotals& t)
+{
+    const std::string head = std::string(path) + ": ";
+    std::string out;
+    for (const std::string& w : t.file_warnings) out += head + "warning: " + w + "\n";
+    out += head + counted(t.lines, "line", "lines") + ", " + counted(t.entries, "entry", "entries") + ", " +
+           std::to_string(t.lines - t.entries) + " skipped, " + counted(t.warnings, "warning", "warnings") +
+           (t.entries == 0 ? ": TaveCron would load 0 rows" : "") + "\n";
+    out += head + "a Save from TaveCron would drop " + counted(t.save_dropped, "line", "lines") + " and change " +
+           counted(t.save_changed, "line", "lines") + " (line ends and trailing blanks aside)\n";
+    return out;
 }

@@ -1,29 +1,38 @@
 #pragma once
 // The schedule checker: how the program reads each line of a crontab file,
 // what in it will not do what it seems to, and when each entry runs next.
-// Lines are read and scanned by the loader's own functions and run times are
-// decided by entry_is_due, so the checker cannot drift from the program.
+// Lines are read and scanned by the loader's own functions, run times are
+// decided by entry_is_due, and what a Save would write comes from the writer's
+// format_crontab_line, so the checker cannot drift from the program.
 // Nothing here prints: results are records, and texts are built as strings.
 //
 // Output of format_line_check, one text line each, every one starting with
 // the crontab line's number (lines counted as the loader counts them):
 //
-//   N: entry: minute=M hour=H day=D month=MO command=C option=O
+//   N: entry: minute=M hour=H day=D month=MO command=C option="O"
 //   N: warning: FIELD: TEXT        (FIELD is minute, hour, day, month,
 //                                   weekday, command, option or line)
 //   N: next: YYYY-MM-DD HH:MM Www, ...     (the next runs, oldest first)
+//   N: next (runs nothing): ...            (the same when the command is unknown)
 //   N: next: never within 5 years
 //   N: skipped: REASON
 //
+// and of format_file_check, after the lines:
+//
+//   PATH: warning: TEXT            (a byte-order mark, NUL bytes, no entry)
+//   PATH: L lines, E entries, S skipped, W warnings[: TaveCron would load 0 rows]
+//   PATH: a Save from TaveCron would drop D lines and write C others differently ...
+//
 // Field texts are the bytes the program keeps (code page 932 passes through).
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "schedule/crontab_line.h"
 #include "schedule/time_pattern.h"
 
 // Next runs are looked for from the start time up to the end of the day
-// before the same date this many years later.
+// before the same date this many years later, and never past 9999-12-31.
 constexpr int CHECK_HORIZON_YEARS = 5;
 
 enum class CheckField { Minute, Hour, Day, Month, Weekday, Command, Option, Line };
@@ -36,6 +45,13 @@ struct CheckWarning {
     std::string text;
 };
 
+// What a Save from TaveCron does to a line of the file: a skipped line is
+// not written again; an entry is written as format_crontab_line writes its
+// row, which differs from the line when the weekday is not "*", fields stand
+// apart by other blanks than one space, a field or the line was cut, or the
+// line holds a NUL byte. Line ends and trailing blanks are not compared.
+enum class SaveEffect { Same, Changed, Dropped };
+
 struct LineCheck {
     int number = 0;          // from 1
     int converted = 0;       // fields the loader's scan converted: 6 or 7 make an entry
@@ -43,6 +59,10 @@ struct LineCheck {
     std::vector<CheckWarning> warnings;
     std::vector<ClockTime> runs;  // next runs within the horizon, oldest first
     int runs_asked = 0;           // how many runs were looked for
+    bool runs_nothing = false;    // the command is unknown: the runs start nothing
+    bool horizon_cut = false;     // the horizon ends at 9999-12-31, before 5 years
+    bool has_nul = false;         // the line holds a NUL byte, where the scan stopped
+    SaveEffect save = SaveEffect::Dropped;
 };
 
 inline bool is_entry(const LineCheck& check)
@@ -66,10 +86,11 @@ ClockTime next_minute(const ClockTime& time);
 // out are passed over whole. Answers how many were found.
 int next_runs(const CronEntry& entry, const ClockTime& from, ClockTime* out, int count);
 
-// Checks one line as read_crontab_line handed it out (`dropped` characters
-// of an over-long line lost) and looks for its next `run_count` runs from
-// `from` when it is an entry.
-void check_crontab_line(const char* line, int number, int dropped, const ClockTime& from, int run_count,
+// Checks one line as read_crontab_line handed it out: `line` is the
+// NUL-terminated text and `length` the bytes it kept before its line end,
+// NUL bytes included (`dropped` characters of an over-long line lost). Looks
+// for its next `run_count` runs from `from` when it is an entry.
+void check_crontab_line(const char* line, int length, int number, int dropped, const ClockTime& from, int run_count,
                         LineCheck& out);
 
 // The text lines above for one checked line, each ending in "\n".
@@ -77,12 +98,20 @@ std::string format_line_check(const LineCheck& check);
 
 struct CheckTotals {
     int lines = 0;
-    int entries = 0;
-    int warnings = 0;
+    int entries = 0;                         // the rows TaveCron would load
+    int warnings = 0;                        // of the lines and of the file
+    int save_dropped = 0;                    // lines a Save would not write again
+    int save_changed = 0;                    // entries a Save would write differently
+    std::vector<std::string> file_warnings;  // about the file as a whole
 };
 
+// The file's warnings and the summary for the file named `path`, each text
+// line ending in "\n".
+std::string format_file_check(std::string_view path, const CheckTotals& totals);
+
 // Reads every line of `reader` as the loader does, checks it and hands the
-// result to `sink` (with `context`) before the next line is read. Answers the
-// totals. The reader stays the caller's.
+// result to `sink` (with `context`) before the next line is read. Then looks
+// at the file as a whole: a byte-order mark at its start, lines that hold NUL
+// bytes, no entry at all. Answers the totals. The reader stays the caller's.
 using LineCheckSink = void (*)(const LineCheck& check, void* context);
 CheckTotals check_crontab(LineReader* reader, const ClockTime& from, int run_count, LineCheckSink sink, void* context);

@@ -135,14 +135,21 @@ int format_crontab_line(const CronEntry& row, CrontabLineText& line)
 const char* read_crontab_line(LineReader* reader, std::array<char, CRONTAB_LINE_SIZE>& line)
 {
     int dropped = 0;
-    return read_crontab_line(reader, line, dropped);
+    int kept = 0;
+    return read_crontab_line(reader, line, dropped, kept);
 }
 
-const char* read_crontab_line(LineReader* reader, std::array<char, CRONTAB_LINE_SIZE>& line, int& dropped)
+const char* read_crontab_line(LineReader* reader, std::array<char, CRONTAB_LINE_SIZE>& line, int& dropped, int& kept)
 {
     constexpr int size = CRONTAB_LINE_SIZE;
     dropped = 0;
+    kept = 0;
+    // Filled first, so that the terminator is the buffer's last NUL.
+    line.fill(1);
     if (read_piece(reader, line.data(), size) == nullptr) return nullptr;
+    std::size_t end = line.size() - 1;
+    while (line[end] != '\0') --end;
+    kept = static_cast<int>(end > 0 && line[end - 1] == '\n' ? end - 1 : end);
     if (piece_ends_line(line.data(), size)) return line.data();
 
     // The line was cut: drop pieces until the one that holds its end.

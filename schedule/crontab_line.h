@@ -77,5 +77,8 @@ int format_crontab_line(const CronEntry& row, CrontabLineText& line);
 const char* read_crontab_line(LineReader* reader, std::array<char, CRONTAB_LINE_SIZE>& line);
 
 // read_crontab_line that also answers in `dropped` how many characters of an
-// over-long line were dropped (its line end not counted); 0 for other lines.
-const char* read_crontab_line(LineReader* reader, std::array<char, CRONTAB_LINE_SIZE>& line, int& dropped);
+// over-long line were dropped (its line end not counted; 0 for other lines),
+// and in `kept` how many bytes `line` holds before its "\n" or terminator. A
+// NUL byte in the line is kept like any other, so `kept` can pass the first
+// NUL, where the line scan stops.
+const char* read_crontab_line(LineReader* reader, std::array<char, CRONTAB_LINE_SIZE>& line, int& dropped, int& kept);

@@ -49,11 +49,14 @@ namespace {
 // Parses `text` into `set` and answers where the parse stopped: the end of
 // the text, or the first byte the grammar did not use. A number that ends the
 // parse without being added (64 or more, or before a hyphen that no digit
-// follows, or before a range end of 64 or more) counts as not used.
-const char* parse_time_field_until(const char* text, TimeFieldSet& set)
+// follows, or before a range end of 64 or more) counts as not used. Notes
+// what it meets in `report` when that is not null.
+const char* parse_time_field_until(const char* text, TimeFieldSet& set, TimeFieldReport* report = nullptr)
 {
     const char* p = text;
     while (*p != '\0') {
+        if (report != nullptr && report->first_item < 0 && (*p == '*' || is_digit(*p)))
+            report->first_item = static_cast<int>(p - text);
         if (*p == '*') {
             time_set_add_range(set, 0, kValueLimit - 1);
             return p + 1;
@@ -81,6 +84,10 @@ const char* parse_time_field_until(const char* text, TimeFieldSet& set)
         p = read_number(p, b);
         if (b >= kValueLimit) return item;
         time_set_add_range(set, a, b);
+        if (report != nullptr && b < a && report->backward_count++ == 0) {
+            report->backward_at = static_cast<int>(item - text);
+            report->backward_length = static_cast<int>(p - item);
+        }
         if (*p != ',') return p;
         ++p;
     }
@@ -97,9 +104,16 @@ void parse_time_field(const char* text, TimeFieldSet& set)
 
 int time_field_used_length(const char* text)
 {
-    if (text == nullptr) return 0;
+    return report_time_field(text).used;
+}
+
+TimeFieldReport report_time_field(const char* text)
+{
+    TimeFieldReport report;
+    if (text == nullptr) return report;
     TimeFieldSet ignored;
-    return static_cast<int>(parse_time_field_until(text, ignored) - text);
+    report.used = static_cast<int>(parse_time_field_until(text, ignored, &report) - text);
+    return report;
 }
 
 int entry_is_due(const ClockTime& time, const CronEntry& entry)

@@ -34,6 +34,17 @@ void parse_time_field(const char* text, TimeFieldSet& set);
 // used. 0 for a null text.
 int time_field_used_length(const char* text);
 
+// What the parser met in one pattern, for reports that must say what the
+// matching does. Offsets count bytes from the pattern's start.
+struct TimeFieldReport {
+    int used = 0;             // time_field_used_length
+    int first_item = -1;      // where the first digit or "*" stands; -1 when there is none
+    int backward_at = -1;     // where the first range "a-b" with b < a starts (it adds nothing); -1 if none
+    int backward_length = 0;  // that range's length in bytes
+    int backward_count = 0;   // how many such ranges the parse passed
+};
+TimeFieldReport report_time_field(const char* text);
+
 // A clock time with the fields of the Win32 SYSTEMTIME record, so that the core
 // matches without windows.h. Local time or UTC is the caller's choice.
 struct ClockTime {

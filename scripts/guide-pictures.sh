@@ -4,7 +4,12 @@
 # Usage: guide-pictures.sh TAVECRON_EXE OUT_DIR
 # Writes main-window.png (plain, marked and current rows), cell-editor.png
 # (the editor open on the current row) and command-menu.png (the Command menu
-# opened from a command cell).
+# opened from a command cell). The guide's pictures are kept in docs/guide/,
+# so that the guide reads whole from the repository; after a change that shows
+# in them, refresh them with
+#   scripts/build.sh win64 tavecron
+#   scripts/wine-session.sh build/win64 bash scripts/guide-pictures.sh build/win64/app/tavecron.exe docs/guide
+# and look at them before committing.
 set -euo pipefail
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 out=$(cd "$2" && pwd)

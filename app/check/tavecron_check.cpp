@@ -3,12 +3,13 @@
 //
 //   tavecron-check [--next N] [--from "YYYY-MM-DD HH:MM"] [crontab-file]
 //
-// The file (default "cron.tab" in the current directory) is read with the
-// program's own reader and line scan. Runs are shown from the --from minute
-// on, that minute included; without --from, from the minute after the current
-// local time (the program never runs an entry in the minute it sees first).
-// Output: the lines described in schedule/crontab_check.h, then one summary
-// line. Exit status: 0 without warnings, 1 with warnings, 2 when the
+// The file (default "cron.tab" in the current directory, where TaveCron
+// itself takes the one beside the program) is read with the program's own
+// reader and line scan. Runs are shown from the --from minute on, that minute
+// included; without --from, from the minute after the current local time (the
+// program never runs an entry in the minute it sees first). Output: the lines
+// described in schedule/crontab_check.h, then the file's warnings and the
+// summary. Exit status: 0 without warnings, 1 with warnings, 2 when the
 // arguments are wrong, the file cannot be read or the report cannot be written.
 #include <cerrno>
 #include <cstdio>
@@ -16,6 +17,8 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+
+#include <sys/stat.h>
 
 #include "schedule/crontab_check.h"
 #include "schedule/stdio_stream.h"
@@ -29,7 +32,8 @@ constexpr int MAX_RUNS = 1000;
 
 constexpr const char* USAGE =
     "usage: tavecron-check [--next N] [--from \"YYYY-MM-DD HH:MM\"] [crontab-file]\n"
-    "  Explains each line of the crontab file (default cron.tab) as TaveCron reads it.\n"
+    "  Explains each line of the crontab file as TaveCron reads it. The default file is\n"
+    "  cron.tab in the current folder (TaveCron itself loads the one beside tavecron.exe).\n"
     "  --next N   show the next N run times of each entry (0 to 1000, default 3)\n"
     "  --from T   look for runs from local time T on (default: the next minute)\n"
     "  --version  print the version\n"
@@ -143,6 +147,13 @@ int main(int argc, char** argv)
         from = next_minute(from);
     }
 
+    // A folder opens as a file in some C libraries and refuses reads, or fails
+    // to open with a reason that names no folder; say what it is.
+    struct stat info {};
+    if (stat(args.path, &info) == 0 && S_ISDIR(info.st_mode)) {
+        std::fprintf(stderr, "tavecron-check: cannot read %s: it is a folder, not a file\n", args.path);
+        return EXIT_TROUBLE;
+    }
     Stream* stream = stdio_stream_open(args.path);
     if (stream == nullptr) {
         std::fprintf(stderr, "tavecron-check: cannot open %s: %s\n", args.path, std::strerror(errno));
@@ -155,14 +166,15 @@ int main(int argc, char** argv)
         return EXIT_TROUBLE;
     }
     const CheckTotals totals = check_crontab(reader, from, args.run_count, print_check, nullptr);
+    const int read_error = errno;
     const bool failed = stdio_stream_failed(stream) != 0;
     reader_close(reader);
     if (failed) {
-        std::fprintf(stderr, "tavecron-check: cannot read %s\n", args.path);
+        std::fprintf(stderr, "tavecron-check: cannot read %s: %s\n", args.path, std::strerror(read_error));
         return EXIT_TROUBLE;
     }
-    std::printf("%s: %d lines, %d entries, %d skipped, %d warnings\n", args.path, totals.lines, totals.entries,
-                totals.lines - totals.entries, totals.warnings);
+    const std::string summary = format_file_check(args.path, totals);
+    std::fwrite(summary.data(), 1, summary.size(), stdout);
     // A report that did not reach its file (a full disk, a closed pipe) must
     // not pass for a clean check.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {

@@ -1,20 +1,30 @@
 #!/usr/bin/env bash
-# tavecron-check.exe under Wine: exit status 0, 1 and 2, and code page 932
-# bytes of a cell passed through to the output unchanged.
+# tavecron-check.exe under Wine: exit status 0, 1 and 2, code page 932 bytes
+# of a cell passed through to the output unchanged, the summary's singular
+# forms, a UTF-16 file reported as one TaveCron reads as no entry, and a
+# folder named for the file refused with its reason.
 . "$(dirname "$0")/lib.sh"
-rm -rf "$bb_root" && mkdir -p "$bb_root" && cd "$bb_root" || fail "no scratch folder"
-check() { wine "${TAVECRON_CHECK_EXE:?}" "$@" </dev/null >out.txt 2>/dev/null; }
+rm -rf "$bb_root" && mkdir -p "$bb_root/folder" && cd "$bb_root" || fail "no scratch folder"
+check() { wine "${TAVECRON_CHECK_EXE:?}" "$@" </dev/null >out.txt 2>err.txt; }
 printf '0 12 * * * System メモ.txt\r\n# comment\r\n' | iconv -f UTF-8 -t CP932 >cron.tab
-printf '*/15 * * * * system x\r\n' >warn.tab
+printf '0 12 * * * system x\r\n' >warn.tab
+printf '0 12 * * * NoAction\r\n' | iconv -f UTF-8 -t UTF-16 >utf16.tab
 
 check --next 1 --from '2024-02-28 12:01' || fail "a clean file gave status $?"
-printf '1: entry: minute=0 hour=12 day=* month=* command=System option=メモ.txt\r
+printf '1: entry: minute=0 hour=12 day=* month=* command=System option="メモ.txt"\r
 1: next: 2024-02-29 12:00 Thu\r
 2: skipped: 2 words, fewer than the six of an entry ("#" starts no comment: only the word count skips it)\r
-cron.tab: 2 lines, 1 entries, 1 skipped, 0 warnings\r\n' | iconv -f UTF-8 -t CP932 >expected.txt
+cron.tab: 2 lines, 1 entry, 1 skipped, 0 warnings\r
+cron.tab: a Save from TaveCron would drop 1 line and change 0 lines (line ends and trailing blanks aside)\r\n' |
+  iconv -f UTF-8 -t CP932 >expected.txt
 cmp -s out.txt expected.txt || fail "unexpected output: $(iconv -f CP932 -t UTF-8 out.txt)"
 
 check warn.tab; [ $? = 1 ] || fail "warnings did not give status 1"
+grep -q '^warn.tab: 1 line, 1 entry, 0 skipped, 1 warning'$'\r''$' out.txt || fail "summary: $(cat out.txt)"
+check utf16.tab; [ $? = 1 ] || fail "a UTF-16 file did not give status 1"
+grep -q 'UTF-16 byte-order mark' out.txt && grep -q 'would load 0 rows' out.txt || fail "UTF-16: $(cat out.txt)"
+check folder; [ $? = 2 ] || fail "a folder did not give status 2"
+grep -q 'cannot read folder: it is a folder, not a file' err.txt || fail "folder: $(cat err.txt)"
 check missing.tab; [ $? = 2 ] || fail "a missing file did not give status 2"
 wine "$TAVECRON_CHECK_EXE" cron.tab </dev/null >/dev/full 2>/dev/null; [ $? = 2 ] || fail "a lost report did not give status 2"
 check --from '2023-02-29 00:00' warn.tab; [ $? = 2 ] || fail "a date that does not exist did not give status 2"

@@ -25,38 +25,61 @@ std::string text_of(const ClockTime& t)
 }
 
 // One line per surprise: its warnings ("field: a part of the text", in order)
-// and its next three runs from 2024-01-31 12:00.
+// and its next three runs from the start given (most from 2024-01-31 12:00).
 TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
 {
-    const std::tuple<std::string, std::vector<std::string>, std::vector<std::string>> cases[] = {
-        {"0 0 29 2 * SetWP x.bmp", {}, {"2024-02-29 00:00", "2028-02-29 00:00"}},
-        {"*/15 * * * * NoAction",
+    const ClockTime jan31 = at(2024, 1, 31, 12, 0);
+    const std::tuple<ClockTime, std::string, std::vector<std::string>, std::vector<std::string>> cases[] = {
+        {jan31, "0 0 29 2 * SetWP x.bmp", {}, {"2024-02-29 00:00", "2028-02-29 00:00"}},
+        // 2100 is no leap year, so the next 29 February, in 2104, lies past the horizon.
+        {at(2097, 3, 1, 0, 0), "0 0 29 2 * NoAction", {"day: no run within 5 years: the next date"}, {}},
+        {at(9999, 12, 31, 23, 58), "* * * * * NoAction", {}, {"9999-12-31 23:58", "9999-12-31 23:59"}},
+        {jan31,
+         "*/15 * * * * NoAction",
          {"minute: \"/15\" after \"*\" is ignored (there are no steps): the field matches every minute"},
          {"2024-01-31 12:00", "2024-01-31 12:01", "2024-01-31 12:02"}},
-        {"0-64 * * * * NoAction", {"minute: \"0-64\" is ignored"}, {}},
-        {"5x,10 1-3/2 * * * NoAction",
+        {jan31, "0-64 * * * * NoAction", {"minute: \"0-64\" is ignored"}, {}},
+        {jan31,
+         "5x,10 1-3/2 * * * NoAction",
          {"minute: \"x,10\" after \"5\" is ignored (an item not followed by a comma ends the list): "
           "the field matches minute 5",
           "hour: \"/2\" after \"1-3\" is ignored"},
          {"2024-02-01 01:05", "2024-02-01 02:05", "2024-02-01 03:05"}},
-        {"0 12 * * * system a",
+        {jan31,
+         "x5 -5 10-5,7 * * NoAction",
+         {"minute: \"x\" before \"5\" is skipped: the field matches minute 5", "hour: \"-\" before \"5\" is skipped",
+          "day: \"10-5\" runs backward and adds nothing: the field matches day 7"},
+         {"2024-02-07 05:05", "2024-03-07 05:05", "2024-04-07 05:05"}},
+        {jan31,
+         "0 12 * * * system a",
          {"command: did you mean \"System\""},
          {"2024-01-31 12:00", "2024-02-01 12:00", "2024-02-02 12:00"}},
-        {"0 0 30 2 * NoAction", {"day: never meet within 5 years"}, {}},
-        {"60 24 0,32-33 0,13 * Foo",
+        {jan31, "0 0 30 2 * NoAction", {"day: day \"30\" and month \"2\" never meet (no such date)"}, {}},
+        {jan31,
+         "60 24 0,32-33 0,13 * Foo",
          {"minute: 60 can never occur", "hour: 24 can never occur: hours are 0-23, so the entry never runs",
           "day: 0,32,33 can never occur", "month: 0,13 can never occur", "command: \"Foo\" is not a command"},
          {}},
-        {"0-63 * * 0 * NoAction", {"month: 0 can never occur"}, {}},
-        {"# run at noon every day",
-         {"minute: \"#\" matches no minute", "hour: \"run\" matches no hour", "day: \"at\" matches no day",
-          "month: \"noon\" matches no month", "weekday: \"every\" is ignored", "command: \"day\""},
+        {jan31, "0-63 * * 0 * NoAction", {"month: 0 can never occur"}, {}},
+        // A "#" line gets one warning that says whether it runs, whatever its fields say.
+        {jan31,
+         "# run at noon every day",
+         {"line: \"#\" does not comment out a line: TaveCron reads this one as an "
+          "entry that never runs"},
          {}},
+        {jan31,
+         "#30 7 * * 1 System alarm.wav",
+         {"line: entry that runs, next at 2024-02-01 07:30 Thu"},
+         {"2024-02-01 07:30", "2024-02-02 07:30", "2024-02-03 07:30"}},
+        {jan31,
+         "#30 7 * * * alarm.wav",
+         {"line: is due next at 2024-02-01 07:30 Thu but runs nothing"},
+         {"2024-02-01 07:30", "2024-02-02 07:30", "2024-02-03 07:30"}},
     };
-    for (const auto& [line, warnings, runs] : cases) {
+    for (const auto& [from, line, warnings, runs] : cases) {
         SCOPED_TRACE(line);
         LineCheck check;
-        check_crontab_line(line.c_str(), 7, 0, at(2024, 1, 31, 12, 0), 3, check);
+        check_crontab_line(line.c_str(), static_cast<int>(line.size()), 7, 0, from, 3, check);
         ASSERT_TRUE(is_entry(check));
         ASSERT_EQ(check.warnings.size(), warnings.size());
         for (std::size_t i = 0; i < check.warnings.size(); ++i) {
@@ -93,34 +116,84 @@ TEST(CrontabCheckRuns, the_skipping_walk_finds_what_a_check_of_every_minute_find
     }
 }
 
+// Checks `data` as a file, from 2024-02-28 12:01 with two runs, and appends
+// the report of its lines and of the file to `out` when it is given.
+CheckTotals check_file(const std::string& data, std::string* out)
+{
+    MemoryStreamState state(data);
+    LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ);
+    auto sink = [](const LineCheck& c, void* text) {
+        if (text != nullptr) *static_cast<std::string*>(text) += format_line_check(c);
+    };
+    const CheckTotals totals = check_crontab(reader, at(2024, 2, 28, 12, 1), 2, sink, out);
+    reader_close(reader);
+    if (out != nullptr) *out += format_file_check("f", totals);
+    return totals;
+}
+
 TEST(CrontabCheckFile, check_crontab_reads_lines_as_the_loader_does_and_reports_the_documented_format)
 {
     // A NUL byte in the dropped tail still counts as a character of the line.
     const std::string long_line = "0 12 * * * System " + std::string(2900, 'x') + '\0' + std::string(99, 'x');
-    MemoryStreamState state("\r\n# a comment\r\n0 12 * * 1 System \x82\xa0.txt\r\n" + long_line + "\n" +
-                            std::string(2047, 'y') + "\n");
-    LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ);
     std::string out;
-    const CheckTotals totals = check_crontab(
-        reader, at(2024, 2, 28, 12, 1), 2,
-        [](const LineCheck& c, void* sink) { *static_cast<std::string*>(sink) += format_line_check(c); }, &out);
-    reader_close(reader);
+    const CheckTotals totals = check_file("\r\n# a comment\r\n0 12 * * 1 System \x82\xa0.txt\r\n" + long_line + "\n" +
+                                              std::string(2047, 'y') + "\n0\t12  * * * Foo \n",
+                                          &out);
 
-    EXPECT_EQ(std::tuple(totals.lines, totals.entries, totals.warnings), std::tuple(5, 2, 3));
+    EXPECT_EQ(std::tuple(totals.lines, totals.entries, totals.warnings), std::tuple(6, 3, 4));
     EXPECT_EQ(out, "1: skipped: blank line\n"
                    "2: skipped: 3 words, fewer than the six of an entry (\"#\" starts no comment: only the word count "
                    "skips it)\n"
-                   "3: entry: minute=0 hour=12 day=* month=* command=System option=\x82\xa0.txt\n"
+                   "3: entry: minute=0 hour=12 day=* month=* command=System option=\"\x82\xa0.txt\"\n"
                    "3: warning: weekday: \"1\" is ignored: the program matches every weekday and saves \"*\"\n"
                    "3: next: 2024-02-29 12:00 Thu, 2024-03-01 12:00 Fri\n"
-                   "4: entry: minute=0 hour=12 day=* month=* command=System option=" +
+                   "4: entry: minute=0 hour=12 day=* month=* command=System option=\"" +
                        std::string(255, 'x') +
-                       "\n"
+                       "\"\n"
                        "4: warning: line: the line is 3018 characters long: the program reads its first 2047 and drops "
                        "the rest\n"
                        "4: warning: option: the field is 2029 bytes long: the program keeps its first 255\n"
                        "4: next: 2024-02-29 12:00 Thu, 2024-03-01 12:00 Fri\n"
-                       "5: skipped: 1 word, fewer than the six of an entry\n");
+                       "5: skipped: 1 word, fewer than the six of an entry\n"
+                       "6: entry: minute=0 hour=12 day=* month=* command=Foo option=\"\"\n"
+                       "6: warning: command: \"Foo\" is not a command (NoAction, System, SetWP): the entry runs "
+                       "nothing\n"
+                       "6: next (runs nothing): 2024-02-29 12:00 Thu, 2024-03-01 12:00 Fri\n"
+                       "f: 6 lines, 3 entries, 3 skipped, 4 warnings\n"
+                       "f: a Save from TaveCron would drop 3 lines and change 3 lines (line ends and trailing blanks "
+                       "aside)\n");
+}
+
+// What TaveCron would load less than the file seems to hold: its warnings
+// about the file as a whole, and how many lines a Save would drop and change
+// (a six-word line's trailing blank and a BOM kept in the minute are no change).
+TEST(CrontabCheckFile, the_file_as_a_whole_gets_its_warnings_and_the_lines_a_save_would_lose)
+{
+    using namespace std::string_literals;
+    const std::tuple<std::string, std::vector<std::string>, int, int> files[] = {
+        {"", {"the file is empty: TaveCron would load 0 rows"}, 0, 0},
+        {"# 0 8 * *\r\n\r\n", {"no line is an entry: TaveCron would load 0 rows"}, 2, 0},
+        {"\xFF\xFE"
+         "0\0 \0"
+         "8\0\r\0\n\0"s,
+         {"UTF-16 byte-order mark", "3 lines hold NUL bytes (the first: line 1)", "no line is an entry"},
+         3,
+         0},
+        {"\xEF\xBB\xBF"
+         "0 8 * * * NoAction\r\n0 8 * * *\tNoAction\n",
+         {"UTF-8 byte-order mark"},
+         0,
+         1},
+        {"0 8 * * * NoAction\n0 8 * * * System a\0b\n"s, {"1 line holds NUL bytes (the first: line 2)"}, 0, 1},
+    };
+    for (const auto& [data, warnings, dropped, changed] : files) {
+        SCOPED_TRACE(data);
+        const CheckTotals totals = check_file(data, nullptr);
+        ASSERT_EQ(totals.file_warnings.size(), warnings.size());
+        for (std::size_t i = 0; i < warnings.size(); ++i)
+            EXPECT_NE(totals.file_warnings[i].find(warnings[i]), std::string::npos) << totals.file_warnings[i];
+        EXPECT_EQ(std::tuple(totals.save_dropped, totals.save_changed), std::tuple(dropped, changed));
+    }
 }
 
 }  // namespace
