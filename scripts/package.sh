@@ -6,11 +6,13 @@
 # cron.tab and the user guide in English and Japanese with pictures of the
 # real program, taken under Wine and Xvfb while the packages are made, with
 # the build this host runs (scripts/wine-env.sh). The version comes from the
-# VERSION file.
+# VERSION file. Before the zips are written, scripts/guide-check.sh checks that
+# every file a guide page names is there and renders both pages in headless
+# Chromium to dist/guide-en.png and dist/guide-ja.png, for a person to look at.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-bash scripts/setup.sh
+bash scripts/setup.sh chromium
 . scripts/wine-env.sh
 
 version=$(head -n1 VERSION)
@@ -32,10 +34,12 @@ for kind in win32 win64; do
   cp "build/$kind/app/tavecron.exe" "build/$kind/app/check/tavecron-check.exe" "$stage/"
   # Windows tools expect CR LF line ends in the sample schedule.
   sed 's/\r$//; s/$/\r/' docs/cron.tab >"$stage/cron.tab"
+  # The guide names its release in a comment that the package fills in.
   for guide in docs/guide/guide-*.html; do
-    sed "s/@VERSION@/$version/g" "$guide" >"$stage/$(basename "$guide")"
+    sed "s/<!--@VERSION@-->/ $version/g" "$guide" >"$stage/$(basename "$guide")"
   done
   cp docs/guide/guide.css "$pictures"/*.png "$stage/"
+  if [ "$kind" = win32 ]; then bash scripts/guide-check.sh "$stage" dist; fi
   for file in tavecron.exe tavecron-check.exe cron.tab guide-en.html guide-ja.html guide.css \
     main-window.png cell-editor.png command-menu.png; do
     [ -s "$stage/$file" ] || { echo "package: $file is missing from $name" >&2; exit 1; }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs everything the build, the program and the tests need, from Debian
 # packages only. Safe to run again: when every package and the ja_JP locale are
-# present it returns at once without touching apt.
+# present it returns at once without touching apt. Packages named as arguments
+# are installed too (the release script adds the browser that renders the guide).
 #
 # The 32-bit Wine (wine32, from the i386 architecture) is installed only where
 # this host runs 32-bit code (scripts/wine-env.sh decides); elsewhere its
@@ -15,6 +16,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick fonts-ipafont-gothic locales
   clang libclang-rt-dev clang-format
 )
+packages+=("$@")
 if wine_host_runs_i386; then packages+=(wine32:i386); fi
 
 sudo_cmd=()
