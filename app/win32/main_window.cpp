@@ -1,6 +1,7 @@
 #include "app/win32/main_window.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <cstring>
 #include <new>
@@ -244,9 +245,13 @@ LRESULT on_context_menu(MainWindowState* state, LPARAM lparam)
     if (state == nullptr) {
         return 0;
     }
-    // Both halves unsigned: the keyboard's (-1, -1) becomes (65535, 65535),
-    // a point outside the table, so the hit test finds no row.
-    const POINT screen = {static_cast<LONG>(LOWORD(lparam)), static_cast<LONG>(HIWORD(lparam))};
+    // Both halves signed: a monitor left of or above the primary one has
+    // negative coordinates. (-1, -1) is the keyboard's context-menu key, not a
+    // point: it changes nothing, wherever the window lies.
+    const POINT screen = {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+    if (screen.x == -1 && screen.y == -1) {
+        return 0;
+    }
     POINT client = screen;
     ScreenToClient(state->main_window, &client);
     int column = -1;

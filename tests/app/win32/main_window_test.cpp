@@ -70,15 +70,25 @@ TEST_F(MainWindowTest, context_menu_makes_the_hit_row_current_and_opens_commands
 {
     add_rows(3);
     ModalWatch watch;
-    // At the middle of a cell and pixels below it; the current row and the menus seen after. The keyboard's
-    // point (-1, -1) for row -1, like one below the last row, hits no row: nothing changes.
-    const int clicks[][5] = {
-        {2, COL_MONTH, 0, 2, 0}, {1, COL_COMMAND, 0, 1, 1}, {2, COL_COMMAND, 100, 1, 1}, {-1, 0, 0, 1, 1}};
-    for (const auto& [row, column, below, current, menus] : clicks) {
+    auto screen_point = [&](int row, int column, int below) {
         CellRect cell{};
         table_cell_rect(table_state_of(table), row, column, &cell);
         POINT at = {cell.x + cell.width / 2, cell.y + cell.height / 2 + below};
         ClientToScreen(GetDlgItem(table, IDC_TABLE_LIST), &at);
+        return at;
+    };
+    // The window moved so that the screen point (-1, -1) is on row 2's option cell: the cells lie at negative
+    // coordinates, as on a monitor left of and above the primary one, and the keyboard's (-1, -1) is not a click.
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    const POINT option = screen_point(2, COL_OPTION, 0);
+    SetWindowPos(window, nullptr, frame.left - 1 - option.x, frame.top - 1 - option.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    // At the middle of a cell and pixels below it; the current row and the menus seen after. The keyboard's
+    // (-1, -1) for row -1, like a point below the last row, changes nothing.
+    const int clicks[][5] = {
+        {2, COL_MONTH, 0, 2, 0}, {1, COL_COMMAND, 0, 1, 1}, {2, COL_COMMAND, 100, 1, 1}, {-1, 0, 0, 1, 1}};
+    for (const auto& [row, column, below, current, menus] : clicks) {
+        const POINT at = screen_point(row, column, below);
         EXPECT_EQ(send(window, WM_CONTEXTMENU, 0, row < 0 ? MAKELPARAM(-1, -1) : MAKELPARAM(at.x, at.y)), 0);
         EXPECT_EQ(std::pair(send(table, TBLM_GETCURSEL), watch.menus_seen), std::pair(LRESULT{current}, menus)) << row;
     }
