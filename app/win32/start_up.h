@@ -18,12 +18,12 @@ HWND create_main_window(HINSTANCE instance, const char* command_text, int show_c
 
 // Replaces the table's rows with the entries of the file at path and keeps
 // path in the window's record (what the file dialogs propose). The file is
-// opened before the table is emptied: one that cannot be opened (missing, a
-// folder, refused, held by another program) leaves the rows as they were. A
-// file that opens but holds no entry leaves the table empty. Answers the
-// number of rows loaded, 0 in both cases, and also when path is null or longer
-// than 255 bytes: then nothing is opened, the rows stay and the kept path is
-// emptied (a cut path could name another file).
+// opened before anything changes: one that cannot be opened (missing, a
+// folder, refused, held by another program) leaves the rows and the kept path
+// as they were. A file that opens but holds no entry leaves the table empty
+// and its path kept. Answers the number of rows loaded, 0 in both cases, and
+// also when path is null or longer than 255 bytes: then nothing is opened and
+// nothing changes (a cut path could name another file).
 int open_crontab(HWND main_window, const char* path);
 
 // Makes the program's own folder (its module path up to the last backslash)

@@ -56,13 +56,14 @@ TEST_F(MainWindowTest, enter_runs_the_current_row_and_reports_an_unknown_command
 
 // Cut to its field, the path would name the file `fits`. Files that cannot be
 // opened keep the rows too: the File menu's cases (menu_commands_test.cpp).
-TEST_F(MainWindowTest, open_crontab_refuses_a_path_longer_than_its_field_and_keeps_the_rows)
+TEST_F(MainWindowTest, open_crontab_refuses_a_path_longer_than_its_field_and_keeps_the_rows_and_the_path)
 {
     TempFolder folder;
     const std::string fits = folder.write(std::string(MAIN_PATH_SIZE - 1 - folder.root.size(), 'f'), "* * * * * A\r\n");
+    const std::string before = state->path.data();
     add_rows(2);
     EXPECT_EQ(open_crontab(window, (fits + std::string(300, 'x')).c_str()), 0);
-    EXPECT_EQ(std::pair(rows(), state->path[0]), std::pair(2, '\0'));
+    EXPECT_EQ(std::pair(rows(), std::string(state->path.data())), std::pair(2, before));
     EXPECT_EQ(open_crontab(window, fits.c_str()), 1);
 }
 

@@ -129,10 +129,15 @@ TEST_F(MenuCommands, file_dialogs_share_one_description_report_failed_opens_and_
     const std::string empty = folder.write("empty.tab"), held = folder.write("held.tab", "1 2 3 4 * NoAction\r\n");
     HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     const std::string open = "owned 6144 ", save = "owned 2048 ";
+    // Names of 256 and 257 characters, too long for the path field (Wine's dialogs fail past 259).
+    const std::string long_save = folder.path(std::string(MAIN_PATH_SIZE - folder.root.size(), 'x'));
+    const std::string long_open =
+        folder.write(std::string(150, 's') + "\\" + std::string(106 - folder.root.size(), 'f'));
     // Id, file type, name; then the dialog as shown, the path and the rows after.
     const std::tuple<UINT, int, std::string, std::string, std::string, std::string> steps[] = {
-        {IDM_OPEN, 1, in, open + "0", in, "NoAction"},   {IDM_SAVE, -1, out, save + "1", out, "NoAction"},
-        {IDM_OPEN, -1, "", open + "1", out, "NoAction"}, {IDM_OPEN, -1, held, open + "1", held, "NoAction"},  // kept
+        {IDM_OPEN, 1, in, open + "0", in, "NoAction"},          {IDM_SAVE, -1, out, save + "1", out, "NoAction"},
+        {IDM_OPEN, -1, "", open + "1", out, "NoAction"},        {IDM_OPEN, -1, held, open + "1", out, "NoAction"},
+        {IDM_SAVE, -1, long_save, save + "1", out, "NoAction"}, {IDM_OPEN, -1, long_open, open + "1", out, "NoAction"},
         {IDM_OPEN, -1, empty, open + "1", empty, ""},
     };
     std::string shown;
@@ -158,7 +163,7 @@ TEST_F(MenuCommands, file_dialogs_share_one_description_report_failed_opens_and_
     }
     EXPECT_EQ(std::string(state->file_dialog.lpstrFilter, 19), std::string("*.tab\0*.tab\0All\0*\0", 19));
     EXPECT_EQ(folder.read("out.tab"), "1 2 3 4 * NoAction \r\n");
-    EXPECT_EQ(watch.boxes, (Strings{OPEN_FAILED, OPEN_FAILED}));
+    EXPECT_EQ(watch.boxes, (Strings{OPEN_FAILED, SAVE_FAILED, OPEN_FAILED, OPEN_FAILED}));
     CloseHandle(holder);
 }
 
