@@ -11,6 +11,7 @@
 #include "app/minute_rule.h"
 #include "app/resource_ids.h"
 #include "app/win32/menu_commands.h"
+#include "app/win32/start_up.h"
 #include "schedule/cron_entry.h"
 #include "schedule/win32/due_pass.h"
 #include "table/table_messages.h"
@@ -216,6 +217,7 @@ LRESULT on_end_edit(NMHDR* header)
 
 LRESULT on_return_key(MainWindowState* state)
 {
+    const InProgramFolder in_program_folder;
     const int row = static_cast<int>(SendMessageA(state->table, TBLM_GETCURSEL, 0, 0));
     if (run_entry(state->table, row) == 0) {
         MessageBoxA(state->main_window, UNKNOWN_COMMAND_TEXT, nullptr, MB_OK);
@@ -280,6 +282,7 @@ LRESULT on_timer(MainWindowState* state)
     // find this minute already handled.
     state->last_minute = step.last_minute;
     if (step.run_pass) {
+        const InProgramFolder in_program_folder;  // also while a file dialog has another folder current
         run_due_entries(state->table, now);
     }
     return 0;

@@ -115,6 +115,7 @@ void run_test(MainWindowState* state)
     end_cell_edit(state);
     SYSTEMTIME now;
     GetSystemTime(&now);
+    const InProgramFolder in_program_folder;
     run_due_entries(state->table, now);
 }
 

@@ -56,6 +56,20 @@ BOOL enter_program_folder()
     return location.has_directory ? SetCurrentDirectoryA(location.directory.data()) : FALSE;
 }
 
+InProgramFolder::InProgramFolder()
+{
+    const DWORD length = GetCurrentDirectoryA(MAX_PATH, previous_.data());
+    restore_ = length > 0 && length < MAX_PATH;
+    enter_program_folder();
+}
+
+InProgramFolder::~InProgramFolder()
+{
+    if (restore_) {
+        SetCurrentDirectoryA(previous_.data());
+    }
+}
+
 int register_main_class(HINSTANCE instance)
 {
     if (main_class_atom != 0) {

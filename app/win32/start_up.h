@@ -3,6 +3,8 @@
 // first load of the crontab file.
 #include <windows.h>
 
+#include <array>
+
 // The main window class's atom, 0 until register_main_class succeeds.
 extern int main_class_atom;
 
@@ -31,3 +33,21 @@ int open_crontab(HWND main_window, const char* path);
 // paths keep resolving there. FALSE when the module path is unknown, has no
 // folder, or its folder does not fit a 256-byte path.
 BOOL enter_program_folder();
+
+// Entries run with the program's folder as the current directory, and the
+// file dialogs make the folder they show current: timer ticks reach the due
+// pass inside a dialog's modal loop. For its lifetime an object of this kind
+// makes the program's folder current; at its end it makes the directory that
+// was current before current again (the dialog's folder, say). The earlier
+// directory is not restored when it could not be read into MAX_PATH bytes.
+class InProgramFolder {
+public:
+    InProgramFolder();
+    ~InProgramFolder();
+    InProgramFolder(const InProgramFolder&) = delete;
+    InProgramFolder& operator=(const InProgramFolder&) = delete;
+
+private:
+    std::array<char, MAX_PATH> previous_;
+    bool restore_;
+};

@@ -5,6 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <span>
 #include <string>
 #include <utility>
@@ -52,6 +55,29 @@ TEST_F(MainWindowTest, enter_runs_the_current_row_and_reports_an_unknown_command
     send(table, TBLM_SETCURSEL, 1);
     EXPECT_EQ(notify(NM_RETURN), 0);
     EXPECT_EQ(watch.boxes, (std::vector<std::string>{"エラー|不明なコマンド", "エラー|不明なコマンド"}));
+}
+
+// Timer ticks reach the due pass inside a file dialog's modal loop, whose folder is then current: Enter, test and
+// the pass run their entries in the program's folder all the same, and leave the dialog's folder current.
+TEST_F(MainWindowTest, entries_run_in_the_program_folder_whatever_folder_is_current_and_leave_it_current)
+{
+    const std::string program = current_folder(), marker = "folder_" + std::to_string(GetCurrentProcessId());
+    insert_entry(table, 0, {"*", "*", "*", "*", "*", "System", ("cmd.exe /c echo ran>>" + marker).c_str()});
+    TempFolder elsewhere;
+    for (long lines = 1; lines <= 3; ++lines) {  // each run adds a line
+        SetCurrentDirectoryA(elsewhere.root.c_str());
+        state->last_minute = 60;  // no clock's minute: the tick starts a pass
+        lines == 1 ? notify(NM_RETURN) : send(window, lines == 2 ? WM_COMMAND : WM_TIMER, lines == 2 ? IDM_TEST : 0);
+        EXPECT_EQ(current_folder() + "\\", elsewhere.root) << lines;
+        std::string text;
+        for (int tries = 0; tries < 200 && std::count(text.begin(), text.end(), '\n') < lines; ++tries, Sleep(50)) {
+            std::ifstream file(program + "\\" + marker);
+            text.assign(std::istreambuf_iterator<char>(file), {});
+        }
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), lines);
+    }
+    SetCurrentDirectoryA(program.c_str());
+    DeleteFileA(marker.c_str());
 }
 
 // Cut to its field, the path would name the file `fits`. Files that cannot be

@@ -47,13 +47,6 @@ BOOL WINAPI failing_flush(HANDLE)
     return FALSE;
 }
 
-std::string current_folder()
-{
-    char folder[MAX_PATH];
-    const DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
-    return std::string(folder, length < MAX_PATH ? length : 0);
-}
-
 class MenuCommands : public MainWindowFixture {
 protected:
     LRESULT command(UINT id) { return send(window, WM_COMMAND, MAKEWPARAM(id, 0)); }
