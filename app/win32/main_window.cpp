@@ -1,6 +1,7 @@
 #include "app/win32/main_window.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <cstring>
 #include <new>
@@ -10,6 +11,7 @@
 #include "app/minute_rule.h"
 #include "app/resource_ids.h"
 #include "app/win32/menu_commands.h"
+#include "app/win32/start_up.h"
 #include "schedule/cron_entry.h"
 #include "schedule/win32/due_pass.h"
 #include "table/table_messages.h"
@@ -215,6 +217,7 @@ LRESULT on_end_edit(NMHDR* header)
 
 LRESULT on_return_key(MainWindowState* state)
 {
+    const InProgramFolder in_program_folder;
     const int row = static_cast<int>(SendMessageA(state->table, TBLM_GETCURSEL, 0, 0));
     if (run_entry(state->table, row) == 0) {
         MessageBoxA(state->main_window, UNKNOWN_COMMAND_TEXT, nullptr, MB_OK);
@@ -244,9 +247,13 @@ LRESULT on_context_menu(MainWindowState* state, LPARAM lparam)
     if (state == nullptr) {
         return 0;
     }
-    // Both halves unsigned: the keyboard's (-1, -1) becomes (65535, 65535),
-    // a point outside the table, so the hit test finds no row.
-    const POINT screen = {static_cast<LONG>(LOWORD(lparam)), static_cast<LONG>(HIWORD(lparam))};
+    // Both halves signed: a monitor left of or above the primary one has
+    // negative coordinates. (-1, -1) is the keyboard's context-menu key, not a
+    // point: it changes nothing, wherever the window lies.
+    const POINT screen = {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+    if (screen.x == -1 && screen.y == -1) {
+        return 0;
+    }
     POINT client = screen;
     ScreenToClient(state->main_window, &client);
     int column = -1;
@@ -275,6 +282,7 @@ LRESULT on_timer(MainWindowState* state)
     // find this minute already handled.
     state->last_minute = step.last_minute;
     if (step.run_pass) {
+        const InProgramFolder in_program_folder;  // also while a file dialog has another folder current
         run_due_entries(state->table, now);
     }
     return 0;

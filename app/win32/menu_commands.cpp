@@ -1,6 +1,9 @@
 #include "app/win32/menu_commands.h"
 
+#include <cderr.h>
 #include <commdlg.h>
+
+#include <array>
 
 #include "app/resource_ids.h"
 #include "app/win32/main_window.h"
@@ -22,6 +25,7 @@ constexpr char OPEN_FAILED_TEXT[] = "ﾌｧｲﾙのオープンに失敗しま�
 constexpr char SAVE_FAILED_TEXT[] = "ﾌｧｲﾙを作れませんでした。";
 
 using FileDialog = BOOL(WINAPI*)(LPOPENFILENAMEA);
+using MainPath = std::array<char, MAIN_PATH_SIZE>;
 
 LRESULT send_table(const MainWindowState* state, UINT message, WPARAM wparam = 0, LPARAM lparam = 0)
 {
@@ -40,29 +44,48 @@ void end_cell_edit(const MainWindowState* state)
 // which proposes the current file and receives the choice; the filter entry
 // chosen last stays in nFilterIndex for the next dialog of either kind. The
 // owner is the main window even while hidden (the tray menu reaches here).
-BOOL choose_file(MainWindowState* state, FileDialog dialog, const char* title, DWORD flags)
+// True when a name was chosen, now in the path field. Otherwise the field is
+// as it was before: a name longer than the field fails the dialog
+// (FNERR_BUFFERTOOSMALL), which writes the size it needed over the field's
+// first bytes. That failure shows `failure_text`; a Cancel shows nothing.
+bool choose_file(MainWindowState* state, FileDialog dialog, const char* title, DWORD flags, const char* failure_text)
 {
     OPENFILENAMEA& description = state->file_dialog;
     description.hwndOwner = state->main_window;
     description.lpstrFilter = FILE_FILTER;
     description.lpstrTitle = title;
     description.Flags = flags;
-    const BOOL chosen = dialog(&description);
+    const MainPath previous = state->path;
+    const bool chosen = dialog(&description) != FALSE;
+    const DWORD failure = chosen ? 0 : CommDlgExtendedError();
     // The dialogs make the folder they show the current directory; System
     // and SetWP entries with relative paths resolve against the program's
     // folder, so that becomes current again, chosen or cancelled.
     enter_program_folder();
-    return chosen;
+    if (chosen) {
+        return true;
+    }
+    state->path = previous;
+    if (failure == FNERR_BUFFERTOOSMALL) {
+        MessageBoxA(state->main_window, failure_text, nullptr, MB_OK);
+    }
+    return false;
 }
 
 void open_file(MainWindowState* state)
 {
     end_cell_edit(state);
-    if (!choose_file(state, GetOpenFileNameA, OPEN_TITLE, OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST)) {
+    const MainPath previous = state->path;
+    if (!choose_file(state, GetOpenFileNameA, OPEN_TITLE, OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST, OPEN_FAILED_TEXT)) {
         return;
     }
+    // The path field names the file the rows came from: open_crontab puts the
+    // chosen name there only when that file opens, so a failed Open leaves
+    // the next Save proposing the earlier file, not the one that failed.
+    const MainPath chosen = state->path;
+    state->path = previous;
     // 0: the file could not be opened (the rows stay) or held no entry (the table is empty).
-    if (open_crontab(state->main_window, state->path.data()) == 0) {
+    if (open_crontab(state->main_window, chosen.data()) == 0) {
         MessageBoxA(state->main_window, OPEN_FAILED_TEXT, nullptr, MB_OK);
     }
 }
@@ -70,7 +93,7 @@ void open_file(MainWindowState* state)
 void save_file(MainWindowState* state)
 {
     end_cell_edit(state);  // the text being typed belongs in the file
-    if (!choose_file(state, GetSaveFileNameA, SAVE_TITLE, OFN_PATHMUSTEXIST)) {
+    if (!choose_file(state, GetSaveFileNameA, SAVE_TITLE, OFN_PATHMUSTEXIST, SAVE_FAILED_TEXT)) {
         return;
     }
     if (save_crontab_file(state->table, state->path.data()) == 0) {
@@ -92,6 +115,7 @@ void run_test(MainWindowState* state)
     end_cell_edit(state);
     SYSTEMTIME now;
     GetSystemTime(&now);
+    const InProgramFolder in_program_folder;
     run_due_entries(state->table, now);
 }
 

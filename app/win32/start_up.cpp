@@ -56,6 +56,20 @@ BOOL enter_program_folder()
     return location.has_directory ? SetCurrentDirectoryA(location.directory.data()) : FALSE;
 }
 
+InProgramFolder::InProgramFolder()
+{
+    const DWORD length = GetCurrentDirectoryA(MAX_PATH, previous_.data());
+    restore_ = length > 0 && length < MAX_PATH;
+    enter_program_folder();
+}
+
+InProgramFolder::~InProgramFolder()
+{
+    if (restore_) {
+        SetCurrentDirectoryA(previous_.data());
+    }
+}
+
 int register_main_class(HINSTANCE instance)
 {
     if (main_class_atom != 0) {
@@ -84,15 +98,14 @@ int open_crontab(HWND main_window, const char* path)
     }
     const std::size_t length = path != nullptr ? std::strlen(path) : state->path.size();
     if (length >= state->path.size()) {
-        state->path[0] = '\0';
         return 0;
     }
-    // memmove: File, Open passes the path field itself.
-    std::memmove(state->path.data(), path, length + 1);
-    FileStream* file = stream_open_file(state->path.data(), 0, 0);
+    FileStream* file = stream_open_file(path, 0, 0);
     if (file == nullptr) {
         return 0;
     }
+    // memmove: a caller may pass the path field itself.
+    std::memmove(state->path.data(), path, length + 1);
     SendMessageA(state->table, TBLM_DELETEALLITEMS, 0, 0);
     // Redraw off for the load: otherwise the list view redoes its layout and
     // scroll bars for every row, which made a 10,000-line file take seconds.

@@ -1,5 +1,6 @@
 #include "schedule/win32/crontab_save.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "commands/win32/owned_handle.h"
@@ -8,8 +9,13 @@
 
 namespace {
 
-// Three characters of the temporary file's name: "tvc" followed by hex digits and ".tmp".
-constexpr char TEMP_PREFIX[] = "tvc";
+// The temporary file is "~" and four hex digits in the target's folder. The
+// name is made here rather than by GetTempFileNameA, which refuses folders
+// longer than MAX_PATH - 14 characters although a 255-character path names
+// a file in a folder of up to 254 (its backslash included): five characters
+// after such a folder still stay below MAX_PATH.
+constexpr char TEMP_NAME_FORMAT[] = "%s~%04x";
+constexpr unsigned TEMP_NAMES = 0x10000;
 
 // The folder that holds `path` (its full form up to the file name, with the
 // backslash) into `folder`. False when the path is too long, or names no file
@@ -44,15 +50,24 @@ bool write_rows(HWND table, HANDLE file)
     return true;
 }
 
-// Writes the rows to the existing (empty) file `temp`, flushed to the disk and closed.
-bool write_temp_file(HWND table, const char* temp)
+// Creates a new, empty file for writing in `folder` (which ends in a
+// backslash) under a name no file bears yet, its path into `temp`. Tries the
+// names from a point the clock picks, as GetTempFileNameA would; any failure
+// other than a name already taken ends the search (a folder that takes no
+// new file). An empty handle when no file was created.
+OwnedKernelObject create_temp_file(const char* folder, char (&temp)[MAX_PATH])
 {
-    OwnedKernelObject file(
-        CreateFileA(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    const bool written = write_rows(table, file.get()) && FlushFileBuffers(file.get());
-    // Closed here, not at the end of the scope: a failed close is a failed save.
-    return file.close() && written;
+    const unsigned first = GetTickCount();
+    for (unsigned i = 0; i < TEMP_NAMES; ++i) {
+        const int length = std::snprintf(temp, sizeof temp, TEMP_NAME_FORMAT, folder, (first + i) % TEMP_NAMES);
+        if (length < 0 || length >= static_cast<int>(sizeof temp)) return {};
+        OwnedKernelObject file(
+            CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) return file;
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return {};
+    }
+    return {};
 }
 
 }  // namespace
@@ -62,12 +77,14 @@ int save_crontab_file(HWND table, const char* path)
     char folder[MAX_PATH];
     char temp[MAX_PATH];
     if (path == nullptr || refuses_replacement(path) || !folder_of(path, folder)) return 0;
-    // Creates the empty temporary file under a name no other file bears.
-    if (GetTempFileNameA(folder, TEMP_PREFIX, 0, temp) == 0) return 0;
+    OwnedKernelObject file = create_temp_file(folder, temp);
+    if (!file) return 0;
+    const bool written = write_rows(table, file.get()) && FlushFileBuffers(file.get());
+    // Closed before the rename, and a failed close is a failed save.
+    const bool closed = file.close();
     // One rename in the same folder: the target is either the old file or
     // the complete new one, never something in between.
-    const bool saved =
-        write_temp_file(table, temp) && MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    const bool saved = written && closed && MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!saved) DeleteFileA(temp);
     return saved ? 1 : 0;
 }

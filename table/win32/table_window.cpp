@@ -276,6 +276,18 @@ LRESULT on_delete_all_items(TableState* state)
     return 0;
 }
 
+// Right presses and typed characters go on to the list view, which selects
+// the row under a press on its first column and the row a typed letter
+// finds. A selected row is painted in the system's highlight colours over the
+// table's own and could pass for the current row, so every change that would
+// select a row is refused (TRUE to LVN_ITEMCHANGING); other changes pass.
+LRESULT on_notify(TableState* state, const NMHDR* header)
+{
+    if (header == nullptr || header->hwndFrom != state->list_view || header->code != LVN_ITEMCHANGING) return 0;
+    const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+    return (change->uChanged & LVIF_STATE) != 0 && (change->uNewState & LVIS_SELECTED) != 0 ? TRUE : FALSE;
+}
+
 int row_argument(WPARAM wparam)
 {
     return static_cast<int>(wparam);
@@ -354,6 +366,8 @@ LRESULT CALLBACK table_window_proc(HWND window, UINT message, WPARAM wparam, LPA
         return on_size(state, LOWORD(lparam), HIWORD(lparam));
     case WM_SETREDRAW:
         return on_set_redraw(state, wparam);
+    case WM_NOTIFY:
+        return on_notify(state, reinterpret_cast<const NMHDR*>(lparam));
     case TBLM_SETMARK:
         return on_set_mark(state, row_argument(wparam), lparam != 0);
     case TBLM_GETMARK:

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# File, Open and File, Save through the real dialogs (Ctrl+O, Ctrl+S); Ctrl+N, an edit and a
-# Command item from the menu bar; Ctrl+A then Ctrl+X in the editor save an empty file; test
-# runs the row due at the UTC minute while the local minute differs.
+# File, Open and File, Save through the real dialogs (Ctrl+O, Ctrl+S), a failed Open
+# keeping the earlier file's name; Ctrl+N, an edit and a Command item from the menu bar;
+# Ctrl+A then Ctrl+X in the editor save an empty file; test runs the row due at the UTC
+# minute while the local minute differs.
 . "$(dirname "$0")/lib.sh"
 export TZ=FAKE-05:30 # local time 5 h 30 min ahead of UTC
 minute=$((10#$(date -u +%M)))
@@ -11,13 +12,13 @@ bb_crontab "$bb_prog/in.tab" "$(bb_marker_entry "$minute,$(((minute + 1) % 60))"
 bb_launch "$bb_prog"
 
 # Ctrl+$1, then the name $2 typed over the proposed one (the dialogs start in
-# the program's folder) and Return.
+# the program's folder; $3, when given, is typed instead) and Return.
 file_dialog() {
   local title="crontab ﾌｧｲﾙの保存"
   [ "$1" = o ] && title="crontab ﾌｧｲﾙの読み込み" || rm -f "$bb_prog/$2"
   xdotool windowfocus --sync "$bb_window" key "ctrl+$1"
   bb_wait_for 10 '[ -n "$(bb_visible_window "$title")" ]' || fail "no dialog for Ctrl+$1"
-  xdotool windowfocus --sync "$(bb_visible_window "$title")" type --delay 20 "$2"
+  xdotool windowfocus --sync "$(bb_visible_window "$title")" type --delay 20 "${3-$2}"
   xdotool key Return
   bb_wait_for 10 '[ -z "$(bb_visible_window "$title")" ]' || fail "the dialog for Ctrl+$1 stayed"
   [ "$1" = o ] || bb_wait_for 10 "[ -f '$bb_prog/$2' ]" || fail "Save wrote no $2"
@@ -26,6 +27,21 @@ file_dialog() {
 file_dialog o in.tab
 file_dialog s out.tab
 cmp -s "$bb_prog/in.tab" "$bb_prog/out.tab" || fail "the saved file differs from the opened one"
+
+# Another program holds held.tab (a console command appending to it while it waits for
+# input): opening it fails with the box, and Save, Return then proposes out.tab again,
+# the file the rows came from, which gets the rows of in.tab.
+mkfifo "$bb_root/input"
+(cd "$bb_prog" && exec wine cmd /c 'find "x" >>held.tab' <"$bb_root/input" >/dev/null 2>&1) &
+exec 3>"$bb_root/input"
+bb_wait_for 10 '[ -e "$bb_prog/held.tab" ]' || fail "held.tab was not opened by the other program"
+file_dialog o held.tab
+bb_wait_for 10 '[ -n "$(bb_visible_window エラー)" ]' || fail "no box after opening the held file"
+xdotool windowfocus --sync "$(bb_visible_window エラー)" key Return
+bb_wait_for 10 '[ -z "$(bb_visible_window エラー)" ]' || fail "the box stayed"
+file_dialog s out.tab ""
+exec 3>&-
+cmp -s "$bb_prog/in.tab" "$bb_prog/out.tab" || fail "Save after the failed Open did not write the rows to out.tab"
 
 # Ctrl+N adds the default row at the current (first) row; a click on its option cell opens
 # the editor, where x is typed; the Command menu's second item stores the edit and names System.

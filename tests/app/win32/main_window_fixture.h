@@ -58,6 +58,13 @@ struct ModalWatch {
     }
 };
 
+inline std::string current_folder()
+{
+    char folder[MAX_PATH];
+    const DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
+    return std::string(folder, length < MAX_PATH ? length : 0);
+}
+
 // A hidden main window made by the program's own start-up, with an empty table.
 class MainWindowFixture : public testing::Test {
 protected:

@@ -5,6 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <span>
 #include <string>
 #include <utility>
@@ -54,15 +57,39 @@ TEST_F(MainWindowTest, enter_runs_the_current_row_and_reports_an_unknown_command
     EXPECT_EQ(watch.boxes, (std::vector<std::string>{"エラー|不明なコマンド", "エラー|不明なコマンド"}));
 }
 
+// Timer ticks reach the due pass inside a file dialog's modal loop, whose folder is then current: Enter, test and
+// the pass run their entries in the program's folder all the same, and leave the dialog's folder current.
+TEST_F(MainWindowTest, entries_run_in_the_program_folder_whatever_folder_is_current_and_leave_it_current)
+{
+    const std::string program = current_folder(), marker = "folder_" + std::to_string(GetCurrentProcessId());
+    insert_entry(table, 0, {"*", "*", "*", "*", "*", "System", ("cmd.exe /c echo ran>>" + marker).c_str()});
+    TempFolder elsewhere;
+    for (long lines = 1; lines <= 3; ++lines) {  // each run adds a line
+        SetCurrentDirectoryA(elsewhere.root.c_str());
+        state->last_minute = 60;  // no clock's minute: the tick starts a pass
+        lines == 1 ? notify(NM_RETURN) : send(window, lines == 2 ? WM_COMMAND : WM_TIMER, lines == 2 ? IDM_TEST : 0);
+        EXPECT_EQ(current_folder() + "\\", elsewhere.root) << lines;
+        std::string text;
+        for (int tries = 0; tries < 200 && std::count(text.begin(), text.end(), '\n') < lines; ++tries, Sleep(50)) {
+            std::ifstream file(program + "\\" + marker);
+            text.assign(std::istreambuf_iterator<char>(file), {});
+        }
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), lines);
+    }
+    SetCurrentDirectoryA(program.c_str());
+    DeleteFileA(marker.c_str());
+}
+
 // Cut to its field, the path would name the file `fits`. Files that cannot be
 // opened keep the rows too: the File menu's cases (menu_commands_test.cpp).
-TEST_F(MainWindowTest, open_crontab_refuses_a_path_longer_than_its_field_and_keeps_the_rows)
+TEST_F(MainWindowTest, open_crontab_refuses_a_path_longer_than_its_field_and_keeps_the_rows_and_the_path)
 {
     TempFolder folder;
     const std::string fits = folder.write(std::string(MAIN_PATH_SIZE - 1 - folder.root.size(), 'f'), "* * * * * A\r\n");
+    const std::string before = state->path.data();
     add_rows(2);
     EXPECT_EQ(open_crontab(window, (fits + std::string(300, 'x')).c_str()), 0);
-    EXPECT_EQ(std::pair(rows(), state->path[0]), std::pair(2, '\0'));
+    EXPECT_EQ(std::pair(rows(), std::string(state->path.data())), std::pair(2, before));
     EXPECT_EQ(open_crontab(window, fits.c_str()), 1);
 }
 
@@ -70,15 +97,25 @@ TEST_F(MainWindowTest, context_menu_makes_the_hit_row_current_and_opens_commands
 {
     add_rows(3);
     ModalWatch watch;
-    // At the middle of a cell and pixels below it; the current row and the menus seen after. The keyboard's
-    // point (-1, -1) for row -1, like one below the last row, hits no row: nothing changes.
-    const int clicks[][5] = {
-        {2, COL_MONTH, 0, 2, 0}, {1, COL_COMMAND, 0, 1, 1}, {2, COL_COMMAND, 100, 1, 1}, {-1, 0, 0, 1, 1}};
-    for (const auto& [row, column, below, current, menus] : clicks) {
+    auto screen_point = [&](int row, int column, int below) {
         CellRect cell{};
         table_cell_rect(table_state_of(table), row, column, &cell);
         POINT at = {cell.x + cell.width / 2, cell.y + cell.height / 2 + below};
         ClientToScreen(GetDlgItem(table, IDC_TABLE_LIST), &at);
+        return at;
+    };
+    // The window moved so that the screen point (-1, -1) is on row 2's option cell: the cells lie at negative
+    // coordinates, as on a monitor left of and above the primary one, and the keyboard's (-1, -1) is not a click.
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    const POINT option = screen_point(2, COL_OPTION, 0);
+    SetWindowPos(window, nullptr, frame.left - 1 - option.x, frame.top - 1 - option.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    // At the middle of a cell and pixels below it; the current row and the menus seen after. The keyboard's
+    // (-1, -1) for row -1, like a point below the last row, changes nothing.
+    const int clicks[][5] = {
+        {2, COL_MONTH, 0, 2, 0}, {1, COL_COMMAND, 0, 1, 1}, {2, COL_COMMAND, 100, 1, 1}, {-1, 0, 0, 1, 1}};
+    for (const auto& [row, column, below, current, menus] : clicks) {
+        const POINT at = screen_point(row, column, below);
         EXPECT_EQ(send(window, WM_CONTEXTMENU, 0, row < 0 ? MAKELPARAM(-1, -1) : MAKELPARAM(at.x, at.y)), 0);
         EXPECT_EQ(std::pair(send(table, TBLM_GETCURSEL), watch.menus_seen), std::pair(LRESULT{current}, menus)) << row;
     }

@@ -47,13 +47,6 @@ BOOL WINAPI failing_flush(HANDLE)
     return FALSE;
 }
 
-std::string current_folder()
-{
-    char folder[MAX_PATH];
-    const DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
-    return std::string(folder, length < MAX_PATH ? length : 0);
-}
-
 class MenuCommands : public MainWindowFixture {
 protected:
     LRESULT command(UINT id) { return send(window, WM_COMMAND, MAKEWPARAM(id, 0)); }
@@ -129,10 +122,15 @@ TEST_F(MenuCommands, file_dialogs_share_one_description_report_failed_opens_and_
     const std::string empty = folder.write("empty.tab"), held = folder.write("held.tab", "1 2 3 4 * NoAction\r\n");
     HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     const std::string open = "owned 6144 ", save = "owned 2048 ";
+    // Names of 256 and 257 characters, too long for the path field (Wine's dialogs fail past 259).
+    const std::string long_save = folder.path(std::string(MAIN_PATH_SIZE - folder.root.size(), 'x'));
+    const std::string long_open =
+        folder.write(std::string(150, 's') + "\\" + std::string(106 - folder.root.size(), 'f'));
     // Id, file type, name; then the dialog as shown, the path and the rows after.
     const std::tuple<UINT, int, std::string, std::string, std::string, std::string> steps[] = {
-        {IDM_OPEN, 1, in, open + "0", in, "NoAction"},   {IDM_SAVE, -1, out, save + "1", out, "NoAction"},
-        {IDM_OPEN, -1, "", open + "1", out, "NoAction"}, {IDM_OPEN, -1, held, open + "1", held, "NoAction"},  // kept
+        {IDM_OPEN, 1, in, open + "0", in, "NoAction"},          {IDM_SAVE, -1, out, save + "1", out, "NoAction"},
+        {IDM_OPEN, -1, "", open + "1", out, "NoAction"},        {IDM_OPEN, -1, held, open + "1", out, "NoAction"},
+        {IDM_SAVE, -1, long_save, save + "1", out, "NoAction"}, {IDM_OPEN, -1, long_open, open + "1", out, "NoAction"},
         {IDM_OPEN, -1, empty, open + "1", empty, ""},
     };
     std::string shown;
@@ -158,25 +156,28 @@ TEST_F(MenuCommands, file_dialogs_share_one_description_report_failed_opens_and_
     }
     EXPECT_EQ(std::string(state->file_dialog.lpstrFilter, 19), std::string("*.tab\0*.tab\0All\0*\0", 19));
     EXPECT_EQ(folder.read("out.tab"), "1 2 3 4 * NoAction \r\n");
-    EXPECT_EQ(watch.boxes, (Strings{OPEN_FAILED, OPEN_FAILED}));
+    EXPECT_EQ(watch.boxes, (Strings{OPEN_FAILED, SAVE_FAILED, OPEN_FAILED, OPEN_FAILED}));
     CloseHandle(holder);
 }
 
 TEST_F(MenuCommands, save_replaces_the_file_whole_or_leaves_it_byte_for_byte_with_no_temporary_file)
 {
     enum Trouble { NONE, READ_ONLY, HELD, WRITE_FAILS, WRITE_FALLS_SHORT, FLUSH_FAILS };
-    // Trouble and the write (one per row) it strikes. A new file and an empty
-    // table are saved in the black-box open and save scenario.
-    const std::pair<Trouble, int> cases[] = {
-        {NONE, 0},        {READ_ONLY, 0},         {HELD, 0},       {WRITE_FAILS, 1}, {WRITE_FAILS, 2},
-        {WRITE_FAILS, 3}, {WRITE_FALLS_SHORT, 2}, {FLUSH_FAILS, 0}};
+    // Trouble, the write (one per row) it strikes, and the length of the target's folder: 0 for the temporary
+    // folder itself, else one just under or over 246 characters, the most GetTempFileNameA takes. A new file and
+    // an empty table are saved in the black-box open and save scenario.
+    const std::tuple<Trouble, int, std::size_t> cases[] = {
+        {NONE, 0, 0},        {READ_ONLY, 0, 0},         {HELD, 0, 0},         {WRITE_FAILS, 1, 0},
+        {WRITE_FAILS, 2, 0}, {WRITE_FAILS, 3, 0},       {NONE, 0, 245},       {NONE, 0, 248},
+        {FLUSH_FAILS, 0, 0}, {WRITE_FALLS_SHORT, 2, 0}, {WRITE_FAILS, 2, 248}};
     const std::string old = "0 0 1 1 * NoAction old\r\n", lines = "* * * * * A \r\n* * * * * B \r\n* * * * * C \r\n";
     ModalWatch watch;
     watch.on_file_dialog = [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDOK, 0); };  // the proposed name
     set_rows("A B C");
-    for (const auto& [trouble, write] : cases) {
+    for (const auto& [trouble, write, depth] : cases) {
         TempFolder folder;
-        const std::string target = folder.write("target.tab", old);
+        const std::string sub = depth ? std::string(depth - folder.root.size(), 'd') + "\\" : "";
+        const std::string target = folder.write(sub + "a.tab", old);
         if (trouble == READ_ONLY) SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
         HANDLE holder = trouble == HELD
                             ? CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
@@ -192,11 +193,13 @@ TEST_F(MenuCommands, save_replaces_the_file_whole_or_leaves_it_byte_for_byte_wit
         SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
 
         const bool saved = trouble == NONE;
-        EXPECT_EQ(folder.read("target.tab"), saved ? lines : old) << trouble << " " << write;
-        EXPECT_EQ(watch.boxes, saved ? Strings{} : Strings{SAVE_FAILED}) << trouble << " " << write;
-        // No temporary file stays: without the target the folder is empty and goes.
+        EXPECT_EQ(folder.read(sub + "a.tab"), saved ? lines : old) << trouble << " " << write << " " << depth;
+        EXPECT_EQ(watch.boxes, saved ? Strings{} : Strings{SAVE_FAILED}) << trouble << " " << write << " " << depth;
+        // No temporary file stays: without the target the folders are empty and go.
         DeleteFileA(target.c_str());
-        EXPECT_TRUE(RemoveDirectoryA(folder.root.c_str())) << trouble << " " << write;
+        EXPECT_TRUE((sub.empty() || RemoveDirectoryA(folder.path(sub).c_str())) &&
+                    RemoveDirectoryA(folder.root.c_str()))
+            << trouble << " " << write << " " << depth;
     }
 }
 
