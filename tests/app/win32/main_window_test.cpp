@@ -10,6 +10,7 @@
 #include <iterator>
 #include <span>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -86,10 +87,16 @@ TEST_F(MainWindowTest, open_crontab_refuses_a_path_longer_than_its_field_and_kee
 {
     TempFolder folder;
     const std::string fits = folder.write(std::string(MAIN_PATH_SIZE - 1 - folder.root.size(), 'f'), "* * * * * A\r\n");
+    // A real file whose path is one byte too long: its terminator would land on the tray icon's size after the field.
+    const std::string one_over = folder.write(std::string(MAIN_PATH_SIZE - folder.root.size(), 'g'), "* * * * * A\r\n");
     const std::string before = state->path.data();
+    const UINT icon_size = state->tray_icon.cbSize;
     add_rows(2);
-    EXPECT_EQ(open_crontab(window, (fits + std::string(300, 'x')).c_str()), 0);
-    EXPECT_EQ(std::pair(rows(), std::string(state->path.data())), std::pair(2, before));
+    for (const std::string& path : {one_over, fits + std::string(300, 'x')}) {
+        EXPECT_EQ(open_crontab(window, path.c_str()), 0) << path.size();
+        EXPECT_EQ(std::tuple(rows(), std::string(state->path.data()), state->tray_icon.cbSize),
+                  std::tuple(2, before, icon_size));
+    }
     EXPECT_EQ(open_crontab(window, fits.c_str()), 1);
 }
 
