@@ -25,13 +25,6 @@ void read_editor_text(HWND editor, std::array<char, CELL_TEXT_SIZE>& text)
 
 }  // namespace
 
-bool table_cell_rect(TableState* state, int row, int column, CellRect* out)
-{
-    if (!state || !out) return false;
-    ListViewRows rows(state->list_view);
-    return table_cell_rect(*state, rows, rows, row, column, out);
-}
-
 int table_begin_edit(TableState* state, int row, int column)
 {
     if (!state) return 0;

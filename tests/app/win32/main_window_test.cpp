@@ -76,7 +76,7 @@ TEST_F(MainWindowTest, context_menu_makes_the_hit_row_current_and_opens_commands
         {2, COL_MONTH, 0, 2, 0}, {1, COL_COMMAND, 0, 1, 1}, {2, COL_COMMAND, 100, 1, 1}, {-1, 0, 0, 1, 1}};
     for (const auto& [row, column, below, current, menus] : clicks) {
         CellRect cell{};
-        table_cell_rect(table_state_of(table), row, column, &cell);
+        window_cell_rect(table_state_of(table), row, column, &cell);
         POINT at = {cell.x + cell.width / 2, cell.y + cell.height / 2 + below};
         ClientToScreen(GetDlgItem(table, IDC_TABLE_LIST), &at);
         EXPECT_EQ(send(window, WM_CONTEXTMENU, 0, row < 0 ? MAKELPARAM(-1, -1) : MAKELPARAM(at.x, at.y)), 0);

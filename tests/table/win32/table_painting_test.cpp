@@ -19,7 +19,7 @@ protected:
     RECT strip(int row) const
     {
         RECT r{};
-        table_row_strip(state, row, &r);
+        window_row_strip(state, row, &r);
         return r;
     }
     COLORREF pixel(int x, int y) const
