@@ -2,10 +2,11 @@
 # compile options and test registration.
 
 # The subsystems from the bottom layer up. Each links only layers below it:
-# the table knows nothing of the others; the command table writes cells through
+# base holds the helpers that several of them share (code page 932, handle
+# owners) and knows nothing of the others; the table knows only base; the command table writes cells through
 # the table's messages; the schedule's due pass dispatches commands; the
 # application holds them all.
-set(TAVECRON_SUBSYSTEMS table commands schedule app)
+set(TAVECRON_SUBSYSTEMS base table commands schedule app)
 
 # How the wall works. No target has the source tree as an include directory.
 # Each subsystem library has instead an include root of its own in the build
@@ -85,6 +86,13 @@ function(tavecron_library sub)
     list(FILTER sources EXCLUDE REGEX "${L_EXCLUDE}")
   endif()
   tavecron_include_root(root ${sub} "${L_WIN32}")
+  if(NOT sources)
+    # Headers only: an interface library passes its include root and links on.
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${root})
+    target_link_libraries(${name} INTERFACE ${L_PUBLIC})
+    return()
+  endif()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${root})
   target_link_libraries(${name} PUBLIC ${L_PUBLIC} PRIVATE ${L_PRIVATE})
