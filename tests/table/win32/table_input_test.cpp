@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/win32/table_fixture.h"
+#include "tests/support/win32/table_fixture.h"
 #include "table/win32/cell_editor.h"
 
 namespace {
