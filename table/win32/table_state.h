@@ -9,7 +9,7 @@
 #include "table/table_messages.h"
 #include "table/table_model.h"
 
-// One per table window, on the heap, in the window's 4 extra bytes (offset 0);
+// One per table window, on the heap, in the window's extra bytes (one pointer at offset 0);
 // released when the table is destroyed. The model part (column_count,
 // current_row, edit_row, edit_column) comes first so the portable rules work on it.
 struct TableState : TableModel {
