@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/cp932.h"
+
 namespace {
 
 // Copies the parts one after the other into out; false (out empty) when they do not fit.
@@ -32,7 +34,7 @@ std::size_t directory_length(std::string_view path)
         if (byte == '\0') {
             break;
         }
-        if (is_cp932_lead_byte(byte) && i + 1 < path.size() && path[i + 1] != '\0') {
+        if (cp932_is_lead(byte) && i + 1 < path.size() && path[i + 1] != '\0') {
             ++i;  // the trail byte may be 0x5C: it belongs to the character; a NUL never does
         } else if (byte == '\\') {
             length = i + 1;

@@ -25,12 +25,6 @@ struct CrontabLocation {
     bool has_path = false;       // false: the path does not fit; load nothing
 };
 
-// True for the first byte of a two-byte character in code page 932.
-constexpr bool is_cp932_lead_byte(unsigned char byte)
-{
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
 // Length of the directory part of path (up to and including the last
 // backslash that is a character of its own), 0 when there is none.
 std::size_t directory_length(std::string_view path);

@@ -6,7 +6,7 @@
 
 #include "schedule/line_reader.h"
 #include "schedule/time_pattern.h"
-#include "support/memory_stream.h"
+#include "tests/support/memory_stream.h"
 
 namespace {
 

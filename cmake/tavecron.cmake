@@ -1,64 +1,53 @@
-# Shared build rules: the subsystem libraries and the wall between them,
-# compile options and test registration.
+# Shared build rules: the layers' libraries and the checks of the rule between
+# them, compile options and test registration.
 
-# The subsystems from the bottom layer up. Each links only layers below it:
-# the table knows nothing of the others; the command table writes cells through
-# the table's messages; the schedule's due pass dispatches commands; the
-# application holds them all.
-set(TAVECRON_SUBSYSTEMS table commands schedule app)
+# The layers (TAVECRON_LAYERS) and the rule between them.
+include(${CMAKE_CURRENT_LIST_DIR}/layers.cmake)
 
-# How the wall works. No target has the source tree as an include directory.
-# Each subsystem library has instead an include root of its own in the build
-# tree that holds only that library's folder under the folder's own name:
-#
-#   build/include/table/table/*.h          links to each header of table/
-#   build/include/table_win32/table/win32  a link to table/win32/
-#
-# and gives it as its PUBLIC include directory. So "table/table_model.h"
-# resolves in the library itself and in the targets that link it, directly or
-# through a PUBLIC link of a library they link, and nowhere else: an include
-# of a higher layer, or of a Win32 binding from a portable core, fails to build
-# with "No such file or directory". The links themselves go one way because
-# tavecron_library refuses, when configuring, a link to a library of its own or
-# a higher layer (a binding may link its own core). The sources write every
-# include from the top of the tree ("commands/arg_vector.h"), never with "..",
-# which would climb past the wall.
+# The include check: cmake/check_layers.cmake over every header and source of
+# the layers and their tests, before any library compiles. It runs again when
+# any of those files changes, is added or goes.
+set(layer_files)
+foreach(layer IN LISTS TAVECRON_LAYERS)
+  file(GLOB_RECURSE files CONFIGURE_DEPENDS
+    ${CMAKE_SOURCE_DIR}/${layer}/*.h ${CMAKE_SOURCE_DIR}/${layer}/*.cpp ${CMAKE_SOURCE_DIR}/${layer}/*.rc
+    ${CMAKE_SOURCE_DIR}/tests/${layer}/*.h ${CMAKE_SOURCE_DIR}/tests/${layer}/*.cpp)
+  list(APPEND layer_files ${files})
+endforeach()
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/layers.checked
+  COMMAND ${CMAKE_COMMAND} -D SOURCE_DIR=${CMAKE_SOURCE_DIR} -D STAMP=${CMAKE_BINARY_DIR}/layers.checked
+          -P ${CMAKE_SOURCE_DIR}/cmake/check_layers.cmake
+  DEPENDS ${layer_files} ${CMAKE_SOURCE_DIR}/cmake/check_layers.cmake ${CMAKE_SOURCE_DIR}/cmake/layers.cmake
+  COMMENT "Checking includes against the layers (cmake/layers.cmake)"
+  VERBATIM)
+add_custom_target(tavecron_layers ALL DEPENDS ${CMAKE_BINARY_DIR}/layers.checked)
 
-# Makes the include root of a subsystem's core (WIN32 false) or binding and
-# answers its path. The core's root holds one link per header, so that the
-# binding's files stay out of it; a new header reconfigures the build through
-# the CONFIGURE_DEPENDS glob and gets its link then.
-function(tavecron_include_root out sub win32)
+# The .cpp files under the folder <folder>, as paths from the source root: with
+# win32 false those outside win32/ folders, with win32 true those inside.
+function(tavecron_sources out folder win32)
+  file(GLOB_RECURSE found RELATIVE ${CMAKE_SOURCE_DIR} CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*.cpp)
   if(win32)
-    set(root ${CMAKE_BINARY_DIR}/include/${sub}_win32)
-    file(REMOVE_RECURSE ${root})
-    file(MAKE_DIRECTORY ${root}/${sub})
-    file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${sub}/win32 ${root}/${sub}/win32 SYMBOLIC)
+    list(FILTER found INCLUDE REGEX "(^|/)win32/")
   else()
-    set(root ${CMAKE_BINARY_DIR}/include/${sub})
-    file(REMOVE_RECURSE ${root})
-    file(MAKE_DIRECTORY ${root}/${sub})
-    file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${sub}/*.h)
-    foreach(header IN LISTS headers)
-      get_filename_component(name ${header} NAME)
-      file(CREATE_LINK ${header} ${root}/${sub}/${name} SYMBOLIC)
-    endforeach()
+    list(FILTER found EXCLUDE REGEX "(^|/)win32/")
   endif()
-  set(${out} ${root} PARENT_SCOPE)
+  set(${out} ${found} PARENT_SCOPE)
 endfunction()
 
 # tavecron_library(<sub> [WIN32] [EXCLUDE regex] [PUBLIC items...] [PRIVATE items...])
-# The static library tavecron_<sub> from the top-level sources of the folder
-# <sub> (the portable core), or with WIN32 tavecron_<sub>_win32 from <sub>/win32
-# (the binding, linked PUBLIC to its core). EXCLUDE drops sources whose path
-# matches. PUBLIC and PRIVATE are passed to target_link_libraries; a
-# subsystem library among them must be of a lower layer, or the core of the
-# same subsystem for a binding.
+# The static library tavecron_<sub> from the sources of the layer's folder
+# <sub> outside win32/ folders (the portable core), or with WIN32
+# tavecron_<sub>_win32 from those inside them (the binding, linked PUBLIC to
+# its core); an interface library while there are none. Its include directory
+# is the source root. EXCLUDE drops sources whose path from the source root
+# matches. PUBLIC and PRIVATE are passed
+# to target_link_libraries; a layer's library among them must be of a lower
+# layer, or the core of the same layer for a binding.
 function(tavecron_library sub)
   cmake_parse_arguments(L "WIN32" "EXCLUDE" "PUBLIC;PRIVATE" ${ARGN})
-  list(FIND TAVECRON_SUBSYSTEMS ${sub} layer)
+  list(FIND TAVECRON_LAYERS ${sub} layer)
   if(layer LESS 0)
-    message(FATAL_ERROR "tavecron_library: ${sub} is not a subsystem")
+    message(FATAL_ERROR "tavecron_library: ${sub} is not a layer of cmake/layers.cmake")
   endif()
   if(L_WIN32)
     set(name tavecron_${sub}_win32)
@@ -67,26 +56,31 @@ function(tavecron_library sub)
   endif()
   foreach(item IN LISTS L_PUBLIC L_PRIVATE)
     if(item MATCHES "^tavecron_([a-z]+)(_win32)?$")
-      list(FIND TAVECRON_SUBSYSTEMS ${CMAKE_MATCH_1} item_layer)
+      list(FIND TAVECRON_LAYERS ${CMAKE_MATCH_1} item_layer)
       if(NOT (item_layer LESS layer OR (L_WIN32 AND item STREQUAL "tavecron_${sub}")))
-        string(JOIN " < " order ${TAVECRON_SUBSYSTEMS})
+        string(JOIN " < " order ${TAVECRON_LAYERS})
         message(FATAL_ERROR "${name} may not link ${item}: links go down the layers ${order} only")
       endif()
     endif()
   endforeach()
 
+  tavecron_sources(sources ${sub} "${L_WIN32}")
   if(L_WIN32)
-    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${sub}/win32/*.cpp)
     list(PREPEND L_PUBLIC tavecron_${sub})
-  else()
-    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${sub}/*.cpp)
   endif()
   if(L_EXCLUDE)
     list(FILTER sources EXCLUDE REGEX "${L_EXCLUDE}")
   endif()
-  tavecron_include_root(root ${sub} "${L_WIN32}")
+  list(TRANSFORM sources PREPEND ${CMAKE_SOURCE_DIR}/)
+  if(NOT sources)
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${L_PUBLIC})
+    return()
+  endif()
   add_library(${name} STATIC ${sources})
-  target_include_directories(${name} PUBLIC ${root})
+  add_dependencies(${name} tavecron_layers)
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${L_PUBLIC} PRIVATE ${L_PRIVATE})
   tavecron_options(${name})
 endfunction()

@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
+
+#include "base/cp932.h"
 
 namespace {
 
@@ -84,12 +87,12 @@ struct Word {
 };
 
 // Collects the word that starts at `p` (not white space) and returns the
-// position after it, past the white-space byte that ended it. Bytes beyond
-// ARGV_WORD_MAX are consumed but dropped.
+// position after it, past the white-space byte that ended it. A longer word
+// is cut to ARGV_WORD_MAX bytes between characters: the byte past the limit is
+// collected only to show the cut that the word goes on, later ones are dropped.
 const char* read_word(const char* p, Word& word)
 {
     bool quoted = false;
-    bool cut = false;
     word.length = 0;
     word.pattern = false;
     for (; *p != '\0'; ++p) {
@@ -102,18 +105,15 @@ const char* read_word(const char* p, Word& word)
             quoted = !quoted;
             continue;
         }
-        if (word.length == ARGV_WORD_MAX) {
-            cut = true;
+        if (word.length > ARGV_WORD_MAX) {
             continue;
         }
-        if (!quoted && is_wildcard(c)) {
+        if (!quoted && is_wildcard(c) && word.length < ARGV_WORD_MAX) {
             word.pattern = true;
         }
         word.text[word.length++] = c;
     }
-    if (cut) {
-        word.length = cp932_cut_length(word.text.data(), word.length);
-    }
+    word.length = cp932_keep_length(std::string_view(word.text.data(), word.length), word.text.size());
     word.text[word.length] = '\0';
     return p;
 }
@@ -196,25 +196,6 @@ const char* find_separator(const char* text)
         }
     }
     return nullptr;
-}
-
-std::size_t cp932_cut_length(const char* text, std::size_t length)
-{
-    auto s = reinterpret_cast<const unsigned char*>(text);
-    std::size_t i = 0;
-    while (i < length) {
-        if (cp932_is_lead(s[i])) {
-            if (i + 1 == length) {
-                return i;
-            }
-            if (cp932_is_trail(s[i + 1])) {
-                i += 2;
-                continue;
-            }
-        }
-        ++i;
-    }
-    return length;
 }
 
 std::size_t split_pattern_prefix(const char* word)

@@ -69,24 +69,9 @@ protected:
     ~DirectoryLister() = default;
 };
 
-// Code page 932 lead bytes (0x81-0x9F, 0xE0-0xFC) and the bytes that may
-// follow one as the second byte of a character (0x40-0x7E, 0x80-0xFC).
-constexpr bool cp932_is_lead(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-constexpr bool cp932_is_trail(unsigned char c)
-{
-    return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
-}
-
 // The first backslash of `text` (zero-terminated) that is a separator, not the
 // second byte of a double-byte character; null when there is none.
 const char* find_separator(const char* text);
-
-// The length of the first `length` bytes of `text` after dropping a lead byte
-// left alone at the end, so that a cut never splits a double-byte character.
-std::size_t cp932_cut_length(const char* text, std::size_t length);
 
 // Splits a pattern word into the longest leading run of components free of
 // * and ?, each with its backslash (the prefix), and the rest, which starts

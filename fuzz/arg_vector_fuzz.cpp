@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/cp932.h"
 #include "commands/arg_vector.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_directory_lister.h"

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/crontab_path.h"
+#include "base/cp932.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {
@@ -52,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t expected_directory = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        if (is_cp932_lead_byte(byte)) {
+        if (cp932_is_lead(byte)) {
             ++i;
         } else if (byte == '\\') {
             expected_directory = i + 1;

@@ -39,17 +39,17 @@ declare -A sources=(
   [time_pattern]="schedule/time_pattern.cpp"
   [crontab_line]="schedule/crontab_line.cpp schedule/line_reader.cpp"
   [line_reader]="schedule/line_reader.cpp schedule/crontab_line.cpp"
-  [arg_vector]="commands/arg_vector.cpp"
+  [arg_vector]="commands/arg_vector.cpp base/cp932.cpp"
   [option_scanner]="commands/option_scanner.cpp"
   [edit_text_cut]="app/edit_text_cut.cpp"
   [crontab_path]="app/crontab_path.cpp"
-  [cell_text]="table/cell_text.cpp"
+  [cp932]="base/cp932.cpp"
   [crontab_check]="schedule/crontab_check.cpp schedule/crontab_line.cpp schedule/line_reader.cpp schedule/time_pattern.cpp"
 )
 # The checker looks for next runs of every entry line, so its inputs are kept
 # to one over-long line or a few dozen short ones.
 declare -A max_len=([crontab_line]=8192 [line_reader]=8192 [crontab_check]=2400)
-all=(time_pattern crontab_line line_reader arg_vector option_scanner edit_text_cut crontab_path cell_text
+all=(time_pattern crontab_line line_reader arg_vector option_scanner edit_text_cut crontab_path cp932
      crontab_check)
 [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
 for t in "${targets[@]}"; do

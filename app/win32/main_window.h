@@ -9,7 +9,7 @@
 #include <array>
 #include <cstddef>
 
-#include "commands/win32/owned_handle.h"
+#include "base/win32/owned_handle.h"
 
 constexpr char MAIN_WINDOW_CLASS[] = "TaveCron";
 constexpr char MAIN_WINDOW_TITLE[] = "TaveCron";

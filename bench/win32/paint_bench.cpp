@@ -11,6 +11,7 @@
 
 #include "schedule/cron_entry.h"
 #include "table/table_messages.h"
+#include "table/win32/table_state.h"
 #include "table/win32/table_window.h"
 
 #include "bench_clock.h"

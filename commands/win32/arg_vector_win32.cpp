@@ -1,8 +1,10 @@
 #include "commands/win32/arg_vector_win32.h"
 
 #include <array>
+#include <string_view>
 
-#include "commands/win32/owned_handle.h"
+#include "base/cp932.h"
+#include "base/win32/owned_handle.h"
 
 void Win32DirectoryLister::search(const char* pattern, VisitEntry visit, void* context)
 {
@@ -26,7 +28,8 @@ ArgVector build_argv(const char* argv0, const char* text, int* count)
         if (length >= module.size()) {
             // Cut: older systems leave the buffer unterminated, and the cut
             // may have split a double-byte character.
-            length = static_cast<DWORD>(cp932_cut_length(module.data(), module.size() - 1));
+            length =
+                static_cast<DWORD>(cp932_keep_length(std::string_view(module.data(), module.size()), module.size()));
         }
         module[length] = '\0';
         argv0 = module.data();

@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "base/win32/owned_handle.h"
 #include "commands/option_scanner.h"
 #include "commands/wallpaper.h"
 #include "commands/win32/arg_vector_win32.h"
-#include "commands/win32/owned_handle.h"
 
 namespace {
 

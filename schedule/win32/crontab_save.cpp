@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "commands/win32/owned_handle.h"
+#include "base/win32/owned_handle.h"
 #include "schedule/win32/crontab_file.h"
 #include "table/table_messages.h"
 

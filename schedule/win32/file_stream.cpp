@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "commands/win32/owned_handle.h"
+#include "base/win32/owned_handle.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "table/cell_text.h"
+#include "base/cp932.h"
 #include "table/win32/list_view_store.h"
 
 namespace {
@@ -18,19 +18,12 @@ void read_editor_text(HWND editor, std::array<char, CELL_TEXT_SIZE>& text)
     std::array<char, CELL_TEXT_SIZE + 2> read{};
     const int length = GetWindowTextA(editor, read.data(), static_cast<int>(read.size()));
     const std::size_t valid = length > 0 ? std::min<std::size_t>(length, read.size() - 1) : 0;
-    const std::size_t kept = cell_text_keep_length(std::string_view(read.data(), valid), text.size());
+    const std::size_t kept = cp932_keep_length(std::string_view(read.data(), valid), text.size());
     std::copy_n(read.data(), kept, text.data());
     text[kept] = '\0';
 }
 
 }  // namespace
-
-bool table_cell_rect(TableState* state, int row, int column, CellRect* out)
-{
-    if (!state || !out) return false;
-    ListViewRows rows(state->list_view);
-    return table_cell_rect(*state, rows, rows, row, column, out);
-}
 
 int table_begin_edit(TableState* state, int row, int column)
 {

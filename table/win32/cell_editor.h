@@ -1,11 +1,7 @@
 #pragma once
 // The in-place cell editor of a table: the hidden EDIT child laid over a cell.
 
-#include "table/win32/table_window.h"
-
-// The cell's rectangle in list-view client pixels; false when row or column
-// lies outside the table.
-bool table_cell_rect(TableState* state, int row, int column, CellRect* out);
+#include "table/win32/table_state.h"
 
 // Opens the editor over the cell, after ending any open edit and asking the
 // parent with TBLN_BEGINEDIT. Answers 1 when opened, 0 when the cell (or the

@@ -4,7 +4,7 @@
 // the editor move it between cells or end the edit. The rules themselves are
 // in table/table_navigation.h.
 
-#include "table/win32/table_window.h"
+#include "table/win32/table_state.h"
 
 // List view: every key-down is consumed and answers 0.
 LRESULT on_list_key_down(TableState* state, UINT key);

@@ -1,12 +1,15 @@
 #include "table/win32/table_window.h"
 
 #include <initializer_list>
+#include <memory>
 #include <new>
+#include <utility>
 
 #include "table/win32/cell_editor.h"
 #include "table/win32/list_view_store.h"
 #include "table/win32/table_input.h"
 #include "table/win32/table_painting.h"
+#include "table/win32/table_state.h"
 
 ATOM table_class_atom = 0;
 
@@ -44,11 +47,12 @@ SubclassLink* link_of(HWND child)
     return reinterpret_cast<SubclassLink*>(GetWindowLongPtrA(child, GWLP_USERDATA));
 }
 
-void subclass(HWND child, SubclassLink* link, TableState* state, WNDPROC proc)
+// Hands the link to the child: from here on the child's WM_DESTROY releases it.
+void subclass(HWND child, std::unique_ptr<SubclassLink> link, TableState* state, WNDPROC proc)
 {
     link->state = state;
     link->previous_proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(child, GWLP_WNDPROC));
-    SetWindowLongPtrA(child, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(link));
+    SetWindowLongPtrA(child, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(link.release()));
     SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
 }
 
@@ -61,33 +65,22 @@ LRESULT on_child_destroy(HWND child, SubclassLink* link, WPARAM wparam, LPARAM l
     return DefWindowProcA(child, WM_DESTROY, wparam, lparam);
 }
 
-void release_state(HWND window, TableState* state)
-{
-    SetWindowLongPtrA(window, 0, 0);
-    delete state;
-}
-
+// The state and both links are owned here until each has its holder (the
+// window's extra bytes, a subclassed child), so a refused creation releases
+// whatever is still held.
 LRESULT on_create(HWND window, const CREATESTRUCTA* create)
 {
-    auto* state = new (std::nothrow) TableState;
-    auto* list_link = new (std::nothrow) SubclassLink{};
-    auto* edit_link = new (std::nothrow) SubclassLink{};
-    if (!state || !list_link || !edit_link) {
-        delete state;
-        delete list_link;
-        delete edit_link;
-        return -1;
-    }
-    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(state));
+    std::unique_ptr<TableState> state(new (std::nothrow) TableState);
+    std::unique_ptr<SubclassLink> list_link(new (std::nothrow) SubclassLink{});
+    std::unique_ptr<SubclassLink> edit_link(new (std::nothrow) SubclassLink{});
+    if (!state || !list_link || !edit_link) return -1;
+    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(state.get()));
     state->window = window;
 
     InitCommonControls();
     state->list_view = CreateWindowExA(0, "SysListView32", "", LIST_VIEW_STYLE, 0, 0, 1, 1, window,
                                        reinterpret_cast<HMENU>(IDC_TABLE_LIST), create->hInstance, nullptr);
-    if (state->list_view)
-        subclass(state->list_view, list_link, state, list_subclass_proc);
-    else
-        delete list_link;
+    if (state->list_view) subclass(state->list_view, std::move(list_link), state.get(), list_subclass_proc);
 
     state->edit_window = CreateWindowExA(0, "EDIT", "", EDITOR_STYLE, 0, 0, 1, 1, window,
                                          reinterpret_cast<HMENU>(IDC_TABLE_EDIT), create->hInstance, nullptr);
@@ -96,9 +89,7 @@ LRESULT on_create(HWND window, const CREATESTRUCTA* create)
             LRESULT font = SendMessageA(state->list_view, WM_GETFONT, 0, 0);
             SendMessageA(state->edit_window, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
         }
-        subclass(state->edit_window, edit_link, state, edit_subclass_proc);
-    } else {
-        delete edit_link;
+        subclass(state->edit_window, std::move(edit_link), state.get(), edit_subclass_proc);
     }
 
     state->edit_row = -1;
@@ -106,14 +97,16 @@ LRESULT on_create(HWND window, const CREATESTRUCTA* create)
     state->column_count = 0;
 
     if (!state->list_view) {
-        // The editor's own WM_DESTROY releases its link.
+        // The editor's own WM_DESTROY releases its link; the table's WM_DESTROY,
+        // which follows the refusal, must find no state.
         if (state->edit_window) DestroyWindow(state->edit_window);
-        release_state(window, state);
+        SetWindowLongPtrA(window, 0, 0);
         return -1;
     }
     SendMessageA(state->list_view, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(state->list_back_color));
     SendMessageA(state->list_view, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(state->plain_text_color));
     SendMessageA(state->list_view, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(state->plain_back_color));
+    state.release();  // held by the window's extra bytes until on_destroy
     return 0;
 }
 
@@ -126,7 +119,8 @@ LRESULT on_destroy(HWND window, TableState* state)
             if (SubclassLink* link = link_of(child)) link->state = nullptr;
         }
     }
-    release_state(window, state);
+    SetWindowLongPtrA(window, 0, 0);
+    delete state;
     return 0;
 }
 
@@ -240,7 +234,7 @@ LRESULT on_get_item(TableState* state, LVITEMA* item)
 LRESULT on_hit_test(TableState* state, int* column, const POINT* point)
 {
     if (!point) return -1;
-    return table_hit_test(state, *point, column);
+    return window_hit_test(state, *point, column);
 }
 
 LRESULT on_delete_item(TableState* state, int row)
@@ -313,40 +307,6 @@ ATOM register_table_class()
     return table_class_atom;
 }
 
-TableState* table_state_of(HWND table)
-{
-    return reinterpret_cast<TableState*>(GetWindowLongPtrA(table, 0));
-}
-
-LRESULT table_notify(TableState* state, UINT code, NMHDR* record)
-{
-    record->hwndFrom = state->window;
-    record->idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(state->window));
-    record->code = code;
-    return SendMessageA(GetParent(state->window), WM_NOTIFY, record->idFrom, reinterpret_cast<LPARAM>(record));
-}
-
-int table_hit_test(TableState* state, POINT p, int* column)
-{
-    ListViewRows rows(state->list_view);
-    return table_hit_test(*state, rows, rows, TablePoint{p.x, p.y}, column);
-}
-
-bool table_set_current_row(TableState* state, int row)
-{
-    ListViewRows rows(state->list_view);
-    return table_set_current_row(*state, rows, rows, row);
-}
-
-bool table_row_strip(TableState* state, int row, RECT* out)
-{
-    ListViewRows rows(state->list_view);
-    TableRect strip{};
-    if (!table_row_strip(rows, rows, row, &strip)) return false;
-    *out = RECT{strip.left, strip.top, strip.right, strip.bottom};
-    return true;
-}
-
 LRESULT CALLBACK table_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     if (message == WM_CREATE) return on_create(window, reinterpret_cast<const CREATESTRUCTA*>(lparam));
@@ -403,7 +363,7 @@ LRESULT CALLBACK table_window_proc(HWND window, UINT message, WPARAM wparam, LPA
     case TBLM_GETCURSEL:
         return state->current_row;
     case TBLM_SETCURSEL:
-        return table_set_current_row(state, row_argument(wparam)) ? 1 : 0;
+        return window_set_current_row(state, row_argument(wparam)) ? 1 : 0;
     case TBLM_ENDEDIT:
         return table_end_edit(state);
     default:

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "support/memory_stream.h"
+#include "tests/support/memory_stream.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "support/memory_stream.h"
+#include "tests/support/memory_stream.h"
 
 namespace {
 

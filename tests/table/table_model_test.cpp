@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/table_fakes.h"
+#include "tests/support/table_fakes.h"
 
 namespace {
 

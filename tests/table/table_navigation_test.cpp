@@ -1,11 +1,8 @@
 #include "table/table_navigation.h"
 
-#include <string>
 #include <tuple>
 
 #include <gtest/gtest.h>
-
-#include "table/cell_text.h"
 
 namespace {
 
@@ -53,29 +50,6 @@ TEST(TableKeys, list_keys_open_run_mark_and_move_only_within_the_table_and_never
         EXPECT_TRUE(list_key_plan(current, key, shift, rows, editing) == plan)
             << "current " << current << " key " << key << " shift " << shift << ", " << rows << " rows, editing "
             << editing;
-}
-
-TEST(TableCellText, a_long_text_is_cut_to_the_buffer_between_code_page_932_characters)
-{
-    const std::string x254(254, 'x'), a = "\x82\xa0";
-    std::string pairs;  // trail bytes that look like lead bytes
-    for (int i = 0; i < 150; ++i) pairs += "\x81\x81";
-    const struct {
-        std::string text;
-        std::size_t size, kept;
-    } cases[] = {
-        {x254 + a + "y", 256, 254},
-        {"x" + x254 + a, 257, 255},
-        {x254.substr(1) + a + "y", 256, 255},
-        {x254 + "\xb1y", 256, 255},
-        {x254 + "\x82", 256, 255},
-        {"x" + pairs, 256, 255},
-        {pairs, 256, 254},
-        {a, 2, 0},
-        {"ab", 0, 0},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(cell_text_keep_length(c.text, c.size), c.kept) << c.text.size() << " bytes into " << c.size;
 }
 
 }  // namespace

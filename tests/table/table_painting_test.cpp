@@ -4,7 +4,7 @@
 
 #include <tuple>
 
-#include "support/table_fakes.h"
+#include "tests/support/table_fakes.h"
 
 namespace {
 

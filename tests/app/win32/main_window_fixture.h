@@ -13,7 +13,7 @@
 #include "app/win32/main_window.h"
 #include "app/win32/start_up.h"
 #include "schedule/win32/crontab_file.h"
-#include "support/win32/table_fixture.h"
+#include "tests/support/win32/table_fixture.h"
 
 // From a thread timer (modal loops dispatch its ticks): closes every message
 // box with OK, noting "caption|text", and every popup menu, counting it; hands

@@ -16,7 +16,7 @@
 
 #include "app/resource_ids.h"
 #include "main_window_fixture.h"
-#include "support/win32/temp_folder.h"
+#include "tests/support/win32/temp_folder.h"
 #include "table/win32/cell_editor.h"
 
 namespace {
@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, context_menu_makes_the_hit_row_current_and_opens_commands
     ModalWatch watch;
     auto screen_point = [&](int row, int column, int below) {
         CellRect cell{};
-        table_cell_rect(table_state_of(table), row, column, &cell);
+        window_cell_rect(table_state_of(table), row, column, &cell);
         POINT at = {cell.x + cell.width / 2, cell.y + cell.height / 2 + below};
         ClientToScreen(GetDlgItem(table, IDC_TABLE_LIST), &at);
         return at;

@@ -12,8 +12,8 @@
 
 #include "app/resource_ids.h"
 #include "main_window_fixture.h"
-#include "support/win32/import_slot.h"
-#include "support/win32/temp_folder.h"
+#include "tests/support/win32/import_slot.h"
+#include "tests/support/win32/temp_folder.h"
 #include "table/win32/cell_editor.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "support/win32/import_slot.h"
-#include "support/win32/temp_folder.h"
+#include "tests/support/win32/import_slot.h"
+#include "tests/support/win32/temp_folder.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "commands/command_ids.h"
-#include "support/win32/table_fixture.h"
+#include "tests/support/win32/table_fixture.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <tuple>
 
 #include "commands/wallpaper.h"
-#include "support/win32/import_slot.h"
-#include "support/win32/temp_folder.h"
+#include "tests/support/win32/import_slot.h"
+#include "tests/support/win32/temp_folder.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "support/win32/table_fixture.h"
-#include "support/win32/temp_folder.h"
+#include "tests/support/win32/table_fixture.h"
+#include "tests/support/win32/temp_folder.h"
 #include "table/table_messages.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "support/win32/table_fixture.h"
+#include "tests/support/win32/table_fixture.h"
 #include "table/table_messages.h"
 
 namespace {

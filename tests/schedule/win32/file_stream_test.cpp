@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "support/win32/temp_folder.h"
+#include "tests/support/win32/temp_folder.h"
 
 namespace {
 

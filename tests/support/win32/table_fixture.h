@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "table/win32/table_state.h"
 #include "table/win32/table_window.h"
 
 namespace table_test {

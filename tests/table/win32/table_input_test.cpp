@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/win32/table_fixture.h"
+#include "tests/support/win32/table_fixture.h"
 #include "table/win32/cell_editor.h"
 
 namespace {
@@ -67,7 +67,7 @@ protected:
     POINT middle(int row, int column) const
     {
         CellRect cell{};
-        table_cell_rect(state, row, column, &cell);
+        window_cell_rect(state, row, column, &cell);
         return {cell.x + cell.width / 2, cell.y + cell.height / 2};
     }
 };
@@ -109,7 +109,7 @@ TEST_F(TableInput, an_edit_opens_over_an_existing_cell_only_when_the_parent_agre
     ASSERT_EQ(table_begin_edit(state, 1, 2), 1);
     EXPECT_EQ(std::pair(parent.notices[1].item.iItem, parent.notices[1].item.iSubItem), std::pair(1, 2));
     CellRect cell{};
-    table_cell_rect(state, 1, 2, &cell);
+    window_cell_rect(state, 1, 2, &cell);
     RECT at{};
     GetWindowRect(editor, &at);
     MapWindowPoints(nullptr, table, reinterpret_cast<POINT*>(&at), 2);

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/win32/table_fixture.h"
+#include "tests/support/win32/table_fixture.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ protected:
     RECT strip(int row) const
     {
         RECT r{};
-        table_row_strip(state, row, &r);
+        window_row_strip(state, row, &r);
         return r;
     }
     COLORREF pixel(int x, int y) const

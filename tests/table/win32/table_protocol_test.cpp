@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/win32/table_fixture.h"
+#include "tests/support/win32/table_fixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// Fuzz target: how much of a cell text fits a cell buffer.
+// Fuzz target: how much of a code page 932 text fits a buffer.
 //
 // Input: two bytes of buffer size (0 to 1023), then the text, in a heap block
 // of exactly its size. The kept length must fit the buffer with its
@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "fuzz/fuzz_check.h"
-#include "table/cell_text.h"
+#include "base/cp932.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (length > 0) std::memcpy(bytes.get(), data + 2, length);
     const std::string_view text(bytes.get(), length);
 
-    const std::size_t kept = cell_text_keep_length(text, buffer_size);
+    const std::size_t kept = cp932_keep_length(text, buffer_size);
     if (buffer_size == 0) {
         FUZZ_CHECK(kept == 0);
         return 0;
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::size_t boundary = 0;
         for (;;) {
             const auto byte = static_cast<unsigned char>(text[boundary]);
-            const std::size_t width = is_cp932_lead_byte(byte) ? 2 : 1;
+            const std::size_t width = cp932_is_lead(byte) ? 2 : 1;
             if (boundary + width > room) break;
             boundary += width;
         }

@@ -1,9 +1,8 @@
 #pragma once
 // A handle that closes itself: move-only, so that exactly one owner closes it,
-// at the end of its scope or earlier with close(). It lives in the commands'
-// binding because that is the lowest layer opening such handles (the
-// wallpaper's registry key, the directory search): the schedule (files) and
-// the application (the mutex) link it and reach it from above.
+// at the end of its scope or earlier with close(). The commands (the
+// wallpaper's registry key, the directory search), the schedule (files) and
+// the application (the mutex) all open such handles, so it lives below them.
 #include <windows.h>
 
 #include <utility>
