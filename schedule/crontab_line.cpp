@@ -132,24 +132,26 @@ int format_crontab_line(const CronEntry& row, CrontabLineText& line)
     return static_cast<int>(n);
 }
 
-const char* read_crontab_line(LineReader* reader, std::array<char, CRONTAB_LINE_SIZE>& line)
-{
-    int dropped = 0;
-    int kept = 0;
-    return read_crontab_line(reader, line, dropped, kept);
-}
+namespace {
 
-const char* read_crontab_line(LineReader* reader, std::array<char, CRONTAB_LINE_SIZE>& line, int& dropped, int& kept)
+// The common reader: `kept` is measured only when asked for (not null), since
+// it needs the whole buffer filled before each read, and the program's own
+// loader, which reads every line of a file through here, never asks.
+const char* read_line(LineReader* reader, std::array<char, CRONTAB_LINE_SIZE>& line, int& dropped, int* kept)
 {
     constexpr int size = CRONTAB_LINE_SIZE;
     dropped = 0;
-    kept = 0;
-    // Filled first, so that the terminator is the buffer's last NUL.
-    line.fill(1);
+    if (kept != nullptr) {
+        *kept = 0;
+        // Filled first, so that the terminator is the buffer's last NUL.
+        line.fill(1);
+    }
     if (read_piece(reader, line.data(), size) == nullptr) return nullptr;
-    std::size_t end = line.size() - 1;
-    while (line[end] != '\0') --end;
-    kept = static_cast<int>(end > 0 && line[end - 1] == '\n' ? end - 1 : end);
+    if (kept != nullptr) {
+        std::size_t end = line.size() - 1;
+        while (line[end] != '\0') --end;
+        *kept = static_cast<int>(end > 0 && line[end - 1] == '\n' ? end - 1 : end);
+    }
     if (piece_ends_line(line.data(), size)) return line.data();
 
     // The line was cut: drop pieces until the one that holds its end.
@@ -170,4 +172,17 @@ const char* read_crontab_line(LineReader* reader, std::array<char, CRONTAB_LINE_
         break;
     }
     return line.data();
+}
+
+}  // namespace
+
+const char* read_crontab_line(LineReader* reader, std::array<char, CRONTAB_LINE_SIZE>& line)
+{
+    int dropped = 0;
+    return read_line(reader, line, dropped, nullptr);
+}
+
+const char* read_crontab_line(LineReader* reader, std::array<char, CRONTAB_LINE_SIZE>& line, int& dropped, int& kept)
+{
+    return read_line(reader, line, dropped, &kept);
 }
