@@ -1,4 +1,4 @@
-#include "commands/win32/set_wp.h"
+#include "commands/win32/wallpaper.h"
 
 #include <gtest/gtest.h>
 
