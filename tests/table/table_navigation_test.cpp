@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr auto pass = EditorKeyAction::pass_on, end = EditorKeyAction::end_edit, move = EditorKeyAction::move_edit;
+constexpr auto pass = EditorKeyAction::PASS_ON, end = EditorKeyAction::END_EDIT, move = EditorKeyAction::MOVE_EDIT;
 constexpr unsigned TAB = KEY_TAB, ENTER = KEY_ENTER, ESC = KEY_ESC, SPACE = KEY_SPACE, LEFT = KEY_LEFT,
                    RIGHT = KEY_RIGHT, UP = KEY_UP, DOWN = KEY_DOWN, A = 'A', HOME = 36, END = 35, PG_UP = 33,
                    PG_DOWN = 34;
