@@ -70,7 +70,7 @@ void check_line(const LineCheck& c, void* context)
     FUZZ_CHECK(c.converted >= 0 && c.converted <= 7);
     if (is_entry(c)) ++seen.entries;
     seen.warnings += static_cast<int>(c.warnings.size());
-    FUZZ_CHECK((c.save == SaveEffect::Dropped) == !is_entry(c));
+    FUZZ_CHECK((c.save == SaveEffect::DROPPED) == !is_entry(c));
     if (!is_entry(c)) ++seen.save_dropped;
 
     const CrontabFields& f = c.fields;

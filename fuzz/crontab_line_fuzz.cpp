@@ -24,7 +24,7 @@
 
 namespace {
 
-constexpr std::size_t kCellMax = CELL_TEXT_SIZE - 1;
+constexpr std::size_t CELL_MAX = CELL_TEXT_SIZE - 1;
 
 bool is_blank(char c)
 {
@@ -84,7 +84,7 @@ void check_scan(std::string_view line)
     const auto got = fields_of(fields);
     const auto got_again = fields_of(again);
     for (std::size_t i = 0; i < got.size(); ++i) {
-        FUZZ_CHECK(got[i] == whole[i].substr(0, kCellMax));
+        FUZZ_CHECK(got[i] == whole[i].substr(0, CELL_MAX));
         FUZZ_CHECK(got_again[i] == got[i]);
         FUZZ_CHECK(lengths[i] == static_cast<int>(whole[i].size()));
     }
@@ -93,7 +93,7 @@ void check_scan(std::string_view line)
 // The cell as the format writes it.
 std::string formatted_cell(std::string_view cell, bool is_word)
 {
-    std::string out(cell.substr(0, kCellMax));
+    std::string out(cell.substr(0, CELL_MAX));
     if (is_word && out.empty()) out = "-";
     for (char& c : out)
         if (c == '\r' || c == '\n') c = ' ';

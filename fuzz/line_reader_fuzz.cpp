@@ -96,14 +96,14 @@ void check_text(const char* got, const std::optional<std::string>& expected)
     FUZZ_CHECK(got[expected->size()] == '\0');
 }
 
-constexpr unsigned char kUntouched = 0xA5;
+constexpr unsigned char UNTOUCHED = 0xA5;
 
 void check_gets(LineReader* reader, Model& model, int n)
 {
     // Exactly n bytes on the heap, so that a write past them is caught.
     const std::size_t room = n > 0 ? static_cast<std::size_t>(n) : 1;
     std::unique_ptr<char[]> buf(new char[room]);
-    std::memset(buf.get(), kUntouched, room);
+    std::memset(buf.get(), UNTOUCHED, room);
     char* const target = n < 0 ? nullptr : buf.get();
     char* got = reader_gets(reader, target, n);
     if (n < 2) {
@@ -113,7 +113,7 @@ void check_gets(LineReader* reader, Model& model, int n)
         FUZZ_CHECK(got == nullptr || got == target);
     }
     if (got == nullptr) {
-        for (std::size_t i = 0; i < room; ++i) FUZZ_CHECK(static_cast<unsigned char>(buf[i]) == kUntouched);
+        for (std::size_t i = 0; i < room; ++i) FUZZ_CHECK(static_cast<unsigned char>(buf[i]) == UNTOUCHED);
     }
 }
 

@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr unsigned kValues = 64;
+constexpr unsigned VALUE_COUNT = 64;
 
 bool is_digit(char c)
 {
@@ -32,17 +32,17 @@ bool read_value(std::string_view text, std::size_t& at, unsigned& value)
     while (end < text.size() && is_digit(text[end])) ++end;
     const auto [ptr, error] = std::from_chars(text.data() + at, text.data() + end, value);
     at = end;
-    return error == std::errc{} && value < kValues;
+    return error == std::errc{} && value < VALUE_COUNT;
 }
 
 struct Expected {
-    std::bitset<kValues> set;
+    std::bitset<VALUE_COUNT> set;
     std::size_t used;  // where the parse stopped: the bytes after it are ignored
 };
 
 Expected expected_parse(std::string_view text)
 {
-    std::bitset<kValues> set;
+    std::bitset<VALUE_COUNT> set;
     std::size_t at = 0;
     auto next_is = [&](char c) { return at < text.size() && text[at] == c; };
     while (at < text.size()) {
@@ -72,12 +72,12 @@ Expected expected_parse(std::string_view text)
     return {set, at};
 }
 
-std::bitset<kValues> parsed_set(const std::string& text)
+std::bitset<VALUE_COUNT> parsed_set(const std::string& text)
 {
     auto set = std::make_unique<TimeFieldSet>();
     parse_time_field(text.c_str(), *set);
-    std::bitset<kValues> members;
-    for (unsigned v = 0; v < kValues; ++v) members[v] = time_set_contains(*set, static_cast<int>(v)) == 1;
+    std::bitset<VALUE_COUNT> members;
+    for (unsigned v = 0; v < VALUE_COUNT; ++v) members[v] = time_set_contains(*set, static_cast<int>(v)) == 1;
     return members;
 }
 
@@ -102,14 +102,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     bool due = true;
     for (int i = 0; i < 5; ++i) {
-        const std::bitset<kValues> set = parsed_set(patterns[i]);
+        const std::bitset<VALUE_COUNT> set = parsed_set(patterns[i]);
         const Expected expected = expected_parse(patterns[i]);
         FUZZ_CHECK(set == expected.set);
         const int used = time_field_used_length(patterns[i].c_str());
         FUZZ_CHECK(used == static_cast<int>(expected.used));
         // The bytes after the used ones change nothing.
         FUZZ_CHECK(parsed_set(patterns[i].substr(0, expected.used)) == set);
-        due = due && clock_values[i] < kValues && set[clock_values[i]];
+        due = due && clock_values[i] < VALUE_COUNT && set[clock_values[i]];
     }
 
     ClockTime time{};
@@ -130,7 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A null pattern reads as empty.
     auto set = std::make_unique<TimeFieldSet>();
     parse_time_field(nullptr, *set);
-    for (int v = 0; v < static_cast<int>(kValues); ++v) FUZZ_CHECK(time_set_contains(*set, v) == 0);
+    for (int v = 0; v < static_cast<int>(VALUE_COUNT); ++v) FUZZ_CHECK(time_set_contains(*set, v) == 0);
     FUZZ_CHECK(time_field_used_length(nullptr) == 0);
     return 0;
 }

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int kSetLimit = 64;  // a TimeFieldSet holds 0..63
-
 // --- Calendar -------------------------------------------------------------
 
 bool is_leap_year(int year)
@@ -64,14 +62,14 @@ Date first_of_next_month(Date d)
     return next_day(d);
 }
 
-constexpr Date kPastLastDay{10000, 1, 1};
+constexpr Date PAST_LAST_DAY{10000, 1, 1};
 
 // The first day not looked at: the same date CHECK_HORIZON_YEARS later, or
 // the day after 9999-12-31, whichever comes first.
 Date horizon_end(const ClockTime& from)
 {
     const Date end{from.wYear + CHECK_HORIZON_YEARS, from.wMonth, from.wDay};
-    return kPastLastDay < end ? kPastLastDay : end;
+    return PAST_LAST_DAY < end ? PAST_LAST_DAY : end;
 }
 
 std::string horizon_text(bool cut)
@@ -99,10 +97,10 @@ struct TimeFieldInfo {
 };
 
 constexpr std::array<TimeFieldInfo, 4> time_fields = {{
-    {CheckField::Minute, "minute", "minutes", 0, 59},
-    {CheckField::Hour, "hour", "hours", 0, 23},
-    {CheckField::Day, "day", "days", 1, 31},
-    {CheckField::Month, "month", "months", 1, 12},
+    {CheckField::MINUTE, "minute", "minutes", 0, 59},
+    {CheckField::HOUR, "hour", "hours", 0, 23},
+    {CheckField::DAY, "day", "days", 1, 31},
+    {CheckField::MONTH, "month", "months", 1, 12},
 }};
 
 TimeFieldSet parsed(const char* text)
@@ -212,7 +210,7 @@ bool check_time_field(const char* text, const TimeFieldInfo& f, LineCheck& out)
     TimeFieldSet outside = set;
     for (int n = f.low; n <= f.high; ++n)
         outside.bits[static_cast<std::size_t>(n >> 3)] &= static_cast<unsigned char>(~(0x80u >> (n & 7)));
-    const std::string impossible = is_full(set) ? "" : value_list(outside, 0, kSetLimit - 1);
+    const std::string impossible = is_full(set) ? "" : value_list(outside, 0, TIME_VALUE_LIMIT - 1);
     if (!impossible.empty())
         warn(out, f.field,
              impossible + " can never occur: " + f.plural + " are " + std::to_string(f.low) + "-" +
@@ -239,13 +237,13 @@ bool check_command(const char* command, LineCheck& out)
         auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
         while (name[i] != '\0' && lower(name[i]) == lower(command[i])) ++i;
         if (name[i] == '\0' && command[i] == '\0') {
-            warn(out, CheckField::Command,
+            warn(out, CheckField::COMMAND,
                  quoted(command) + " is not a command (names compare case-sensitively): did you mean " + quoted(name) +
                      "? The entry runs nothing");
             return false;
         }
     }
-    warn(out, CheckField::Command, quoted(command) + " is not a command (" + known + "): the entry runs nothing");
+    warn(out, CheckField::COMMAND, quoted(command) + " is not a command (" + known + "): the entry runs nothing");
     return false;
 }
 
@@ -271,7 +269,7 @@ SaveEffect save_effect(const CronEntry& entry, const char* line, int length, int
     };
     const int n = trimmed(saved.data(), saved_length);
     const bool same = dropped == 0 && n == trimmed(line, length) && std::memcmp(saved.data(), line, n) == 0;
-    return same ? SaveEffect::Same : SaveEffect::Changed;
+    return same ? SaveEffect::SAME : SaveEffect::CHANGED;
 }
 
 std::string counted(int n, const char* one, const char* many)
@@ -355,14 +353,14 @@ void check_crontab_line(const char* line, int length, int number, int dropped, c
     out.runs.clear();
     out.runs_asked = 0;
     out.runs_nothing = false;
-    out.horizon_cut = kPastLastDay < Date{from.wYear + CHECK_HORIZON_YEARS, from.wMonth, from.wDay};
+    out.horizon_cut = PAST_LAST_DAY < Date{from.wYear + CHECK_HORIZON_YEARS, from.wMonth, from.wDay};
     out.has_nul = std::memchr(line, '\0', static_cast<std::size_t>(length)) != nullptr;
-    out.save = SaveEffect::Dropped;
+    out.save = SaveEffect::DROPPED;
     CrontabFieldLengths lengths;
     out.converted = scan_crontab_line(line, out.fields, lengths);
 
     if (dropped > 0)
-        warn(out, CheckField::Line,
+        warn(out, CheckField::LINE,
              "the line is " + std::to_string(CRONTAB_LINE_SIZE - 1 + dropped) +
                  " characters long: the program reads its first " + std::to_string(CRONTAB_LINE_SIZE - 1) +
                  " and drops the rest");
@@ -372,9 +370,9 @@ void check_crontab_line(const char* line, int length, int number, int dropped, c
     out.save = save_effect(entry, line, length, dropped);
     const std::array<const char*, 7> texts = {entry.minute,  entry.hour,    entry.day,   entry.month,
                                               entry.weekday, entry.command, entry.option};
-    constexpr std::array<CheckField, 7> in_line_order = {CheckField::Minute, CheckField::Hour,    CheckField::Day,
-                                                         CheckField::Month,  CheckField::Weekday, CheckField::Command,
-                                                         CheckField::Option};
+    constexpr std::array<CheckField, 7> in_line_order = {CheckField::MINUTE, CheckField::HOUR,    CheckField::DAY,
+                                                         CheckField::MONTH,  CheckField::WEEKDAY, CheckField::COMMAND,
+                                                         CheckField::OPTION};
     for (std::size_t i = 0; i < lengths.size(); ++i) {
         if (lengths[i] < CELL_TEXT_SIZE) continue;
         warn(out, in_line_order[i],
@@ -387,7 +385,7 @@ void check_crontab_line(const char* line, int length, int number, int dropped, c
     for (std::size_t i = 0; i < time_fields.size(); ++i)
         every_field_possible = check_time_field(texts[i], time_fields[i], out) && every_field_possible;
     if (std::strcmp(entry.weekday, "*") != 0)
-        warn(out, CheckField::Weekday,
+        warn(out, CheckField::WEEKDAY,
              quoted(entry.weekday) + " is ignored: the program matches every weekday and saves \"*\"");
     const bool known = check_command(entry.command, out);
     out.runs_nothing = !known;
@@ -401,11 +399,11 @@ void check_crontab_line(const char* line, int length, int number, int dropped, c
     out.runs.resize(run_count > 0 ? static_cast<std::size_t>(found) : 0);
     const bool meet = day_and_month_meet(parsed(entry.day), parsed(entry.month));
     if (found == 0 && every_field_possible && !meet)
-        warn(out, CheckField::Day,
+        warn(out, CheckField::DAY,
              "day " + quoted(entry.day) + " and month " + quoted(entry.month) +
                  " never meet (no such date): the entry never runs");
     else if (found == 0 && every_field_possible)
-        warn(out, CheckField::Day,
+        warn(out, CheckField::DAY,
              "no run " + horizon_text(out.horizon_cut) + ": the next date and time that day " + quoted(entry.day) +
                  ", month " + quoted(entry.month) + " and the time fields admit come later");
 
@@ -419,7 +417,7 @@ void check_crontab_line(const char* line, int length, int number, int dropped, c
             fate = "is due next at " + format_time(first_run) + " but runs nothing (" + quoted(entry.command) +
                    " is not a command)";
         out.warnings.resize(first_pattern_warning);
-        warn(out, CheckField::Line,
+        warn(out, CheckField::LINE,
              "\"#\" does not comment out a line: TaveCron reads this one as an entry that " + fate);
     }
 }
@@ -471,8 +469,8 @@ CheckTotals check_crontab(LineReader* reader, const ClockTime& from, int run_cou
         check_crontab_line(line.data(), kept, ++totals.lines, dropped, from, run_count, check);
         if (is_entry(check)) ++totals.entries;
         if (check.has_nul && nul_lines++ == 0) first_nul_line = check.number;
-        if (check.save == SaveEffect::Dropped) ++totals.save_dropped;
-        if (check.save == SaveEffect::Changed) ++totals.save_changed;
+        if (check.save == SaveEffect::DROPPED) ++totals.save_dropped;
+        if (check.save == SaveEffect::CHANGED) ++totals.save_changed;
         totals.warnings += static_cast<int>(check.warnings.size());
         if (sink != nullptr) sink(check, context);
     }

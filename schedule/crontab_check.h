@@ -35,7 +35,7 @@
 // before the same date this many years later, and never past 9999-12-31.
 constexpr int CHECK_HORIZON_YEARS = 5;
 
-enum class CheckField { Minute, Hour, Day, Month, Weekday, Command, Option, Line };
+enum class CheckField { MINUTE, HOUR, DAY, MONTH, WEEKDAY, COMMAND, OPTION, LINE };
 
 // "minute", "hour", ... "line".
 const char* check_field_name(CheckField field);
@@ -50,7 +50,7 @@ struct CheckWarning {
 // row, which differs from the line when the weekday is not "*", fields stand
 // apart by other blanks than one space, a field or the line was cut, or the
 // line holds a NUL byte. Line ends and trailing blanks are not compared.
-enum class SaveEffect { Same, Changed, Dropped };
+enum class SaveEffect { SAME, CHANGED, DROPPED };
 
 struct LineCheck {
     int number = 0;          // from 1
@@ -62,7 +62,7 @@ struct LineCheck {
     bool runs_nothing = false;    // the command is unknown: the runs start nothing
     bool horizon_cut = false;     // the horizon ends at 9999-12-31, before 5 years
     bool has_nul = false;         // the line holds a NUL byte, where the scan stopped
-    SaveEffect save = SaveEffect::Dropped;
+    SaveEffect save = SaveEffect::DROPPED;
 };
 
 inline bool is_entry(const LineCheck& check)

@@ -2,20 +2,18 @@
 
 namespace {
 
-constexpr int kValueLimit = 64;
-
 bool is_digit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
-// Reads the run of digits at `p` into `value`, saturating at kValueLimit so
+// Reads the run of digits at `p` into `value`, saturating at TIME_VALUE_LIMIT so
 // that a hundred digits cannot overflow. Answers the first byte after the run.
 const char* read_number(const char* p, int& value)
 {
     value = 0;
     for (; is_digit(*p); ++p) {
-        if (value < kValueLimit) value = value * 10 + (*p - '0');
+        if (value < TIME_VALUE_LIMIT) value = value * 10 + (*p - '0');
     }
     return p;
 }
@@ -24,7 +22,7 @@ bool field_admits(const char* pattern, int value)
 {
     TimeFieldSet set;
     parse_time_field(pattern, set);
-    return value >= 0 && value < kValueLimit && time_set_contains(set, value);
+    return value >= 0 && value < TIME_VALUE_LIMIT && time_set_contains(set, value);
 }
 
 }  // namespace
@@ -58,7 +56,7 @@ const char* parse_time_field_until(const char* text, TimeFieldSet& set, TimeFiel
         if (report != nullptr && report->first_item < 0 && (*p == '*' || is_digit(*p)))
             report->first_item = static_cast<int>(p - text);
         if (*p == '*') {
-            time_set_add_range(set, 0, kValueLimit - 1);
+            time_set_add_range(set, 0, TIME_VALUE_LIMIT - 1);
             return p + 1;
         }
         if (!is_digit(*p)) {
@@ -68,7 +66,7 @@ const char* parse_time_field_until(const char* text, TimeFieldSet& set, TimeFiel
         const char* item = p;
         int a = 0;
         p = read_number(p, a);
-        if (a >= kValueLimit) return item;
+        if (a >= TIME_VALUE_LIMIT) return item;
         if (*p == ',') {
             time_set_add(set, a);
             ++p;
@@ -82,7 +80,7 @@ const char* parse_time_field_until(const char* text, TimeFieldSet& set, TimeFiel
         if (!is_digit(*p)) return item;
         int b = 0;
         p = read_number(p, b);
-        if (b >= kValueLimit) return item;
+        if (b >= TIME_VALUE_LIMIT) return item;
         time_set_add_range(set, a, b);
         if (report != nullptr && b < a && report->backward_count++ == 0) {
             report->backward_at = static_cast<int>(item - text);

@@ -5,6 +5,9 @@
 
 #include "schedule/cron_entry.h"
 
+// A time pattern's values lie below this: 0 to 63.
+constexpr int TIME_VALUE_LIMIT = 64;
+
 // The set of values 0 to 63 that one pattern admits. Value n is the bit
 // 0x80 >> (n % 8) of byte n / 8: byte 0's top bit is 0, byte 7's low bit 63.
 struct TimeFieldSet {

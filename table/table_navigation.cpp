@@ -11,7 +11,7 @@ bool row_exists(int row, int row_count)
 
 EditorKeyPlan editor_key_plan(int row, int column, unsigned key, bool shift, int column_count, int row_count)
 {
-    const EditorKeyPlan pass{EditorKeyAction::pass_on, row, column};
+    const EditorKeyPlan pass{EditorKeyAction::PASS_ON, row, column};
     if (row < 0 || column_count <= 0) return pass;
     int target_row = row;
     int target_column = column;
@@ -36,12 +36,12 @@ EditorKeyPlan editor_key_plan(int row, int column, unsigned key, bool shift, int
     } else if (key == KEY_DOWN) {
         target_row = row + 1;
     } else if ((key == KEY_ENTER || key == KEY_ESC) && !shift) {
-        return {EditorKeyAction::end_edit, row, column};
+        return {EditorKeyAction::END_EDIT, row, column};
     } else {
         return pass;
     }
     if (!row_exists(target_row, row_count)) return pass;
-    return {EditorKeyAction::move_edit, target_row, target_column};
+    return {EditorKeyAction::MOVE_EDIT, target_row, target_column};
 }
 
 ListKeyPlan list_key_plan(int current_row, unsigned key, bool shift, int row_count, bool editing)

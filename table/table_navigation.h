@@ -15,14 +15,14 @@ constexpr unsigned KEY_RIGHT = 39;
 constexpr unsigned KEY_DOWN = 40;
 
 enum class EditorKeyAction {
-    pass_on,    // the editor's own procedure gets the key; the edit stays open
-    end_edit,   // the edit ends (its text offered to the parent); key consumed
-    move_edit,  // the edit ends, (row, column) becomes current and opens; key consumed
+    PASS_ON,    // the editor's own procedure gets the key; the edit stays open
+    END_EDIT,   // the edit ends (its text offered to the parent); key consumed
+    MOVE_EDIT,  // the edit ends, (row, column) becomes current and opens; key consumed
 };
 
 struct EditorKeyPlan {
     EditorKeyAction action;
-    int row;  // the target cell, for move_edit only
+    int row;  // the target cell, for MOVE_EDIT only
     int column;
 };
 

@@ -4,8 +4,8 @@
 
 RowScheme row_scheme(bool current, bool marked)
 {
-    if (current) return marked ? RowScheme::current_marked : RowScheme::current;
-    return marked ? RowScheme::marked : RowScheme::plain;
+    if (current) return marked ? RowScheme::CURRENT_MARKED : RowScheme::CURRENT;
+    return marked ? RowScheme::MARKED : RowScheme::PLAIN;
 }
 
 bool table_intersect(const TableRect& a, const TableRect& b, TableRect* out)
@@ -49,7 +49,7 @@ void table_paint(const TableModel& model, RowStore& rows, TableView& view, Table
     for (int r = first; r <= last; ++r) {
         if (painter.row_marked(r) && table_row_strip(rows, view, r, &strip)) painter.validate(strip);
     }
-    paint_in(painter, palette.of(RowScheme::plain));
+    paint_in(painter, palette.of(RowScheme::PLAIN));
 
     // Marked rows other than the current one, where they meet the update rectangle.
     for (int r = first; r <= last; ++r) {
@@ -58,7 +58,7 @@ void table_paint(const TableModel& model, RowStore& rows, TableView& view, Table
             table_intersect(strip, update, &part))
             painter.invalidate(part);
     }
-    paint_in(painter, palette.of(RowScheme::marked));
+    paint_in(painter, palette.of(RowScheme::MARKED));
 
     // The current row, then its frame around the whole strip.
     TableRect part{};

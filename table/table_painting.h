@@ -9,7 +9,7 @@
 
 #include "table/table_model.h"
 
-enum class RowScheme { plain, marked, current, current_marked };
+enum class RowScheme { PLAIN, MARKED, CURRENT, CURRENT_MARKED };
 
 // current-and-marked, current, marked or plain, in that order of precedence.
 RowScheme row_scheme(bool current, bool marked);

@@ -8,7 +8,7 @@
 #include "app/resource_ids.h"
 #include "app/win32/main_window.h"
 #include "commands/option_scanner.h"
-#include "commands/win32/arg_vector_win32.h"
+#include "commands/win32/arg_vector.h"
 #include "schedule/win32/crontab_file.h"
 #include "schedule/win32/file_stream.h"
 #include "table/table_messages.h"

@@ -6,7 +6,7 @@
 
 #include "commands/command_ids.h"
 #include "commands/command_names.h"
-#include "commands/win32/set_wp.h"
+#include "commands/win32/wallpaper.h"
 #include "table/schedule_columns.h"
 #include "table/table_messages.h"
 

@@ -68,15 +68,15 @@ LRESULT on_editor_key_down(TableState* state, WNDPROC previous, WPARAM wparam, L
     const EditorKeyPlan plan = editor_key_plan(state->edit_row, state->edit_column, static_cast<unsigned>(wparam),
                                                shift_held(), state->column_count, row_count(state));
     switch (plan.action) {
-    case EditorKeyAction::end_edit:
+    case EditorKeyAction::END_EDIT:
         table_end_edit(state);
         return 0;
-    case EditorKeyAction::move_edit:
+    case EditorKeyAction::MOVE_EDIT:
         table_end_edit(state);
         window_set_current_row(state, plan.row);
         table_begin_edit(state, plan.row, plan.column);
         return 0;
-    case EditorKeyAction::pass_on:
+    case EditorKeyAction::PASS_ON:
     default:
         return CallWindowProcA(previous, state->edit_window, WM_KEYDOWN, wparam, lparam);
     }

@@ -81,10 +81,10 @@ private:
 TablePalette palette_of(const TableState* s)
 {
     TablePalette palette{};
-    palette.schemes[static_cast<int>(RowScheme::plain)] = {s->plain_text_color, s->plain_back_color};
-    palette.schemes[static_cast<int>(RowScheme::marked)] = {s->marked_text_color, s->marked_back_color};
-    palette.schemes[static_cast<int>(RowScheme::current)] = {s->current_text_color, s->current_back_color};
-    palette.schemes[static_cast<int>(RowScheme::current_marked)] = {s->current_marked_text_color,
+    palette.schemes[static_cast<int>(RowScheme::PLAIN)] = {s->plain_text_color, s->plain_back_color};
+    palette.schemes[static_cast<int>(RowScheme::MARKED)] = {s->marked_text_color, s->marked_back_color};
+    palette.schemes[static_cast<int>(RowScheme::CURRENT)] = {s->current_text_color, s->current_back_color};
+    palette.schemes[static_cast<int>(RowScheme::CURRENT_MARKED)] = {s->current_marked_text_color,
                                                                     s->current_marked_back_color};
     palette.draw_edge = s->draw_edge;
     return palette;

@@ -23,8 +23,7 @@ std::string admitted(const std::string& pattern)
 }
 
 // The grammar's edges: the whole range, the value limit, reversed and unended
-// ranges, what ends a list, bytes skipped, and runs of digits that could
-// overflow. (Fuzzing compares every other pattern with a reference parse.)
+// ranges, what ends a list, bytes skipped, and runs of digits that could overflow.
 TEST(ParseTimeField, admits_exactly_the_expected_values_in_the_documented_bits)
 {
     const std::string nines(100, '9'), to_nines = "3-" + nines, ones = "5," + std::string(100, '1') + ",6",

@@ -1,55 +1,95 @@
 #include "table/table_navigation.h"
 
-#include <tuple>
+#include <span>
+#include <utility>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-constexpr auto pass = EditorKeyAction::pass_on, end = EditorKeyAction::end_edit, move = EditorKeyAction::move_edit;
+constexpr auto PASS = EditorKeyAction::PASS_ON, END = EditorKeyAction::END_EDIT, MOVE = EditorKeyAction::MOVE_EDIT;
+constexpr unsigned SHIFT = 0x10000;  // added to a key held with Shift
 constexpr unsigned TAB = KEY_TAB, ENTER = KEY_ENTER, ESC = KEY_ESC, SPACE = KEY_SPACE, LEFT = KEY_LEFT,
-                   RIGHT = KEY_RIGHT, UP = KEY_UP, DOWN = KEY_DOWN, A = 'A', HOME = 36, END = 35, PG_UP = 33,
+                   RIGHT = KEY_RIGHT, UP = KEY_UP, DOWN = KEY_DOWN, A = 'A', HOME = 36, END_KEY = 35, PG_UP = 33,
                    PG_DOWN = 34;
+
+// The editor open on cell `at` (row, column) of a table `columns` wide and `rows` long gets `key`; `want` is its
+// answer.
+struct EditorKeyCase {
+    std::pair<int, int> at;
+    unsigned key;
+    struct {
+        EditorKeyAction action;
+        int row = 0, column = 0;  // the cell a move opens
+    } want;
+    int columns = 6, rows = 5;
+};
 
 TEST(TableKeys, editor_keys_move_only_to_existing_cells_and_hand_every_other_key_to_the_editor)
 {
-    const std::tuple<int, int, unsigned, bool, EditorKeyAction, int, int, int, int> cases[] = {
-        {2, 5, TAB, 0, move, 3, 0, 6, 5},   {2, 3, TAB, 0, move, 2, 4, 6, 5},   {4, 5, TAB, 0, pass, 0, 0, 6, 5},
-        {2, 5, RIGHT, 1, move, 3, 0, 6, 5}, {4, 5, RIGHT, 1, pass, 0, 0, 6, 5}, {1, 0, TAB, 1, move, 0, 5, 6, 5},
-        {1, 0, LEFT, 1, move, 0, 5, 6, 5},  {0, 0, TAB, 1, pass, 0, 0, 6, 5},   {2, 3, TAB, 1, move, 2, 2, 6, 5},
-        {2, 3, UP, 1, move, 1, 3, 6, 5},    {0, 3, DOWN, 0, move, 1, 3, 6, 5},  {4, 3, DOWN, 0, pass, 0, 0, 6, 5},
-        {2, 2, ENTER, 0, end, 0, 0, 6, 5},  {2, 2, ESC, 0, end, 0, 0, 6, 5},    {2, 2, ENTER, 1, pass, 0, 0, 6, 5},
-        {2, 2, ESC, 1, pass, 0, 0, 6, 5},   {2, 2, LEFT, 0, pass, 0, 0, 6, 5},  {2, 2, RIGHT, 0, pass, 0, 0, 6, 5},
-        {2, 2, SPACE, 0, pass, 0, 0, 6, 5}, {2, 2, A, 1, pass, 0, 0, 6, 5},     {-1, 0, DOWN, 0, pass, 0, 0, 6, 5},
-        {1, 0, TAB, 0, move, 2, 0, 1, 5},   {1, 0, TAB, 1, move, 0, 0, 1, 5},   {0, 5, TAB, 0, pass, 0, 0, 6, 1},
+    const EditorKeyCase six_by_five[] = {
+        {.at = {2, 5}, .key = TAB, .want = {MOVE, 3, 0}},           {.at = {4, 5}, .key = TAB, .want = {PASS}},
+        {.at = {2, 3}, .key = TAB, .want = {MOVE, 2, 4}},           {.at = {4, 3}, .key = DOWN, .want = {PASS}},
+        {.at = {2, 5}, .key = SHIFT + RIGHT, .want = {MOVE, 3, 0}}, {.at = {-1, 0}, .key = DOWN, .want = {PASS}},
+        {.at = {1, 0}, .key = SHIFT + TAB, .want = {MOVE, 0, 5}},   {.at = {2, 2}, .key = LEFT, .want = {PASS}},
+        {.at = {1, 0}, .key = SHIFT + LEFT, .want = {MOVE, 0, 5}},  {.at = {2, 2}, .key = RIGHT, .want = {PASS}},
+        {.at = {2, 3}, .key = SHIFT + TAB, .want = {MOVE, 2, 2}},   {.at = {2, 2}, .key = SPACE, .want = {PASS}},
+        {.at = {2, 3}, .key = SHIFT + UP, .want = {MOVE, 1, 3}},    {.at = {2, 2}, .key = SHIFT + A, .want = {PASS}},
+        {.at = {0, 3}, .key = DOWN, .want = {MOVE, 1, 3}},          {.at = {2, 2}, .key = SHIFT + ESC, .want = {PASS}},
+        {.at = {4, 5}, .key = SHIFT + RIGHT, .want = {PASS}},       {.at = {2, 2}, .key = ENTER, .want = {END}},
+        {.at = {2, 2}, .key = SHIFT + ENTER, .want = {PASS}},       {.at = {2, 2}, .key = ESC, .want = {END}},
+        {.at = {0, 0}, .key = SHIFT + TAB, .want = {PASS}},
     };
-    for (const auto& [row, column, key, shift, action, to_row, to_column, columns, rows] : cases) {
-        SCOPED_TRACE(testing::Message() << "(" << row << "," << column << ") key " << key << " shift " << shift << ", "
-                                        << columns << " columns, " << rows << " rows");
-        const EditorKeyPlan plan = editor_key_plan(row, column, key, shift, columns, rows);
-        EXPECT_EQ(plan.action, action);
-        if (action == move) {
-            EXPECT_EQ(std::pair(plan.row, plan.column), std::pair(to_row, to_column));
+    const EditorKeyCase other_sizes[] = {
+        {.at = {1, 0}, .key = TAB, .want = {MOVE, 2, 0}, .columns = 1, .rows = 5},
+        {.at = {1, 0}, .key = SHIFT + TAB, .want = {MOVE, 0, 0}, .columns = 1, .rows = 5},
+        {.at = {0, 5}, .key = TAB, .want = {PASS}, .columns = 6, .rows = 1}};
+    for (const auto& cases : {std::span<const EditorKeyCase>(six_by_five), std::span<const EditorKeyCase>(other_sizes)})
+        for (const EditorKeyCase& c : cases) {
+            const auto [row, column] = c.at;
+            const EditorKeyPlan plan = editor_key_plan(row, column, c.key & ~SHIFT, c.key & SHIFT, c.columns, c.rows);
+            const auto target = plan.action == MOVE ? std::pair(plan.row, plan.column) : std::pair(0, 0);
+            EXPECT_EQ(std::pair(plan.action, target), std::pair(c.want.action, std::pair(c.want.row, c.want.column)))
+                << "(" << row << "," << column << ") key " << std::hex << c.key << std::dec << ", " << c.columns
+                << " columns, " << c.rows << " rows";
         }
-    }
 }
+
+// The list view's `current` row of a table `rows` long gets `key`, with an edit open when `editing`; `want` is
+// what it must do.
+struct ListKeyCase {
+    int current;
+    unsigned key;
+    ListKeyPlan want;
+    int rows = 5;
+    bool editing = false;
+};
 
 TEST(TableKeys, list_keys_open_run_mark_and_move_only_within_the_table_and_never_with_shift)
 {
     const ListKeyPlan none{}, open{true}, run{false, true}, mark_1{false, false, 1, 2}, mark_4{false, false, 4, -1},
         up{false, false, -1, 1}, down{false, false, -1, 3};
-    const std::tuple<int, unsigned, bool, ListKeyPlan, int, bool> cases[] = {
-        {2, TAB, 0, open, 5, 0},   {2, TAB, 0, none, 5, 1},   {0, TAB, 0, none, 0, 0},     {2, ENTER, 0, run, 5, 0},
-        {0, ENTER, 0, run, 0, 0},  {2, ENTER, 1, none, 5, 0}, {1, SPACE, 0, mark_1, 5, 0}, {4, SPACE, 0, mark_4, 5, 0},
-        {0, SPACE, 0, none, 0, 0}, {1, SPACE, 1, none, 5, 0}, {2, UP, 0, up, 5, 0},        {0, UP, 0, none, 5, 0},
-        {2, DOWN, 0, down, 5, 0},  {4, DOWN, 0, none, 5, 0},  {2, UP, 1, none, 5, 0},      {2, HOME, 0, none, 5, 0},
-        {2, END, 0, none, 5, 0},   {2, PG_UP, 0, none, 5, 0}, {2, PG_DOWN, 0, none, 5, 0}, {2, LEFT, 0, none, 5, 0},
-        {2, RIGHT, 0, none, 5, 0}, {2, ESC, 0, none, 5, 0},   {2, A, 0, none, 5, 0},
+    const ListKeyCase five_rows[] = {
+        {.current = 2, .key = SHIFT + ENTER, .want = none}, {.current = 2, .key = TAB, .want = open},
+        {.current = 1, .key = SHIFT + SPACE, .want = none}, {.current = 2, .key = ENTER, .want = run},
+        {.current = 2, .key = SHIFT + UP, .want = none},    {.current = 2, .key = UP, .want = up},
+        {.current = 1, .key = SPACE, .want = mark_1},       {.current = 0, .key = UP, .want = none},
+        {.current = 4, .key = SPACE, .want = mark_4},       {.current = 4, .key = DOWN, .want = none},
+        {.current = 2, .key = DOWN, .want = down},          {.current = 2, .key = HOME, .want = none},
+        {.current = 2, .key = PG_DOWN, .want = none},       {.current = 2, .key = LEFT, .want = none},
+        {.current = 2, .key = PG_UP, .want = none},         {.current = 2, .key = ESC, .want = none},
+        {.current = 2, .key = END_KEY, .want = none},       {.current = 2, .key = A, .want = none},
+        {.current = 2, .key = RIGHT, .want = none},
     };
-    for (const auto& [current, key, shift, plan, rows, editing] : cases)
-        EXPECT_TRUE(list_key_plan(current, key, shift, rows, editing) == plan)
-            << "current " << current << " key " << key << " shift " << shift << ", " << rows << " rows, editing "
-            << editing;
+    const ListKeyCase editing_or_empty[] = {{.current = 2, .key = TAB, .want = none, .rows = 5, .editing = true},
+                                            {.current = 0, .key = TAB, .want = none, .rows = 0, .editing = false},
+                                            {.current = 0, .key = ENTER, .want = run, .rows = 0, .editing = false},
+                                            {.current = 0, .key = SPACE, .want = none, .rows = 0, .editing = false}};
+    for (const auto& cases : {std::span<const ListKeyCase>(five_rows), std::span<const ListKeyCase>(editing_or_empty)})
+        for (const ListKeyCase& c : cases)
+            EXPECT_TRUE(list_key_plan(c.current, c.key & ~SHIFT, c.key & SHIFT, c.rows, c.editing) == c.want)
+                << "current " << c.current << " key " << std::hex << c.key << std::dec << ", " << c.rows
+                << " rows, editing " << c.editing;
 }
 
 }  // namespace

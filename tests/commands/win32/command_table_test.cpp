@@ -24,7 +24,6 @@ TEST_F(CommandTableTest, names_match_exactly_and_case_sensitively_and_system_cut
         EXPECT_EQ(dispatch_command(table, name, option), found) << (name ? name : "(null)");
     }
     // System ends the caller's option at its first blank; a program that cannot start still counts as run.
-    // (Programs started with parameters: tests/blackbox/edit_cells_test.sh.)
     char option[] = "no_such_program_for_tavecron_tests.exe first";
     EXPECT_EQ(dispatch_command(table, "System", option), 1);
     EXPECT_STREQ(option, "no_such_program_for_tavecron_tests.exe");
@@ -34,7 +33,6 @@ TEST_F(CommandTableTest, set_entry_command_writes_only_the_command_cell_of_an_ex
 {
     append({"1", "2", "3", "4", "Old", "option text"});
     append({"5", "6", "7", "8", "Old", "second"});
-    // Each id's name: the Command items of menu_commands_test.cpp.
     EXPECT_EQ(set_entry_command(table, 1, IDM_CMD_SYSTEM), 1);
     EXPECT_EQ(row(1), (Row{"5", "6", "7", "8", "System", "second"}));
     const std::pair<int, int> refused[] = {

@@ -20,9 +20,7 @@ protected:
     TempFolder folder;
 };
 
-// The line rules themselves are settled over memory streams
-// (tests/schedule/crontab_line_test.cpp); these cases show the column order,
-// the files and the table's cells.
+// A file's lines become rows in the table's column order and come back byte for byte.
 TEST_F(CrontabFileTest,
        a_file_loads_after_the_rows_there_without_its_weekdays_saves_back_byte_for_byte_and_no_row_outside_is_read)
 {
@@ -39,7 +37,7 @@ TEST_F(CrontabFileTest,
     CloseHandle(out);
     EXPECT_EQ(folder.read("out.tab"), "2 - 1 - * - keep\r\n" + text)
         << "empty time and command cells are saved as dashes";
-    CellText month{"keep"};  // rows inside are read by the due pass (due_pass_test.cpp)
+    CellText month{"keep"};
     for (int row : {-1, 4}) EXPECT_EQ(read_entry(table, row, {&month, nullptr, nullptr, nullptr, nullptr, nullptr}), 0);
     EXPECT_STREQ(month.data(), "keep") << "a row outside the table reads nothing";
 }

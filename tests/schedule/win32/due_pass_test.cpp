@@ -30,7 +30,6 @@ LRESULT CALLBACK recording_proc(HWND window, UINT message, WPARAM wparam, LPARAM
 
 using DuePassTest = TableFixture;
 
-// The matching itself is settled natively (tests/schedule/time_pattern_test.cpp).
 TEST_F(DuePassTest, due_rows_run_in_row_order_each_to_its_end_with_the_row_count_asked_before_every_row)
 {
     append({"*", "*", "12", "0", "NoAction", ""});  // due
@@ -52,7 +51,6 @@ TEST_F(DuePassTest, due_rows_run_in_row_order_each_to_its_end_with_the_row_count
     EXPECT_EQ(calls, expected);
 }
 
-// Unknown commands and missing rows answer 0: the Enter cases of main_window_test.cpp.
 TEST_F(DuePassTest, run_entry_hands_the_command_its_own_copy_of_the_option_and_never_writes_the_cell)
 {
     const std::string option = "no_such_program_for_tavecron_tests.exe first second";

@@ -1,6 +1,5 @@
 // Cell edits, keys, clicks and scrolling on a real table, keys and clicks sent as a user would (SendInput), with the
-// parent recording every notification. The text cut and the last column's width are settled by the native tests;
-// these cases show what the binding could break.
+// parent recording every notification: what the binding does with the keys, the mouse and the editor control.
 #include <string>
 #include <tuple>
 #include <vector>
@@ -72,7 +71,6 @@ protected:
     }
 };
 
-// Which cell each key leads to is settled natively (table_navigation_test.cpp).
 TEST_F(TableInput, keys_move_end_and_open_edits_each_offered_once_and_never_reach_the_list_view)
 {
     const LRESULT top = send(list_view, LVM_GETTOPINDEX);
@@ -99,7 +97,6 @@ TEST_F(TableInput, keys_move_end_and_open_edits_each_offered_once_and_never_reac
               std::pair(LRESULT{0}, top));
 }
 
-// The editor's text and focus on opening are shown by the key and click cases.
 TEST_F(TableInput, an_edit_opens_over_an_existing_cell_only_when_the_parent_agrees)
 {
     parent.begin_edit_answer = 1;
@@ -162,7 +159,7 @@ TEST_F(TableInput, inserting_resizing_and_deleting_all_end_the_edit_while_other_
               std::tuple(Codes{TBLN_ENDEDIT}, 5, std::string("r4")));
 
     ASSERT_EQ(table_begin_edit(state, 2, 0), 1);
-    MoveWindow(table, 0, 0, 500, 200, TRUE);  // the list view's size and its last column: the paint cases
+    MoveWindow(table, 0, 0, 500, 200, TRUE);
     EXPECT_EQ(state->edit_row, -1);
 
     ASSERT_EQ(table_begin_edit(state, 2, 0), 1);

@@ -1,6 +1,5 @@
 // The colours and the frame as the list view shows them, read by pixel from its own device context after its WM_PAINT
-// ran (the passes run in the subclass, so PrintWindow would not show them). Which rows each pass leaves is settled
-// natively; colours that follow keys, by blackbox/edit_cells_test.sh.
+// ran (the passes run in the subclass, so PrintWindow would not show them).
 #include <algorithm>
 
 #include <gtest/gtest.h>

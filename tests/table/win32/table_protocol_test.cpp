@@ -1,6 +1,5 @@
-// The table's message protocol on a real table whose parent records every notification. The mark, row and geometry
-// rules themselves are settled on fakes (tests/table/table_model_test.cpp); these cases show what the message
-// decoding, the notification record and the list view could break.
+// The table's message protocol on a real table whose parent records every notification: how each message's
+// parameters are read, what the notification record holds, and what the list view underneath answers.
 #include <tuple>
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "commands/win32/arg_vector_win32.h"
+#include "commands/win32/arg_vector.h"
 
 #include <array>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "commands/win32/arg_vector_win32.h"
+#include "commands/win32/arg_vector.h"
 
 #include <gtest/gtest.h>
 
@@ -35,8 +35,7 @@ BOOL WINAPI counting_find_close(HANDLE find)
     return real_find_close(find);
 }
 
-// A real tree: folders and files, blanks and code page 932 names. Every search is counted. (The order of expansion
-// is settled over a fake lister in arg_vector_test.cpp.)
+// A real tree: folders and files, blanks and code page 932 names, listed by the file system; every search is counted.
 TEST(ArgVectorWin32, patterns_expand_through_folders_only_with_names_as_stored_closing_every_search)
 {
     TempFolder tree;

@@ -1,4 +1,4 @@
-#include "commands/win32/set_wp.h"
+#include "commands/win32/wallpaper.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -6,7 +6,7 @@
 #include "base/win32/owned_handle.h"
 #include "commands/option_scanner.h"
 #include "commands/wallpaper.h"
-#include "commands/win32/arg_vector_win32.h"
+#include "commands/win32/arg_vector.h"
 
 namespace {
 

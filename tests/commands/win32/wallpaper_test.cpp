@@ -1,4 +1,4 @@
-#include "commands/win32/set_wp.h"
+#include "commands/win32/wallpaper.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 
 namespace {
 
-const char desktop[] = "control panel\\desktop";
+const char DESKTOP[] = "control panel\\desktop";
 
 // TileWallPaper as stored, terminator included, or "" when it is not a REG_SZ. Wine adds a missing terminator when
 // the value is written, so what the program hands over is recorded too: every REG_SZ TileWallPaper write of this
@@ -34,7 +34,7 @@ std::string tile_value()
     HKEY key;
     char data[64] = {};
     DWORD type = REG_NONE, length = sizeof data;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, desktop, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "";
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "";
     LONG result = RegQueryValueExA(key, "TileWallPaper", nullptr, &type, reinterpret_cast<BYTE*>(data), &length);
     RegCloseKey(key);
     return result == ERROR_SUCCESS && type == REG_SZ ? std::string(data, length) : "";
@@ -57,7 +57,7 @@ protected:
     {
         ASSERT_TRUE(SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, sentinel.data(), 0));
         HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, desktop, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr), 0);
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, DESKTOP, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr), 0);
         RegSetValueExA(key, "TileWallPaper", 0, REG_SZ, reinterpret_cast<const BYTE*>("sentinel"), 9);
         RegCloseKey(key);
     }
