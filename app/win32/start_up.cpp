@@ -135,14 +135,10 @@ HWND create_main_window(HINSTANCE instance, const char* command_text, int show_c
 
     std::array<char, MODULE_PATH_SIZE> module_buffer;
     const std::string_view module_path = read_module_path(module_buffer);
-    // An unknown module path gives no directory and no default file (an
-    // argument still counts), rather than "cron.tab" wherever we happen to be.
-    CrontabLocation location = locate_crontab(module_path, argument);
-    if (module_path.empty() && argument == nullptr) {
-        location.has_path = false;
-    }
+    const CrontabLocation location = locate_crontab(module_path, argument);
     enter_program_folder();
-    // A path refused for its length loads nothing and leaves the table empty.
+    // A refused path (too long, or no module path to find cron.tab by) loads
+    // nothing and leaves the table empty.
     open_crontab(window, location.has_path ? location.path.data() : nullptr);
     free_argv(argv);
 
