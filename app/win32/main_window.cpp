@@ -10,8 +10,8 @@
 #include "app/edit_text_cut.h"
 #include "app/minute_rule.h"
 #include "app/resource_ids.h"
+#include "app/win32/crontab_document.h"
 #include "app/win32/menu_commands.h"
-#include "app/win32/start_up.h"
 #include "schedule/cron_entry.h"
 #include "schedule/win32/due_pass.h"
 #include "table/table_messages.h"
@@ -331,11 +331,6 @@ LRESULT on_taskbar_created(MainWindowState* state)
 }
 
 }  // namespace
-
-MainWindowState* main_window_state(HWND window)
-{
-    return reinterpret_cast<MainWindowState*>(GetWindowLongPtrA(window, 0));
-}
 
 BOOL add_tray_icon(MainWindowState* state)
 {

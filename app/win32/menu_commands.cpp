@@ -6,8 +6,8 @@
 #include <array>
 
 #include "app/resource_ids.h"
-#include "app/win32/main_window.h"
-#include "app/win32/start_up.h"
+#include "app/win32/crontab_document.h"
+#include "app/win32/main_window_state.h"
 #include "commands/win32/command_table.h"
 #include "schedule/win32/crontab_file.h"
 #include "schedule/win32/crontab_save.h"

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/win32/crontab_document.h"
 #include "app/win32/main_window.h"
 #include "app/win32/start_up.h"
 #include "schedule/win32/crontab_file.h"
