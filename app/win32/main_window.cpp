@@ -15,6 +15,7 @@
 #include "schedule/cron_entry.h"
 #include "schedule/win32/due_pass.h"
 #include "table/table_messages.h"
+#include "table/win32/table_calls.h"
 #include "table/win32/table_window.h"
 
 int main_window_count = 0;
@@ -212,8 +213,7 @@ LRESULT on_end_edit(NMHDR* header)
 LRESULT on_return_key(MainWindowState& state)
 {
     const InProgramFolder in_program_folder;
-    const int row = static_cast<int>(SendMessageA(state.table, TBLM_GETCURSEL, 0, 0));
-    if (run_entry(state.table, row) == 0) {
+    if (run_entry(state.table, table_current_row(state.table)) == 0) {
         MessageBoxA(state.main_window, UNKNOWN_COMMAND_TEXT, nullptr, MB_OK);
     }
     return 0;

@@ -12,7 +12,7 @@
 #include "schedule/win32/crontab_file.h"
 #include "schedule/win32/crontab_save.h"
 #include "schedule/win32/due_pass.h"
-#include "table/table_messages.h"
+#include "table/win32/table_calls.h"
 
 namespace {
 
@@ -27,17 +27,12 @@ constexpr char SAVE_FAILED_TEXT[] = "ﾌｧｲﾙを作れませんでした。"
 using FileDialog = BOOL(WINAPI*)(LPOPENFILENAMEA);
 using MainPath = std::array<char, MAIN_PATH_SIZE>;
 
-LRESULT send_table(const MainWindowState& state, UINT message, WPARAM wparam = 0, LPARAM lparam = 0)
-{
-    return SendMessageA(state.table, message, wparam, lparam);
-}
-
 // Stores an open cell edit's text now (as Enter would). Otherwise the edit,
 // ended later by a click or a focus change, would write its old text over
 // what the command is about to put into the rows.
 void end_cell_edit(const MainWindowState& state)
 {
-    send_table(state, TBLM_ENDEDIT);
+    SendMessageA(state.table, TBLM_ENDEDIT, 0, 0);
 }
 
 // One dialog on the shared description: its file buffer is the path field,
@@ -104,8 +99,7 @@ void save_file(MainWindowState& state)
 void set_current_command(MainWindowState& state, UINT id)
 {
     end_cell_edit(state);
-    const int row = static_cast<int>(send_table(state, TBLM_GETCURSEL));
-    set_entry_command(state.table, row, static_cast<int>(id));  // nothing on an empty table
+    set_entry_command(state.table, table_current_row(state.table), static_cast<int>(id));  // nothing on an empty table
 }
 
 // Runs the rows due at the current UTC time, whatever the timer ran;
@@ -134,13 +128,13 @@ LRESULT on_menu_command(MainWindowState& state, UINT id)
         save_file(state);
         break;
     case IDM_CUT:  // deletes the marked rows (ending an open edit first); no clipboard
-        send_table(state, TBLM_DELETEMARKED, 0, 0);
+        SendMessageA(state.table, TBLM_DELETEMARKED, 0, 0);
         break;
     case IDM_SELECTALL:
-        send_table(state, TBLM_SETALLMARKS, 0, 1);
+        SendMessageA(state.table, TBLM_SETALLMARKS, 0, 1);
         break;
     case IDM_INVERT:
-        send_table(state, TBLM_INVERTMARKS, 0, 0);
+        SendMessageA(state.table, TBLM_INVERTMARKS, 0, 0);
         break;
     case IDM_ADDITEM:
         end_cell_edit(state);
