@@ -49,9 +49,12 @@ CrontabLocation locate_crontab(std::string_view module_path, const char* argumen
     const std::string_view directory = module_path.substr(0, directory_length(module_path));
     location.has_directory = !directory.empty() && join_into(location.directory, directory, {});
 
+    // An empty module path (unknown) gives no default file: "cron.tab" would
+    // then be looked for in whatever folder happens to be current.
+    const bool module_known = !module_path.empty() && module_path.front() != '\0';
     if (argument != nullptr) {
         location.has_path = join_into(location.path, argument, {});
-    } else if (directory.empty() || location.has_directory) {
+    } else if (module_known && (directory.empty() || location.has_directory)) {
         location.has_path = join_into(location.path, directory, DEFAULT_CRONTAB_NAME);
     }
     return location;

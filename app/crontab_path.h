@@ -32,6 +32,7 @@ std::size_t directory_length(std::string_view path);
 // module_path: the program's own file name (need not be NUL-terminated inside
 // the view). argument: the first command-line operand, or null when none.
 // With no backslash in the module path the directory is empty and the default
-// file is plain "cron.tab"; with a directory too long for a buffer the default
-// file is refused (the argument, when given, still counts).
+// file is plain "cron.tab"; with a directory too long for a buffer, or an empty
+// module path (unknown), the default file is refused (the argument, when
+// given, still counts).
 CrontabLocation locate_crontab(std::string_view module_path, const char* argument);

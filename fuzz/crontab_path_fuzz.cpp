@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                (location.has_directory ? std::string_view(directory_text) : std::string_view()));
     if (arg != nullptr) {
         check_join(location.path, location.has_path, arg);
-    } else if (directory == 0 || location.has_directory) {
+    } else if (!text.empty() && (directory == 0 || location.has_directory)) {
         check_join(location.path, location.has_path, directory_text + DEFAULT_CRONTAB_NAME);
     } else {
         FUZZ_CHECK(!location.has_path && terminated(location.path).empty());

@@ -10,11 +10,12 @@
 #include "app/edit_text_cut.h"
 #include "app/minute_rule.h"
 #include "app/resource_ids.h"
+#include "app/win32/crontab_document.h"
 #include "app/win32/menu_commands.h"
-#include "app/win32/start_up.h"
 #include "schedule/cron_entry.h"
 #include "schedule/win32/due_pass.h"
 #include "table/table_messages.h"
+#include "table/win32/table_calls.h"
 #include "table/win32/table_window.h"
 
 int main_window_count = 0;
@@ -172,28 +173,22 @@ LRESULT on_nc_destroy(HWND window, MainWindowState* state, WPARAM wparam, LPARAM
     return DefWindowProcA(window, WM_NCDESTROY, wparam, lparam);
 }
 
-LRESULT on_move(MainWindowState* state)
+LRESULT on_move(MainWindowState& state)
 {
-    if (state != nullptr) {
-        InvalidateRect(state->table, nullptr, TRUE);
-    }
+    InvalidateRect(state.table, nullptr, TRUE);
     return 0;
 }
 
 // For every kind of sizing, minimizing included (the table then is 0 x 0).
-LRESULT on_size(MainWindowState* state, int width, int height)
+LRESULT on_size(MainWindowState& state, int width, int height)
 {
-    if (state != nullptr) {
-        MoveWindow(state->table, 0, 0, width, height, TRUE);
-    }
+    MoveWindow(state.table, 0, 0, width, height, TRUE);
     return 0;
 }
 
-LRESULT on_set_focus(MainWindowState* state)
+LRESULT on_set_focus(MainWindowState& state)
 {
-    if (state != nullptr) {
-        SetFocus(state->table);
-    }
+    SetFocus(state.table);
     return 0;
 }
 
@@ -215,19 +210,18 @@ LRESULT on_end_edit(NMHDR* header)
     return 1;
 }
 
-LRESULT on_return_key(MainWindowState* state)
+LRESULT on_return_key(MainWindowState& state)
 {
     const InProgramFolder in_program_folder;
-    const int row = static_cast<int>(SendMessageA(state->table, TBLM_GETCURSEL, 0, 0));
-    if (run_entry(state->table, row) == 0) {
-        MessageBoxA(state->main_window, UNKNOWN_COMMAND_TEXT, nullptr, MB_OK);
+    if (run_entry(state.table, table_current_row(state.table)) == 0) {
+        MessageBoxA(state.main_window, UNKNOWN_COMMAND_TEXT, nullptr, MB_OK);
     }
     return 0;
 }
 
-LRESULT on_notify(MainWindowState* state, WPARAM id, NMHDR* header)
+LRESULT on_notify(MainWindowState& state, WPARAM id, NMHDR* header)
 {
-    if (state == nullptr || id != static_cast<WPARAM>(IDC_TABLE) || header == nullptr) {
+    if (id != static_cast<WPARAM>(IDC_TABLE) || header == nullptr) {
         return 0;
     }
     switch (header->code) {
@@ -242,11 +236,8 @@ LRESULT on_notify(MainWindowState* state, WPARAM id, NMHDR* header)
     }
 }
 
-LRESULT on_context_menu(MainWindowState* state, LPARAM lparam)
+LRESULT on_context_menu(MainWindowState& state, LPARAM lparam)
 {
-    if (state == nullptr) {
-        return 0;
-    }
     // Both halves signed: a monitor left of or above the primary one has
     // negative coordinates. (-1, -1) is the keyboard's context-menu key, not a
     // point: it changes nothing, wherever the window lies.
@@ -255,55 +246,49 @@ LRESULT on_context_menu(MainWindowState* state, LPARAM lparam)
         return 0;
     }
     POINT client = screen;
-    ScreenToClient(state->main_window, &client);
+    ScreenToClient(state.main_window, &client);
     int column = -1;
     const int row = static_cast<int>(
-        SendMessageA(state->table, TBLM_HITTEST, reinterpret_cast<WPARAM>(&column), reinterpret_cast<LPARAM>(&client)));
+        SendMessageA(state.table, TBLM_HITTEST, reinterpret_cast<WPARAM>(&column), reinterpret_cast<LPARAM>(&client)));
     if (row < 0) {
         return 0;
     }
-    SendMessageA(state->table, TBLM_SETCURSEL, static_cast<WPARAM>(row), 0);
+    SendMessageA(state.table, TBLM_SETCURSEL, static_cast<WPARAM>(row), 0);
     if (column == COL_COMMAND) {
-        track_popup(state->main_window, COMMAND_POPUP_INDEX, TPM_CENTERALIGN | TPM_RIGHTBUTTON, screen);
+        track_popup(state.main_window, COMMAND_POPUP_INDEX, TPM_CENTERALIGN | TPM_RIGHTBUTTON, screen);
     }
     return 0;
 }
 
-LRESULT on_timer(MainWindowState* state)
+LRESULT on_timer(MainWindowState& state)
 {
-    if (state == nullptr) {
-        return 0;
-    }
     SYSTEMTIME now;
     GetLocalTime(&now);
-    const MinuteStep step = next_minute_step(state->last_minute, now.wMinute);
+    const MinuteStep step = next_minute_step(state.last_minute, now.wMinute);
     // Noted before the pass: a command that pumps messages (an error box of
     // the shell, say) lets further ticks arrive inside the pass, and they must
     // find this minute already handled.
-    state->last_minute = step.last_minute;
+    state.last_minute = step.last_minute;
     if (step.run_pass) {
         const InProgramFolder in_program_folder;  // also while a file dialog has another folder current
-        run_due_entries(state->table, now);
+        run_due_entries(state.table, now);
     }
     return 0;
 }
 
-LRESULT on_tray_icon(MainWindowState* state, LPARAM mouse_message)
+LRESULT on_tray_icon(MainWindowState& state, LPARAM mouse_message)
 {
-    if (state == nullptr) {
-        return 0;
-    }
     switch (mouse_message) {
     case WM_LBUTTONDOWN:
-        ShowWindow(state->main_window, SW_SHOW);
+        ShowWindow(state.main_window, SW_SHOW);
         break;
     case WM_RBUTTONDOWN: {
         POINT cursor;
         GetCursorPos(&cursor);
         // The owner must be the foreground window, or the popup does not
         // close when the user clicks elsewhere.
-        SetForegroundWindow(state->main_window);
-        track_popup(state->main_window, FILE_POPUP_INDEX, TPM_RIGHTBUTTON, cursor);
+        SetForegroundWindow(state.main_window);
+        track_popup(state.main_window, FILE_POPUP_INDEX, TPM_RIGHTBUTTON, cursor);
         break;
     }
     default:
@@ -322,20 +307,15 @@ LRESULT on_paint(HWND window)
 
 // The shell restarted: the icon went with the old task bar. Added again only
 // when it was described at creation.
-LRESULT on_taskbar_created(MainWindowState* state)
+LRESULT on_taskbar_created(MainWindowState& state)
 {
-    if (state != nullptr && state->tray_icon.cbSize != 0) {
-        add_tray_icon(state);
+    if (state.tray_icon.cbSize != 0) {
+        add_tray_icon(&state);
     }
     return 0;
 }
 
 }  // namespace
-
-MainWindowState* main_window_state(HWND window)
-{
-    return reinterpret_cast<MainWindowState*>(GetWindowLongPtrA(window, 0));
-}
 
 BOOL add_tray_icon(MainWindowState* state)
 {
@@ -346,8 +326,6 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
 {
     // Null before WM_CREATE has stored it, and when it could not be allocated.
     MainWindowState* state = main_window_state(window);
-    if (is_taskbar_created(message)) return on_taskbar_created(state);
-
     switch (message) {
     case WM_CREATE:
         return on_create(window, reinterpret_cast<const CREATESTRUCTA*>(lparam));
@@ -355,28 +333,37 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         return on_destroy(state);
     case WM_NCDESTROY:
         return on_nc_destroy(window, state, wparam, lparam);
-    case WM_MOVE:
-        return on_move(state);
-    case WM_SIZE:
-        return on_size(state, LOWORD(lparam), HIWORD(lparam));
-    case WM_SETFOCUS:
-        return on_set_focus(state);
     case WM_PAINT:
         return on_paint(window);
     case WM_CLOSE:
         return on_close(window);
     case WM_ERASEBKGND:
         return 0;  // the table covers the client area
+    default:
+        break;
+    }
+    // The rest works on the record. Without one (its allocation failed and
+    // the window is on its way out) a message gets the default handling.
+    if (!state) return DefWindowProcA(window, message, wparam, lparam);
+    if (is_taskbar_created(message)) return on_taskbar_created(*state);
+
+    switch (message) {
+    case WM_MOVE:
+        return on_move(*state);
+    case WM_SIZE:
+        return on_size(*state, LOWORD(lparam), HIWORD(lparam));
+    case WM_SETFOCUS:
+        return on_set_focus(*state);
     case WM_NOTIFY:
-        return on_notify(state, wparam, reinterpret_cast<NMHDR*>(lparam));
+        return on_notify(*state, wparam, reinterpret_cast<NMHDR*>(lparam));
     case WM_CONTEXTMENU:
-        return on_context_menu(state, lparam);
+        return on_context_menu(*state, lparam);
     case WM_COMMAND:
-        return on_menu_command(window, state, LOWORD(wparam));
+        return on_menu_command(*state, LOWORD(wparam));
     case WM_TIMER:
-        return on_timer(state);
+        return on_timer(*state);
     case WMU_TRAYICON:
-        return on_tray_icon(state, lparam);
+        return on_tray_icon(*state, lparam);
     default:
         return DefWindowProcA(window, message, wparam, lparam);
     }

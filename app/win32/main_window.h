@@ -9,7 +9,7 @@
 #include <array>
 #include <cstddef>
 
-#include "base/win32/owned_handle.h"
+#include "app/win32/main_window_state.h"
 
 constexpr char MAIN_WINDOW_CLASS[] = "TaveCron";
 constexpr char MAIN_WINDOW_TITLE[] = "TaveCron";
@@ -31,21 +31,6 @@ constexpr DWORD FILE_DIALOG_SIZE = offsetof(OPENFILENAMEA, lpTemplateName) + siz
 constexpr DWORD TRAY_ICON_SIZE = offsetof(NOTIFYICONDATAA, szTip) + 64;
 static_assert(sizeof(void*) != 4 || (FILE_DIALOG_SIZE == 76 && TRAY_ICON_SIZE == 88));
 
-constexpr int MAIN_PATH_SIZE = 256;
-
-// One per main window, on the heap (new, delete), in the window's extra slot
-// 0. Created in WM_CREATE and released when the window is finally destroyed
-// (WM_NCDESTROY).
-struct MainWindowState {
-    HWND main_window;
-    HWND table;
-    OwnedKernelObject mutex;                // held only while this instance holds the mutex
-    OPENFILENAMEA file_dialog;              // shared by File, Open and File, Save; lpstrFile is path
-    std::array<char, MAIN_PATH_SIZE> path;  // current crontab file, NUL-terminated
-    NOTIFYICONDATAA tray_icon;              // cbSize 0 until the icon has been described
-    int last_minute;                        // minute noted at the last new-minute tick; -1 before the first
-};
-
 // Completed creations minus destructions (refused creations count down too).
 extern int main_window_count;
 
@@ -58,9 +43,6 @@ struct ColumnDef {
 extern const std::array<ColumnDef, 7> column_defs;
 
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-
-// The window's record, or null (before WM_CREATE stored it, or after release).
-MainWindowState* main_window_state(HWND window);
 
 // Adds the tray icon described in state->tray_icon. Also used when the task
 // bar has been re-created (the shell restarted) and the icon was lost with it.

@@ -6,13 +6,13 @@
 #include <array>
 
 #include "app/resource_ids.h"
-#include "app/win32/main_window.h"
-#include "app/win32/start_up.h"
+#include "app/win32/crontab_document.h"
+#include "app/win32/main_window_state.h"
 #include "commands/win32/command_table.h"
 #include "schedule/win32/crontab_file.h"
 #include "schedule/win32/crontab_save.h"
 #include "schedule/win32/due_pass.h"
-#include "table/table_messages.h"
+#include "table/win32/table_calls.h"
 
 namespace {
 
@@ -27,17 +27,12 @@ constexpr char SAVE_FAILED_TEXT[] = "ﾌｧｲﾙを作れませんでした。"
 using FileDialog = BOOL(WINAPI*)(LPOPENFILENAMEA);
 using MainPath = std::array<char, MAIN_PATH_SIZE>;
 
-LRESULT send_table(const MainWindowState* state, UINT message, WPARAM wparam = 0, LPARAM lparam = 0)
-{
-    return SendMessageA(state->table, message, wparam, lparam);
-}
-
 // Stores an open cell edit's text now (as Enter would). Otherwise the edit,
 // ended later by a click or a focus change, would write its old text over
 // what the command is about to put into the rows.
-void end_cell_edit(const MainWindowState* state)
+void end_cell_edit(const MainWindowState& state)
 {
-    send_table(state, TBLM_ENDEDIT);
+    SendMessageA(state.table, TBLM_ENDEDIT, 0, 0);
 }
 
 // One dialog on the shared description: its file buffer is the path field,
@@ -48,14 +43,14 @@ void end_cell_edit(const MainWindowState* state)
 // as it was before: a name longer than the field fails the dialog
 // (FNERR_BUFFERTOOSMALL), which writes the size it needed over the field's
 // first bytes. That failure shows `failure_text`; a Cancel shows nothing.
-bool choose_file(MainWindowState* state, FileDialog dialog, const char* title, DWORD flags, const char* failure_text)
+bool choose_file(MainWindowState& state, FileDialog dialog, const char* title, DWORD flags, const char* failure_text)
 {
-    OPENFILENAMEA& description = state->file_dialog;
-    description.hwndOwner = state->main_window;
+    OPENFILENAMEA& description = state.file_dialog;
+    description.hwndOwner = state.main_window;
     description.lpstrFilter = FILE_FILTER;
     description.lpstrTitle = title;
     description.Flags = flags;
-    const MainPath previous = state->path;
+    const MainPath previous = state.path;
     const bool chosen = dialog(&description) != FALSE;
     const DWORD failure = chosen ? 0 : CommDlgExtendedError();
     // The dialogs make the folder they show the current directory; System
@@ -65,72 +60,67 @@ bool choose_file(MainWindowState* state, FileDialog dialog, const char* title, D
     if (chosen) {
         return true;
     }
-    state->path = previous;
+    state.path = previous;
     if (failure == FNERR_BUFFERTOOSMALL) {
-        MessageBoxA(state->main_window, failure_text, nullptr, MB_OK);
+        MessageBoxA(state.main_window, failure_text, nullptr, MB_OK);
     }
     return false;
 }
 
-void open_file(MainWindowState* state)
+void open_file(MainWindowState& state)
 {
     end_cell_edit(state);
-    const MainPath previous = state->path;
+    const MainPath previous = state.path;
     if (!choose_file(state, GetOpenFileNameA, OPEN_TITLE, OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST, OPEN_FAILED_TEXT)) {
         return;
     }
     // The path field names the file the rows came from: open_crontab puts the
     // chosen name there only when that file opens, so a failed Open leaves
     // the next Save proposing the earlier file, not the one that failed.
-    const MainPath chosen = state->path;
-    state->path = previous;
+    const MainPath chosen = state.path;
+    state.path = previous;
     // 0: the file could not be opened (the rows stay) or held no entry (the table is empty).
-    if (open_crontab(state->main_window, chosen.data()) == 0) {
-        MessageBoxA(state->main_window, OPEN_FAILED_TEXT, nullptr, MB_OK);
+    if (open_crontab(state.main_window, chosen.data()) == 0) {
+        MessageBoxA(state.main_window, OPEN_FAILED_TEXT, nullptr, MB_OK);
     }
 }
 
-void save_file(MainWindowState* state)
+void save_file(MainWindowState& state)
 {
     end_cell_edit(state);  // the text being typed belongs in the file
     if (!choose_file(state, GetSaveFileNameA, SAVE_TITLE, OFN_PATHMUSTEXIST, SAVE_FAILED_TEXT)) {
         return;
     }
-    if (save_crontab_file(state->table, state->path.data()) == 0) {
-        MessageBoxA(state->main_window, SAVE_FAILED_TEXT, nullptr, MB_OK);
+    if (save_crontab_file(state.table, state.path.data()) == 0) {
+        MessageBoxA(state.main_window, SAVE_FAILED_TEXT, nullptr, MB_OK);
     }
 }
 
-void set_current_command(MainWindowState* state, UINT id)
+void set_current_command(MainWindowState& state, UINT id)
 {
     end_cell_edit(state);
-    const int row = static_cast<int>(send_table(state, TBLM_GETCURSEL));
-    set_entry_command(state->table, row, static_cast<int>(id));  // nothing on an empty table
+    set_entry_command(state.table, table_current_row(state.table), static_cast<int>(id));  // nothing on an empty table
 }
 
 // Runs the rows due at the current UTC time, whatever the timer ran;
 // last_minute is neither read nor changed.
-void run_test(MainWindowState* state)
+void run_test(MainWindowState& state)
 {
     end_cell_edit(state);
     SYSTEMTIME now;
     GetSystemTime(&now);
     const InProgramFolder in_program_folder;
-    run_due_entries(state->table, now);
+    run_due_entries(state.table, now);
 }
 
 }  // namespace
 
-LRESULT on_menu_command(HWND main_window, MainWindowState* state, UINT id)
+LRESULT on_menu_command(MainWindowState& state, UINT id)
 {
-    if (id == IDM_EXIT) {
-        DestroyWindow(main_window);
-        return 0;
-    }
-    if (state == nullptr) {
-        return 0;
-    }
     switch (id) {
+    case IDM_EXIT:
+        DestroyWindow(state.main_window);
+        break;
     case IDM_OPEN:
         open_file(state);
         break;
@@ -138,17 +128,17 @@ LRESULT on_menu_command(HWND main_window, MainWindowState* state, UINT id)
         save_file(state);
         break;
     case IDM_CUT:  // deletes the marked rows (ending an open edit first); no clipboard
-        send_table(state, TBLM_DELETEMARKED, 0, 0);
+        SendMessageA(state.table, TBLM_DELETEMARKED, 0, 0);
         break;
     case IDM_SELECTALL:
-        send_table(state, TBLM_SETALLMARKS, 0, 1);
+        SendMessageA(state.table, TBLM_SETALLMARKS, 0, 1);
         break;
     case IDM_INVERT:
-        send_table(state, TBLM_INVERTMARKS, 0, 0);
+        SendMessageA(state.table, TBLM_INVERTMARKS, 0, 0);
         break;
     case IDM_ADDITEM:
         end_cell_edit(state);
-        add_default_entry(state->table);
+        add_default_entry(state.table);
         break;
     case IDM_CMD_NOACTION:
     case IDM_CMD_SYSTEM:

@@ -7,6 +7,6 @@
 struct MainWindowState;
 
 // Carries out command `id` (the low word of WM_COMMAND's wParam) for the main
-// window and its record `state` (null before the record exists: then only
-// Exit acts). Ids without a command do nothing. Answers 0, WM_COMMAND's result.
-LRESULT on_menu_command(HWND main_window, MainWindowState* state, UINT id);
+// window whose record is `state`. Ids without a command do nothing. Answers 0,
+// WM_COMMAND's result.
+LRESULT on_menu_command(MainWindowState& state, UINT id);

@@ -2,13 +2,11 @@
 
 #include <shellapi.h>
 
-#include <commctrl.h>
-
 #include "commands/command_ids.h"
 #include "commands/command_names.h"
 #include "commands/win32/wallpaper.h"
 #include "table/schedule_columns.h"
-#include "table/table_messages.h"
+#include "table/win32/table_calls.h"
 
 constexpr std::array<CommandEntry, 4> command_table = {{
     {IDM_CMD_NOACTION, command_names[0], NoAction},
@@ -31,17 +29,11 @@ int dispatch_command(HWND table, const char* name, char* option)
 
 int set_entry_command(HWND table, int row, int menu_id)
 {
-    if (row < 0 || row >= static_cast<int>(SendMessageA(table, TBLM_GETITEMCOUNT, 0, 0))) return 0;
+    if (row < 0 || row >= table_row_count(table)) return 0;
     const CommandEntry* entry = command_table.data();
     while (entry->name != nullptr && entry->menu_id != menu_id) ++entry;
     if (entry->name == nullptr) return 0;
-
-    LVITEMA item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = COL_COMMAND;
-    item.pszText = const_cast<char*>(entry->name);  // only read by the table
-    return SendMessageA(table, TBLM_SETITEM, 0, reinterpret_cast<LPARAM>(&item)) != 0 ? 1 : 0;
+    return table_set_cell(table, row, COL_COMMAND, entry->name) != 0 ? 1 : 0;
 }
 
 int NoAction(HWND, const char*, char*)

@@ -5,7 +5,7 @@
 
 #include "base/win32/owned_handle.h"
 #include "schedule/win32/crontab_file.h"
-#include "table/table_messages.h"
+#include "table/win32/table_calls.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ bool refuses_replacement(const char* path)
 
 bool write_rows(HWND table, HANDLE file)
 {
-    const int count = static_cast<int>(SendMessageA(table, TBLM_GETITEMCOUNT, 0, 0));
+    const int count = table_row_count(table);
     for (int row = 0; row < count; ++row)
         if (write_entry_line(table, row, file) == 0) return false;
     return true;

@@ -2,6 +2,7 @@
 
 #include "table/table_navigation.h"
 #include "table/win32/cell_editor.h"
+#include "table/win32/list_view_store.h"
 
 namespace {
 
@@ -16,17 +17,13 @@ bool shift_held()
     return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
 }
 
-int row_count(TableState* state)
-{
-    return static_cast<int>(SendMessageA(state->list_view, LVM_GETITEMCOUNT, 0, 0));
-}
-
 }  // namespace
 
 LRESULT on_list_key_down(TableState* state, UINT key)
 {
     const int current = state->current_row;
-    const ListKeyPlan plan = list_key_plan(current, key, shift_held(), row_count(state), state->edit_row != -1);
+    const ListKeyPlan plan =
+        list_key_plan(current, key, shift_held(), ListViewRows(state->list_view).row_count(), state->edit_row != -1);
     if (plan.open_edit) table_begin_edit(state, current, 0);
     if (plan.send_return) {
         NMHDR header{};
@@ -65,8 +62,9 @@ LRESULT on_list_scroll(TableState* state, WNDPROC previous, UINT message, WPARAM
 
 LRESULT on_editor_key_down(TableState* state, WNDPROC previous, WPARAM wparam, LPARAM lparam)
 {
-    const EditorKeyPlan plan = editor_key_plan(state->edit_row, state->edit_column, static_cast<unsigned>(wparam),
-                                               shift_held(), state->column_count, row_count(state));
+    const EditorKeyPlan plan =
+        editor_key_plan(state->edit_row, state->edit_column, static_cast<unsigned>(wparam), shift_held(),
+                        state->column_count, ListViewRows(state->list_view).row_count());
     switch (plan.action) {
     case EditorKeyAction::END_EDIT:
         table_end_edit(state);

@@ -79,6 +79,8 @@ TEST(CrontabLocation, is_the_argument_as_given_or_cron_tab_in_the_program_folder
         // A folder too long for a buffer is not used; an argument still counts.
         {huge + "t.exe", nullptr, "", ""},
         {huge + "t.exe", "x.tab", "", "x.tab"},
+        // An unknown (empty) module path gives no default file, not "cron.tab" in whatever folder is current.
+        {"", nullptr, "", ""},
     };
     for (const auto& [module, argument, directory, path] : cases) {
         const CrontabLocation location = locate_crontab(module, argument);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/win32/crontab_document.h"
 #include "app/win32/main_window.h"
 #include "app/win32/start_up.h"
 #include "schedule/win32/crontab_file.h"
@@ -81,10 +82,9 @@ protected:
         // The destruction posts WM_QUIT, which would end this thread's next modal loop.
         for (MSG quit; PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) continue;
     }
-    int rows() { return static_cast<int>(table_test::send(table, TBLM_GETITEMCOUNT)); }
     void add_rows(int count, const char* command = "NoAction")
     {
-        while (count-- > 0) insert_entry(table, rows(), {"*", "*", "*", "*", "*", command, ""});
+        while (count-- > 0) insert_entry(table, table_row_count(table), {"*", "*", "*", "*", "*", command, ""});
     }
 
     HWND window = nullptr, table = nullptr;

@@ -29,7 +29,7 @@ protected:
     {
         NMLVDISPINFOA info{};
         info.hdr = {table, id, code};
-        info.item = text_item(0, column, text);
+        info.item = table_text_item(0, column, text);
         info.item.cchTextMax = CELL_TEXT_SIZE;
         return send(window, WM_NOTIFY, id, reinterpret_cast<LPARAM>(&info));
     }
@@ -94,7 +94,7 @@ TEST_F(MainWindowTest, open_crontab_refuses_a_path_longer_than_its_field_and_kee
     add_rows(2);
     for (const std::string& path : {one_over, fits + std::string(300, 'x')}) {
         EXPECT_EQ(open_crontab(window, path.c_str()), 0) << path.size();
-        EXPECT_EQ(std::tuple(rows(), std::string(state->path.data()), state->tray_icon.cbSize),
+        EXPECT_EQ(std::tuple(table_row_count(table), std::string(state->path.data()), state->tray_icon.cbSize),
                   std::tuple(2, before, icon_size));
     }
     EXPECT_EQ(open_crontab(window, fits.c_str()), 1);

@@ -59,7 +59,7 @@ protected:
         std::istringstream words(text);
         int current = 0;
         for (std::string word; words >> word;) {
-            const int row = rows();
+            const int row = table_row_count(table);
             if (word[0] == '>') current = row, word.erase(0, 1);
             const bool marked = word.back() == '*';
             if (marked) word.pop_back();
@@ -71,7 +71,7 @@ protected:
     std::string rows_text()
     {
         std::string text;
-        for (int row = 0; row < rows(); ++row)
+        for (int row = 0; row < table_row_count(table); ++row)
             text +=
                 (row ? " " : "") + cell_text(table, row, COL_COMMAND).append(send(table, TBLM_GETMARK, row) ? "*" : "");
         return text;

@@ -39,13 +39,12 @@ TEST_F(CommandTableTest, set_entry_command_writes_only_the_command_cell_of_an_ex
         {-1, IDM_CMD_NOACTION},   {2, IDM_CMD_NOACTION}, {100, IDM_CMD_SYSTEM}, {0, IDM_CMD_SETWP + 1}, {0, 0},
         {0, IDM_CMD_NOACTION - 1}};
     for (const auto& [row, id] : refused) EXPECT_EQ(set_entry_command(table, row, id), 0) << row << " " << id;
-    EXPECT_EQ(row_count(), 2);
+    EXPECT_EQ(table_row_count(table), 2);
     EXPECT_EQ(row(0), (Row{"1", "2", "3", "4", "Old", "option text"}));
 
     // A row of a table without a command column: nothing is written.
     HWND bare = parent.create_table(8);
-    const LVITEMA first = table_test::text_item(0, 0, "1");
-    table_test::send(bare, TBLM_INSERTITEM, &first);
+    table_insert_item(bare, 0, "1");
     EXPECT_EQ(set_entry_command(bare, 0, IDM_CMD_SYSTEM), 0);
 }
 

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "table/win32/table_calls.h"
 #include "table/win32/table_state.h"
 #include "table/win32/table_window.h"
 
@@ -27,26 +28,12 @@ LRESULT send(HWND window, UINT message, Record* record)
     return SendMessageA(window, message, 0, reinterpret_cast<LPARAM>(record));
 }
 
-inline LVITEMA text_item(int row, int column, const char* text)
-{
-    LVITEMA item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text);
-    return item;
-}
-
-// A cell's text (and column 0's parameter) through TBLM_GETITEM, into a buffer
-// that holds "kept" beforehand; `read` gets the message's result.
-inline std::string cell_text(HWND table, int row, int column, LPARAM* param = nullptr, LRESULT* read = nullptr)
+// A cell's text, or "kept" when the table refuses the read and leaves the
+// buffer as it was; `read` gets the message's result.
+inline std::string cell_text(HWND table, int row, int column, LRESULT* read = nullptr)
 {
     char text[CELL_TEXT_SIZE] = "kept";
-    LVITEMA item = text_item(row, column, text);
-    item.mask |= column == 0 ? LVIF_PARAM : 0;
-    item.cchTextMax = CELL_TEXT_SIZE;
-    const LRESULT result = send(table, TBLM_GETITEM, &item);
-    if (param) *param = item.lParam;
+    const int result = table_get_cell(table, row, column, text, sizeof text);
     if (read) *read = result;
     return text;
 }
@@ -93,8 +80,7 @@ struct TestParent {
         const UINT code = info->hdr.code;
         const bool has_item = code == TBLN_BEGINEDIT || code == TBLN_ENDEDIT || code == TBLN_MARKCHANGING;
         self->notices.push_back({code, has_item ? info->item : LVITEMA{},
-                                 code == TBLN_ENDEDIT ? info->item.pszText : "",
-                                 static_cast<int>(send(info->hdr.hwndFrom, TBLM_GETITEMCOUNT))});
+                                 code == TBLN_ENDEDIT ? info->item.pszText : "", table_row_count(info->hdr.hwndFrom)});
         if (code == TBLN_MARKCHANGING)
             return self->veto_marks.count(info->item.iItem) ? 1 : (info->item.lParam |= self->add_to_param, 0);
         if (code == TBLN_ENDEDIT && self->end_edit_rewrite)
@@ -129,7 +115,6 @@ protected:
     }
     void SetUp() override { ASSERT_NE(table, nullptr); }
 
-    int row_count() const { return static_cast<int>(table_test::send(table, TBLM_GETITEMCOUNT)); }
     std::vector<std::string> row(int row) const  // its six cells
     {
         std::vector<std::string> cells;
@@ -139,15 +124,15 @@ protected:
     std::vector<std::string> column(int column) const  // its cell in every row
     {
         std::vector<std::string> cells;
-        for (int r = 0; r < row_count(); ++r) cells.push_back(table_test::cell_text(table, r, column));
+        for (int r = 0; r < table_row_count(table); ++r) cells.push_back(table_test::cell_text(table, r, column));
         return cells;
     }
     void append(const std::vector<std::string>& cells)  // missing cells are empty
     {
-        const int index = row_count();
+        const int row = table_row_count(table);
         for (int c = 0; c < 6; ++c) {
-            const LVITEMA item = table_test::text_item(index, c, c < std::ssize(cells) ? cells[c].c_str() : "");
-            table_test::send(table, c == 0 ? TBLM_INSERTITEM : TBLM_SETITEM, &item);
+            const char* text = c < std::ssize(cells) ? cells[c].c_str() : "";
+            c == 0 ? table_insert_item(table, row, text) : table_set_cell(table, row, c, text);
         }
     }
 

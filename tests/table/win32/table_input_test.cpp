@@ -147,7 +147,7 @@ TEST_F(TableInput, an_ended_edit_offers_its_first_255_bytes_in_whole_characters_
 TEST_F(TableInput, inserting_resizing_and_deleting_all_end_the_edit_while_other_messages_leave_it_open)
 {
     ASSERT_EQ(table_begin_edit(state, 4, 0), 1);
-    LVITEMA item = text_item(0, 3, "new");
+    LVITEMA item = table_text_item(0, 3, "new");
     send(table, TBLM_SETITEM, &item);
     send(table, TBLM_SETCURSEL, 2);
     send(table, TBLM_INVERTMARKS);

@@ -34,7 +34,7 @@ protected:
     {
         static constexpr COLORREF colours[] = {0xFFFFFF, 0xFFFF00, 0x00FFFF, 0x00FF00};
         std::string rows;
-        for (int r = 0; r < row_count(); ++r) {
+        for (int r = 0; r < table_row_count(table); ++r) {
             const RECT s = strip(r);
             const int y = (s.top + s.bottom) / 2;
             int black = 0;

@@ -14,15 +14,15 @@ using Results = std::vector<LRESULT>;
 
 TEST_F(TableProtocol, mark_messages_ask_the_parent_store_the_word_it_leaves_and_honour_its_veto)
 {
-    LVITEMA item = text_item(1, 0, nullptr);
+    LVITEMA item = table_text_item(1, 0, nullptr);
     item.mask = LVIF_PARAM;
     item.lParam = 0x5;
     ASSERT_NE(send(table, TBLM_SETITEM, &item), 0);
     parent.add_to_param = 0x20;
     EXPECT_EQ(send(table, TBLM_SETMARK, 1, 1), 1);
-    LPARAM param = 0;
-    cell_text(table, 1, 0, &param);
-    EXPECT_EQ(param, 0x10025);
+    item.lParam = 0;
+    send(table, TBLM_GETITEM, &item);
+    EXPECT_EQ(item.lParam, 0x10025);
     const Notice& n = parent.notices.at(0);
     EXPECT_EQ(std::tuple(n.code, n.item.mask, n.item.iItem, n.item.iSubItem, n.item.lParam),
               std::tuple(TBLN_MARKCHANGING, UINT{LVIF_PARAM}, 1, 0, LPARAM{0x10005}));
@@ -49,13 +49,13 @@ TEST_F(TableProtocol, cells_outside_the_table_and_null_records_change_nothing_an
     ASSERT_EQ(send(table, TBLM_SETCURSEL, 3), 1);
     for (auto [row, column] : {std::pair{-1, 0}, {5, 0}, {0, -1}, {0, 6}, {0, 40}}) {
         LRESULT read = -1;
-        const LVITEMA item = text_item(row, column, "x");
-        EXPECT_EQ(std::tuple(cell_text(table, row, column, nullptr, &read), read, send(table, TBLM_SETITEM, &item)),
+        const LVITEMA item = table_text_item(row, column, "x");
+        EXPECT_EQ(std::tuple(cell_text(table, row, column, &read), read, send(table, TBLM_SETITEM, &item)),
                   std::tuple(std::string("kept"), LRESULT{0}, LRESULT{0}))
             << row << "," << column;
     }
     const WPARAM none = static_cast<WPARAM>(-1);
-    const LVITEMA negative = text_item(-1, 0, "x");
+    const LVITEMA negative = table_text_item(-1, 0, "x");
     int hit_column = -7;
     EXPECT_EQ((Results{send(table, TBLM_GETMARK, none), send(table, TBLM_SETMARK, none, 1),
                        send(table, TBLM_TOGGLEMARK, none), send(table, TBLM_DELETEITEM, none),
@@ -80,8 +80,8 @@ TEST_F(TableProtocol, a_redraw_bracket_around_a_bulk_load_keeps_the_table_shown_
     send(table, WM_SETREDRAW, TRUE);
     SCROLLINFO scroll{sizeof scroll, SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
     ASSERT_TRUE(GetScrollInfo(list_view, SB_VERT, &scroll));
-    EXPECT_EQ(scroll.nMax, row_count() - 1);
-    EXPECT_TRUE(scroll.nPage > 0 && scroll.nPage < static_cast<UINT>(row_count())) << scroll.nPage;
+    EXPECT_EQ(scroll.nMax, table_row_count(table) - 1);
+    EXPECT_TRUE(scroll.nPage > 0 && scroll.nPage < static_cast<UINT>(table_row_count(table))) << scroll.nPage;
 }
 
 }  // namespace

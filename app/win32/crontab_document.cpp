@@ -1,0 +1,72 @@
+#include "app/win32/crontab_document.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "app/win32/main_window_state.h"
+#include "schedule/win32/crontab_file.h"
+#include "schedule/win32/file_stream.h"
+#include "table/table_messages.h"
+
+namespace {
+
+// Room for a module path longer than a path buffer, so that such a path is
+// recognised as too long rather than silently cut.
+constexpr DWORD MODULE_PATH_SIZE = 1024;
+
+}  // namespace
+
+CrontabLocation locate_program_crontab(const char* argument)
+{
+    std::array<char, MODULE_PATH_SIZE> buffer;
+    const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), MODULE_PATH_SIZE);
+    // Unknown or too long: empty, never a cut path.
+    const bool fits = length > 0 && length < MODULE_PATH_SIZE;
+    return locate_crontab(fits ? std::string_view(buffer.data(), length) : std::string_view(), argument);
+}
+
+BOOL enter_program_folder()
+{
+    const CrontabLocation location = locate_program_crontab(nullptr);
+    return location.has_directory ? SetCurrentDirectoryA(location.directory.data()) : FALSE;
+}
+
+InProgramFolder::InProgramFolder()
+{
+    const DWORD length = GetCurrentDirectoryA(MAX_PATH, previous_.data());
+    restore_ = length > 0 && length < MAX_PATH;
+    enter_program_folder();
+}
+
+InProgramFolder::~InProgramFolder()
+{
+    if (restore_) {
+        SetCurrentDirectoryA(previous_.data());
+    }
+}
+
+int open_crontab(HWND main_window, const char* path)
+{
+    MainWindowState* state = main_window_state(main_window);
+    if (state == nullptr) {
+        return 0;
+    }
+    const std::size_t length = path != nullptr ? std::strlen(path) : state->path.size();
+    if (length >= state->path.size()) {
+        return 0;
+    }
+    FileStream* file = stream_open_file(path, 0, 0);
+    if (file == nullptr) {
+        return 0;
+    }
+    // memmove: a caller may pass the path field itself.
+    std::memmove(state->path.data(), path, length + 1);
+    SendMessageA(state->table, TBLM_DELETEALLITEMS, 0, 0);
+    // Redraw off for the load: otherwise the list view redoes its layout and
+    // scroll bars for every row, which made a 10,000-line file take seconds.
+    // Turning it back on repaints the table with its scroll bars.
+    SendMessageA(state->table, WM_SETREDRAW, FALSE, 0);
+    const int loaded = load_crontab_stream(state->table, file);
+    SendMessageA(state->table, WM_SETREDRAW, TRUE, 0);
+    return loaded;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The main window's record, apart from the window procedure, so that the
+// files that work on it (the menu commands, the crontab document) need not
+// reach into the main window's file.
+#include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <array>
+
+#include "base/win32/owned_handle.h"
+
+constexpr int MAIN_PATH_SIZE = 256;
+
+// One per main window, on the heap (new, delete), in the window's extra slot
+// 0. Created in WM_CREATE and released when the window is finally destroyed
+// (WM_NCDESTROY).
+struct MainWindowState {
+    HWND main_window;
+    HWND table;
+    OwnedKernelObject mutex;                // held only while this instance holds the mutex
+    OPENFILENAMEA file_dialog;              // shared by File, Open and File, Save; lpstrFile is path
+    std::array<char, MAIN_PATH_SIZE> path;  // current crontab file, NUL-terminated
+    NOTIFYICONDATAA tray_icon;              // cbSize 0 until the icon has been described
+    int last_minute;                        // minute noted at the last new-minute tick; -1 before the first
+};
+
+// The window's record, or null (before WM_CREATE stored it, or after release).
+inline MainWindowState* main_window_state(HWND window)
+{
+    return reinterpret_cast<MainWindowState*>(GetWindowLongPtrA(window, 0));
+}
