@@ -1,5 +1,5 @@
 // The main window under Wine: its answers to the table's notifications, open_crontab, the context menu's hit
-// test, the minute timer, the tray icon and the resources. Start-up as a whole is driven by tests/blackbox.
+// test, the minute timer, the tray icon and the resources.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -35,8 +35,6 @@ protected:
     }
 };
 
-// The cut itself is native (main_window_rules_test.cpp); the option is stored
-// uncut in the black-box editing scenario, which also opens edits and marks rows.
 TEST_F(MainWindowTest, an_ended_edit_keeps_the_first_word_of_a_command_and_other_children_are_not_answered)
 {
     for (UINT_PTR id : {IDC_TABLE, IDC_TABLE + 1}) {
@@ -81,8 +79,7 @@ TEST_F(MainWindowTest, entries_run_in_the_program_folder_whatever_folder_is_curr
     DeleteFileA(marker.c_str());
 }
 
-// Cut to its field, the path would name the file `fits`. Files that cannot be
-// opened keep the rows too: the File menu's cases (menu_commands_test.cpp).
+// Cut to its field, the path would name the file `fits`.
 TEST_F(MainWindowTest, open_crontab_refuses_a_path_longer_than_its_field_and_keeps_the_rows_and_the_path)
 {
     TempFolder folder;
@@ -139,7 +136,6 @@ TEST_F(MainWindowTest, the_task_bar_created_message_adds_the_tray_icon_again)
 
 // Counts the table's row-count questions and lets one timer tick arrive in the
 // middle of a pass, as a command that pumps messages (a shell error box) would.
-// Other ticks: main_window_rules_test.cpp and blackbox/start_folder_test.sh.
 WNDPROC table_proc = nullptr;
 int questions = 0;
 bool tick_inside_pass = false;
@@ -210,8 +206,7 @@ std::string menu_text(HMENU menu)
     return text;
 }
 
-// The accelerators are tried on every message of the thread (win_main.cpp), so they act also while the cell
-// editor has the focus; the black-box open and save scenario presses them in the running program.
+// The accelerators are tried on every message of the thread, so they act also while the cell editor has the focus.
 TEST(MainWindowResources, the_menu_holds_the_exact_code_page_932_captions_and_the_ids_of_the_six_ctrl_keys)
 {
     ACCEL keys[8] = {};

@@ -80,7 +80,7 @@ protected:
 
 TEST_F(MenuCommands, edit_and_command_items_change_the_rows_and_other_ids_do_nothing)
 {
-    // Id, rows before, rows after (Select all: blackbox/open_and_save_test.sh).
+    // Id, rows before, rows after.
     const std::tuple<UINT, const char*, const char*> cases[] = {
         {IDM_CUT, "A B* >C*", "A"},
         {IDM_INVERT, "A B* >C", "A* B C*"},
@@ -111,9 +111,8 @@ TEST_F(MenuCommands, edit_and_command_items_change_the_rows_and_other_ids_do_not
     }
 }
 
-// Each dialog is described while open (owner, flags, preselected file type; the titles:
-// blackbox/open_and_save_test.sh), then answered: the file type to pick (-1: none), the name to type and OK ("":
-// cancel).
+// Each dialog is described while open (owner, flags, preselected file type), then answered: the file type to pick
+// (-1: none), the name to type and OK ("": cancel).
 TEST_F(MenuCommands, file_dialogs_share_one_description_report_failed_opens_and_leave_the_program_folder_current)
 {
     const std::string program_folder = current_folder();  // start-up made it current
@@ -164,8 +163,7 @@ TEST_F(MenuCommands, save_replaces_the_file_whole_or_leaves_it_byte_for_byte_wit
 {
     enum Trouble { NONE, READ_ONLY, HELD, WRITE_FAILS, WRITE_FALLS_SHORT, FLUSH_FAILS };
     // Trouble, the write (one per row) it strikes, and the length of the target's folder: 0 for the temporary
-    // folder itself, else one just under or over 246 characters, the most GetTempFileNameA takes. A new file and
-    // an empty table are saved in the black-box open and save scenario.
+    // folder itself, else one just under or over 246 characters, the most GetTempFileNameA takes.
     const std::tuple<Trouble, int, std::size_t> cases[] = {
         {NONE, 0, 0},        {READ_ONLY, 0, 0},         {HELD, 0, 0},         {WRITE_FAILS, 1, 0},
         {WRITE_FAILS, 2, 0}, {WRITE_FAILS, 3, 0},       {NONE, 0, 245},       {NONE, 0, 248},
