@@ -39,11 +39,13 @@ void end_cell_edit(const MainWindowState& state)
 // which proposes the current file and receives the choice; the filter entry
 // chosen last stays in nFilterIndex for the next dialog of either kind. The
 // owner is the main window even while hidden (the tray menu reaches here).
-// True when a name was chosen, now in the path field. Otherwise the field is
-// as it was before: a name longer than the field fails the dialog
-// (FNERR_BUFFERTOOSMALL), which writes the size it needed over the field's
-// first bytes. That failure shows `failure_text`; a Cancel shows nothing.
-bool choose_file(MainWindowState& state, FileDialog dialog, const char* title, DWORD flags, const char* failure_text)
+// The path field itself is left as it was: the name chosen, if any, goes to
+// `chosen`, and each command decides when the field takes it. A name longer
+// than the field fails the dialog (FNERR_BUFFERTOOSMALL), which writes the
+// size it needed over the field's first bytes; that failure shows
+// `failure_text`, a Cancel shows nothing. True when a name was chosen.
+bool choose_file(MainWindowState& state, FileDialog dialog, const char* title, DWORD flags, const char* failure_text,
+                 MainPath& chosen)
 {
     OPENFILENAMEA& description = state.file_dialog;
     description.hwndOwner = state.main_window;
@@ -51,34 +53,31 @@ bool choose_file(MainWindowState& state, FileDialog dialog, const char* title, D
     description.lpstrTitle = title;
     description.Flags = flags;
     const MainPath previous = state.path;
-    const bool chosen = dialog(&description) != FALSE;
-    const DWORD failure = chosen ? 0 : CommDlgExtendedError();
+    const bool ok = dialog(&description) != FALSE;
+    const DWORD failure = ok ? 0 : CommDlgExtendedError();
     // The dialogs make the folder they show the current directory; System
     // and SetWP entries with relative paths resolve against the program's
     // folder, so that becomes current again, chosen or cancelled.
     enter_program_folder();
-    if (chosen) {
-        return true;
-    }
+    chosen = state.path;
     state.path = previous;
     if (failure == FNERR_BUFFERTOOSMALL) {
         MessageBoxA(state.main_window, failure_text, nullptr, MB_OK);
     }
-    return false;
+    return ok;
 }
 
 void open_file(MainWindowState& state)
 {
     end_cell_edit(state);
-    const MainPath previous = state.path;
-    if (!choose_file(state, GetOpenFileNameA, OPEN_TITLE, OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST, OPEN_FAILED_TEXT)) {
+    MainPath chosen;
+    if (!choose_file(state, GetOpenFileNameA, OPEN_TITLE, OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST, OPEN_FAILED_TEXT,
+                     chosen)) {
         return;
     }
-    // The path field names the file the rows came from: open_crontab puts the
-    // chosen name there only when that file opens, so a failed Open leaves
-    // the next Save proposing the earlier file, not the one that failed.
-    const MainPath chosen = state.path;
-    state.path = previous;
+    // open_crontab puts the chosen name in the path field only when that file
+    // opens, so a failed Open leaves the next Save proposing the file the rows
+    // came from, not the one that failed.
     // 0: the file could not be opened (the rows stay) or held no entry (the table is empty).
     if (open_crontab(state.main_window, chosen.data()) == 0) {
         MessageBoxA(state.main_window, OPEN_FAILED_TEXT, nullptr, MB_OK);
@@ -88,9 +87,12 @@ void open_file(MainWindowState& state)
 void save_file(MainWindowState& state)
 {
     end_cell_edit(state);  // the text being typed belongs in the file
-    if (!choose_file(state, GetSaveFileNameA, SAVE_TITLE, OFN_PATHMUSTEXIST, SAVE_FAILED_TEXT)) {
+    MainPath chosen;
+    if (!choose_file(state, GetSaveFileNameA, SAVE_TITLE, OFN_PATHMUSTEXIST, SAVE_FAILED_TEXT, chosen)) {
         return;
     }
+    // The chosen name is the current file from now on, whether the save succeeds or not.
+    state.path = chosen;
     if (save_crontab_file(state.table, state.path.data()) == 0) {
         MessageBoxA(state.main_window, SAVE_FAILED_TEXT, nullptr, MB_OK);
     }
