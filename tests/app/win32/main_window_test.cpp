@@ -139,11 +139,8 @@ TEST_F(MainWindowTest, the_task_bar_created_message_adds_the_tray_icon_again)
 TEST_F(MainWindowTest, a_left_press_on_the_tray_icon_shows_the_window_restored_and_in_front)
 {
     HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 99, 99, nullptr, nullptr, nullptr, 0);
-    const struct {
-        int show;
-        bool close;
-        BOOL zoomed;
-    } starts[] = {{SW_SHOWMINNOACTIVE, false, FALSE}, {SW_SHOWMINIMIZED, true, FALSE}, {SW_SHOWMAXIMIZED, false, TRUE}};
+    const std::tuple<int, bool, BOOL> starts[] = {
+        {SW_SHOWMINNOACTIVE, false, FALSE}, {SW_SHOWMINIMIZED, true, FALSE}, {SW_SHOWMAXIMIZED, false, TRUE}};
     for (const auto& [show, close, zoomed] : starts) {
         ShowWindow(window, show);
         if (close) send(window, WM_CLOSE);
