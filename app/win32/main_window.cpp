@@ -280,7 +280,12 @@ LRESULT on_tray_icon(MainWindowState& state, LPARAM mouse_message)
 {
     switch (mouse_message) {
     case WM_LBUTTONDOWN:
-        ShowWindow(state.main_window, SW_SHOW);
+        // SW_SHOW keeps a minimized window minimized (started with "Run:
+        // Minimized", say), which would show nothing; SW_RESTORE brings it
+        // back as it was before, maximized included. A window that is not
+        // minimized keeps its size. Either way it comes to the front.
+        ShowWindow(state.main_window, IsIconic(state.main_window) ? SW_RESTORE : SW_SHOW);
+        SetForegroundWindow(state.main_window);
         break;
     case WM_RBUTTONDOWN: {
         POINT cursor;

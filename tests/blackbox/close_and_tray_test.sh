@@ -2,7 +2,7 @@
 # A second start exits with 0 and shows no window. Closing the window hides it
 # and the program goes on; the tray icon's left button shows it again; its
 # right button opens the File menu, whose Exit ends the program with 0 and
-# takes the icon away.
+# takes the icon away. Started minimized, the left button restores the window.
 . "$(dirname "$0")/lib.sh"
 bb_setup "0 0 0 0 * NoAction"
 bb_launch "$bb_prog"
@@ -26,3 +26,16 @@ bb_wait_for 10 '! bb_running' || fail "File, Exit did not end the program"
 wait "$bb_pid" || fail "the program ended with $?"
 bb_pid=
 bb_wait_for 5 '[ -z "$(bb_visible_window "Wine System Tray")" ]' || fail "the tray icon stayed after Exit"
+
+# Started minimized, as a shortcut set to Run: Minimized starts it (under Wine a minimized window is a 160 x 24
+# title): the left button restores the window and gives it the focus.
+(cd "$bb_prog" && exec wine start /min /wait /unix "$bb_prog/tavecron.exe" </dev/null >/dev/null 2>&1) &
+bb_pid=$!
+bb_wait_for 20 bb_window_shown || fail "the minimized window was not shown"
+bb_window=$(bb_visible_window TaveCron)
+restored() {
+  [ "$(xwininfo -id "$bb_window" | sed -n 's/^ *Width: *//p')" -gt 160 ] && [ "$(xdotool getwindowfocus)" = "$bb_window" ]
+}
+! restored || fail "start /min did not start the window minimized"
+bb_click_tray_icon 1 || fail "no tray icon found"
+bb_wait_for 10 restored || fail "the tray icon's left button left the minimized window minimized or without the focus"

@@ -134,6 +134,25 @@ TEST_F(MainWindowTest, the_task_bar_created_message_adds_the_tray_icon_again)
     EXPECT_TRUE(add_tray_icon(state));
 }
 
+// Started minimized (a shortcut set to Run: Minimized), minimized then closed, or maximized behind another window:
+// a left press on the tray icon shows the window as it was before minimizing, in front of the other window.
+TEST_F(MainWindowTest, a_left_press_on_the_tray_icon_shows_the_window_restored_and_in_front)
+{
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 99, 99, nullptr, nullptr, nullptr, 0);
+    const std::tuple<int, bool, BOOL> starts[] = {
+        {SW_SHOWMINNOACTIVE, false, FALSE}, {SW_SHOWMINIMIZED, true, FALSE}, {SW_SHOWMAXIMIZED, false, TRUE}};
+    for (const auto& [show, close, zoomed] : starts) {
+        ShowWindow(window, show);
+        if (close) send(window, WM_CLOSE);
+        SetForegroundWindow(other);
+        EXPECT_EQ(send(window, WMU_TRAYICON, ID_TRAYICON, WM_LBUTTONDOWN), 0);
+        EXPECT_EQ(std::tuple(IsIconic(window), IsWindowVisible(window), IsZoomed(window), GetForegroundWindow()),
+                  std::tuple(FALSE, TRUE, zoomed, window))
+            << show;
+    }
+    DestroyWindow(other);
+}
+
 // Counts the table's row-count questions and lets one timer tick arrive in the
 // middle of a pass, as a command that pumps messages (a shell error box) would.
 WNDPROC table_proc = nullptr;
