@@ -15,7 +15,7 @@ system_dlls=' advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvc
 
 check() {
   local exe=$1 subsystem=$2 headers dll
-  headers=$("$objdump" -p "$exe")
+  headers=$(LC_ALL=C "$objdump" -p "$exe")  # English headers whatever the locale
   grep -q "file format $format\$" <<<"$headers" || { echo "check-pe: $exe is not $format" >&2; return 1; }
   grep -q "^Magic\s*${magic% *}\s" <<<"$headers" || { echo "check-pe: $exe is not $magic" >&2; return 1; }
   grep -q "^Subsystem.*($subsystem)\$" <<<"$headers" || { echo "check-pe: $exe is not a $subsystem program" >&2; return 1; }

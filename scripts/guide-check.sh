@@ -1,22 +1,21 @@
 #!/usr/bin/env bash
 # Checks the user guide before a release, for a person to look at it.
-# Usage: guide-check.sh GUIDE_DIR OUT_DIR
+# Usage: guide-check.sh GUIDE_DIR [OUT_DIR]
 #
 # 1. Every file that a GUIDE_DIR/guide-*.html page names by a relative src or
 #    href (its pictures, its stylesheet, the other language's page) must be in
 #    GUIDE_DIR and not empty; the script fails naming each one that is not.
-# 2. Both pages are rendered in headless Chromium to OUT_DIR/guide-en.png and
-#    OUT_DIR/guide-ja.png, the page's whole height at a window 1000 pixels wide.
+# 2. With OUT_DIR, both pages are rendered in headless Chromium to
+#    OUT_DIR/guide-en.png and OUT_DIR/guide-ja.png, the page's whole height at
+#    a window 1000 pixels wide.
 #
 # Installs nothing: Debian's chromium must be on PATH (or named by CHROMIUM),
 # and ImageMagick's /usr/bin/convert, when present, trims the empty space
 # below the page. Exit status 0 when all is well, 1 when a named file is
 # missing or a page did not render, 2 for wrong arguments or no browser.
 set -euo pipefail
-[ $# = 2 ] || { echo "usage: guide-check.sh GUIDE_DIR OUT_DIR" >&2; exit 2; }
+[ $# = 1 ] || [ $# = 2 ] || { echo "usage: guide-check.sh GUIDE_DIR [OUT_DIR]" >&2; exit 2; }
 guide=$(cd "$1" && pwd)
-mkdir -p "$2"
-out=$(cd "$2" && pwd)
 pages=("$guide/guide-en.html" "$guide/guide-ja.html")
 
 status=0
@@ -30,6 +29,9 @@ for page in "${pages[@]}"; do
     grep -v -e '^$' -e '^[a-zA-Z][a-zA-Z0-9+.-]*:' | sort -u)
 done
 [ "$status" = 0 ] || exit "$status"
+[ $# = 2 ] || exit 0
+mkdir -p "$2"
+out=$(cd "$2" && pwd)
 
 browser=${CHROMIUM:-chromium}
 command -v "$browser" >/dev/null || { echo "guide-check: no $browser (Debian package chromium) on PATH" >&2; exit 2; }
@@ -49,7 +51,7 @@ for page in "${pages[@]}"; do
   [ -s "$shot" ] || { echo "guide-check: Chromium did not render $page" >&2; status=1; continue; }
   if [ -x /usr/bin/convert ]; then
     # The page's extent (WxH+X+Y); content down to the last row means the page was cut.
-    read -r h y < <(/usr/bin/convert "$shot" -format '%@\n' info: | sed 's/^[0-9]*x\([0-9]*\)+[0-9]*+\([0-9]*\)$/\1 \2/')
+    read -r h y < <(LC_ALL=C /usr/bin/convert "$shot" -format '%@\n' info: | sed 's/^[0-9]*x\([0-9]*\)+[0-9]*+\([0-9]*\)$/\1 \2/')
     if [ $((h + y)) -ge "$height" ]; then
       echo "guide-check: $page is taller than $height pixels; its picture is cut" >&2
       status=1

@@ -49,7 +49,7 @@ xdotool mousemove --window "$window" 100 8 click 1 sleep 0.5
 row_y() { echo $((63 + 14 * $1)); }
 window_shot() {
   sleep 0.5
-  eval "$(xwininfo -id "$window" | sed -n 's/^ *Absolute upper-left \([XY]\): */\1=/p; s/^ *\(Width\|Height\): */\1=/p')"
+  eval "$(LC_ALL=C xwininfo -id "$window" | sed -n 's/^ *Absolute upper-left \([XY]\): */\1=/p; s/^ *\(Width\|Height\): */\1=/p')"
   import -window root "$work/root.png"
   /usr/bin/convert "$work/root.png" -crop "$((Width + $2))x$((Height + $3))+$X+$Y" +repage "$out/$1"
 }

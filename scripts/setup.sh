@@ -24,11 +24,11 @@ if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 
 missing=()
 for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  LC_ALL=C dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
 if [ ${#missing[@]} -gt 0 ]; then
-  if wine_host_runs_i386 && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if wine_host_runs_i386 && ! LC_ALL=C dpkg --print-foreign-architectures | grep -qx i386; then
     "${sudo_cmd[@]}" dpkg --add-architecture i386
   fi
   "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
@@ -37,7 +37,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # Wine takes its ANSI code page from the locale: ja_JP.UTF-8 gives code page 932.
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+if ! LC_ALL=C locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   "${sudo_cmd[@]}" sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
   grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
   "${sudo_cmd[@]}" locale-gen >/dev/null

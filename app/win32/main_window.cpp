@@ -95,7 +95,9 @@ void init_tray_icon(MainWindowState* state, HINSTANCE instance)
     std::memcpy(icon.szTip, TRAY_TIP, sizeof TRAY_TIP);
 }
 
-// Shows a popup of the window's menu bar and leaves the choice to WM_COMMAND.
+// Shows a popup of the window's menu bar and leaves the choice to WM_COMMAND,
+// posted when the popup has closed. File, Exit may destroy the window inside
+// the popup's loop: callers touch nothing of the record after this.
 void track_popup(HWND window, int index, UINT flags, POINT at)
 {
     HMENU popup = GetSubMenu(GetMenu(window), index);
@@ -210,11 +212,14 @@ LRESULT on_end_edit(NMHDR* header)
     return 1;
 }
 
-LRESULT on_return_key(MainWindowState& state)
+// The command may pump messages (the shell's error box), and File, Exit from
+// the tray then frees the record: nothing of it is read after the run.
+LRESULT on_return_key(const MainWindowState& state)
 {
+    const HWND main_window = state.main_window;
     const InProgramFolder in_program_folder;
     if (run_entry(state.table, table_current_row(state.table)) == 0) {
-        MessageBoxA(state.main_window, UNKNOWN_COMMAND_TEXT, nullptr, MB_OK);
+        MessageBoxA(main_window, UNKNOWN_COMMAND_TEXT, nullptr, MB_OK);
     }
     return 0;
 }
@@ -267,7 +272,8 @@ LRESULT on_timer(MainWindowState& state)
     const MinuteStep step = next_minute_step(state.last_minute, now.wMinute);
     // Noted before the pass: a command that pumps messages (an error box of
     // the shell, say) lets further ticks arrive inside the pass, and they must
-    // find this minute already handled.
+    // find this minute already handled. Nothing of the record is touched
+    // after the pass, in which File, Exit may have freed it.
     state.last_minute = step.last_minute;
     if (step.run_pass) {
         const InProgramFolder in_program_folder;  // also while a file dialog has another folder current

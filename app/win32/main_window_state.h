@@ -14,7 +14,10 @@ constexpr int MAIN_PATH_SIZE = 256;
 
 // One per main window, on the heap (new, delete), in the window's extra slot
 // 0. Created in WM_CREATE and released when the window is finally destroyed
-// (WM_NCDESTROY).
+// (WM_NCDESTROY). File, Exit from the tray icon's menu can destroy the window
+// inside any modal loop (a file dialog, a message box, a popup menu, a
+// command that pumps messages): code that goes on after one finds the record
+// again through the window handle, and stops when it is gone.
 struct MainWindowState {
     HWND main_window;
     HWND table;
@@ -23,6 +26,7 @@ struct MainWindowState {
     std::array<char, MAIN_PATH_SIZE> path;  // current crontab file, NUL-terminated
     NOTIFYICONDATAA tray_icon;              // cbSize 0 until the icon has been described
     int last_minute;                        // minute noted at the last new-minute tick; -1 before the first
+    bool file_dialog_open;                  // File, Open or File, Save has its dialog open
 };
 
 // The window's record, or null (before WM_CREATE stored it, or after release).

@@ -35,66 +35,98 @@ void end_cell_edit(const MainWindowState& state)
     SendMessageA(state.table, TBLM_ENDEDIT, 0, 0);
 }
 
-// One dialog on the shared description: its file buffer is the path field,
-// which proposes the current file and receives the choice; the filter entry
-// chosen last stays in nFilterIndex for the next dialog of either kind. The
-// owner is the main window even while hidden (the tray menu reaches here).
-// The path field itself is left as it was: the name chosen, if any, goes to
-// `chosen`, and each command decides when the field takes it. A name longer
-// than the field fails the dialog (FNERR_BUFFERTOOSMALL), which writes the
-// size it needed over the field's first bytes; that failure shows
-// `failure_text`, a Cancel shows nothing. True when a name was chosen.
-bool choose_file(MainWindowState& state, FileDialog dialog, const char* title, DWORD flags, const char* failure_text,
-                 MainPath& chosen)
+// One dialog on the shared description: the path field proposes the current
+// file; the filter entry chosen last stays in nFilterIndex for the next dialog
+// of either kind. The owner is the main window even while hidden (the tray
+// menu reaches here). The dialog works on copies of the description and of
+// the path field in this frame, never on the record: File, Exit chosen from
+// the tray icon's menu while the dialog is open destroys the window and frees
+// the record inside the dialog's loop. The name chosen, if any, goes to
+// `chosen`, and each command decides when the path field takes it. A name
+// longer than the field fails the dialog (FNERR_BUFFERTOOSMALL), which writes
+// the size it needed over the buffer's first bytes; that failure shows
+// `failure_text`, a Cancel shows nothing. Answers the record, found again,
+// when a name was chosen; null otherwise and when the window is gone.
+MainWindowState* choose_file(HWND main_window, FileDialog dialog, const char* title, DWORD flags,
+                             const char* failure_text, MainPath& chosen)
 {
-    OPENFILENAMEA& description = state.file_dialog;
-    description.hwndOwner = state.main_window;
-    description.lpstrFilter = FILE_FILTER;
-    description.lpstrTitle = title;
-    description.Flags = flags;
-    const MainPath previous = state.path;
+    MainWindowState* state = main_window_state(main_window);
+    OPENFILENAMEA& shared = state->file_dialog;
+    shared.hwndOwner = main_window;
+    shared.lpstrFilter = FILE_FILTER;
+    shared.lpstrTitle = title;
+    shared.Flags = flags;
+    OPENFILENAMEA description = shared;
+    chosen = state->path;
+    description.lpstrFile = chosen.data();
+    state->file_dialog_open = true;
     const bool ok = dialog(&description) != FALSE;
     const DWORD failure = ok ? 0 : CommDlgExtendedError();
     // The dialogs make the folder they show the current directory; System
     // and SetWP entries with relative paths resolve against the program's
     // folder, so that becomes current again, chosen or cancelled.
     enter_program_folder();
-    chosen = state.path;
-    state.path = previous;
-    if (failure == FNERR_BUFFERTOOSMALL) {
-        MessageBoxA(state.main_window, failure_text, nullptr, MB_OK);
+    state = main_window_state(main_window);
+    if (state == nullptr) {
+        return nullptr;
     }
-    return ok;
+    state->file_dialog_open = false;
+    state->file_dialog.nFilterIndex = description.nFilterIndex;
+    if (failure == FNERR_BUFFERTOOSMALL) {
+        MessageBoxA(main_window, failure_text, nullptr, MB_OK);
+    }
+    return ok ? state : nullptr;
+}
+
+// True when no file dialog is open; otherwise brings the open one to the
+// front: the tray icon's menu offers Open and Save while one is open, and a
+// second dialog would run inside the first one's loop.
+bool no_file_dialog_open(const MainWindowState& state)
+{
+    if (state.file_dialog_open) {
+        SetForegroundWindow(GetLastActivePopup(state.main_window));
+    }
+    return !state.file_dialog_open;
 }
 
 void open_file(MainWindowState& state)
 {
+    if (!no_file_dialog_open(state)) {
+        return;
+    }
     end_cell_edit(state);
+    const HWND main_window = state.main_window;
     MainPath chosen;
-    if (!choose_file(state, GetOpenFileNameA, OPEN_TITLE, OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST, OPEN_FAILED_TEXT,
-                     chosen)) {
+    if (choose_file(main_window, GetOpenFileNameA, OPEN_TITLE, OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST, OPEN_FAILED_TEXT,
+                    chosen) == nullptr) {
         return;
     }
     // open_crontab puts the chosen name in the path field only when that file
     // opens, so a failed Open leaves the next Save proposing the file the rows
     // came from, not the one that failed.
     // 0: the file could not be opened (the rows stay) or held no entry (the table is empty).
-    if (open_crontab(state.main_window, chosen.data()) == 0) {
-        MessageBoxA(state.main_window, OPEN_FAILED_TEXT, nullptr, MB_OK);
+    if (open_crontab(main_window, chosen.data()) == 0) {
+        MessageBoxA(main_window, OPEN_FAILED_TEXT, nullptr, MB_OK);
     }
 }
 
-void save_file(MainWindowState& state)
+void save_file(MainWindowState& state_before)
 {
-    end_cell_edit(state);  // the text being typed belongs in the file
+    if (!no_file_dialog_open(state_before)) {
+        return;
+    }
+    end_cell_edit(state_before);  // the text being typed belongs in the file
+    const HWND main_window = state_before.main_window;
     MainPath chosen;
-    if (!choose_file(state, GetSaveFileNameA, SAVE_TITLE, OFN_PATHMUSTEXIST, SAVE_FAILED_TEXT, chosen)) {
+    MainWindowState* state =
+        choose_file(main_window, GetSaveFileNameA, SAVE_TITLE, OFN_PATHMUSTEXIST, SAVE_FAILED_TEXT, chosen);
+    if (state == nullptr) {
         return;
     }
     // The chosen name is the current file from now on, whether the save succeeds or not.
-    state.path = chosen;
-    if (save_crontab_file(state.table, state.path.data()) == 0) {
-        MessageBoxA(state.main_window, SAVE_FAILED_TEXT, nullptr, MB_OK);
+    state->path = chosen;
+    if (save_crontab_file(state->table, state->path.data()) == 0) {
+        MessageBoxA(main_window, SAVE_FAILED_TEXT, nullptr, MB_OK);
     }
 }
 

@@ -2,7 +2,8 @@
 # A second start exits with 0 and shows no window. Closing the window hides it
 # and the program goes on; the tray icon's left button shows it again; its
 # right button opens the File menu, whose Exit ends the program with 0 and
-# takes the icon away. Started minimized, the left button restores the window.
+# takes the icon away, also while that menu's Save dialog is open. Started
+# minimized, the left button restores the window.
 . "$(dirname "$0")/lib.sh"
 bb_setup "0 0 0 0 * NoAction"
 bb_launch "$bb_prog"
@@ -17,12 +18,26 @@ bb_click_tray_icon 1 || fail "no tray icon found"
 bb_wait_for 10 bb_window_shown || fail "the tray icon's left button did not show the window"
 
 bb_close_window
-bb_click_tray_icon 3 || fail "no tray icon found"
-# The popup is then the program's only visible X window; Exit is its last item.
-popup_shown() { popup=$(xdotool search --onlyvisible --classname '^tavecron\.exe$' | head -n1) && [ -n "$popup" ]; }
-bb_wait_for 5 popup_shown || fail "the tray icon's right button opened no menu"
-xdotool mousemove --window "$popup" 40 "$(($(xwininfo -id "$popup" | sed -n 's/^ *Height: *//p') - 12))" sleep 0.2 click 1
-bb_wait_for 10 '! bb_running' || fail "File, Exit did not end the program"
+# The tray's File menu: the item $1 pixels above its bottom, 37 for Save, 12 for Exit. The
+# popup is the program's visible X window with no name (the dialog has one).
+tray_menu_item() {
+  popup_shown() {
+    popup=
+    for w in $(xdotool search --onlyvisible --classname '^tavecron\.exe$'); do [ -n "$(xdotool getwindowname "$w")" ] || popup=$w; done
+    [ -n "$popup" ]
+  }
+  bb_click_tray_icon 3 || fail "no tray icon found"
+  bb_wait_for 5 popup_shown || fail "the tray icon's right button opened no menu"
+  xdotool mousemove --window "$popup" 40 "$(($(bb_size "$popup" Height) - $1))" sleep 0.2 click 1
+}
+# Exit with the Save dialog open ends the program cleanly, without Wine's crash box. The
+# dialog opens over the tray and is moved off it.
+tray_menu_item 37
+dialog_shown() { dialog=$(bb_visible_window "crontab ﾌｧｲﾙの保存") && [ -n "$dialog" ]; }
+bb_wait_for 10 dialog_shown || fail "the tray menu's Save opened no dialog"
+xdotool windowmove "$dialog" 500 400
+tray_menu_item 12
+bb_wait_for 10 '! bb_running' || fail "File, Exit did not end the program$([ -z "$(bb_visible_window "プログラム エラー")" ] || echo ": Wine's crash box shows")"
 wait "$bb_pid" || fail "the program ended with $?"
 bb_pid=
 bb_wait_for 5 '[ -z "$(bb_visible_window "Wine System Tray")" ]' || fail "the tray icon stayed after Exit"

@@ -11,7 +11,7 @@ bb_launch "$bb_prog"
 # The row colours met going down the window 30 pixels left of its right edge
 # (inside the last column), each run once: "cyan yellow" for instance.
 runs() {
-  import -window "$bb_window" png:- | /usr/bin/convert - -gravity East -crop 1x+29+0 +repage txt:- |
+  import -window "$bb_window" png:- | LC_ALL=C /usr/bin/convert - -gravity East -crop 1x+29+0 +repage txt:- |
     sed -n 's/.*#FFFF00.*/yellow/p; s/.*#00FFFF.*/cyan/p; s/.*#00FF00.*/green/p' | uniq | paste -sd' '
 }
 expect_runs() { wanted=$1; bb_wait_for 5 '[ "$(runs)" = "$wanted" ]' || fail "not \"$1\" down the rows: $(runs)"; }

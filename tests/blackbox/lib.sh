@@ -68,18 +68,21 @@ bb_minute_in() {
 bb_marker_entry() { printf '%s * * * * System cmd.exe /c echo ran>>%s' "$1" "$2"; }
 bb_lines() { cat "$1" 2>/dev/null | grep -c .; }  # 0 when the file does not exist
 
+# bb_size WINDOW Width|Height: in pixels, read in the C locale (the session's is Japanese).
+bb_size() { LC_ALL=C xwininfo -id "$1" | sed -n "s/^ *$2: *//p"; }
+
 # bb_click_at WINDOW X Y BUTTON, the pointer moved away first (the tray notices it only entering).
 bb_click_at() { xdotool mousemove 400 400 sleep 0.2 mousemove --window "$1" "$2" "$3" sleep 0.2 click "$4"; }
 
 # The tray icon is the first in the client area of "Wine System Tray" (the bottom 26 pixels).
 bb_click_tray_icon() {
   local tray=$(bb_visible_window 'Wine System Tray')
-  [ -n "$tray" ] && bb_click_at "$tray" 12 "$(($(xwininfo -id "$tray" | sed -n 's/^ *Height: *//p') - 13))" "$1"
+  [ -n "$tray" ] && bb_click_at "$tray" 12 "$(($(bb_size "$tray" Height) - 13))" "$1"
 }
 
 # Hides the main window with the close button Wine draws (after an Alt+F4 from
 # xdotool Wine no longer maps the window when it is shown again).
 bb_close_window() {
-  bb_click_at "$bb_window" "$(($(xwininfo -id "$bb_window" | sed -n 's/^ *Width: *//p') - 12))" 8 1
+  bb_click_at "$bb_window" "$(($(bb_size "$bb_window" Width) - 12))" 8 1
   bb_wait_for 10 '! bb_window_shown' || fail "closing did not hide the window"
 }

@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -15,6 +19,24 @@
 #include "tests/support/win32/import_slot.h"
 #include "tests/support/win32/temp_folder.h"
 #include "table/win32/cell_editor.h"
+
+// The record watched by the replaced operator delete below: its delete keeps
+// the block, poisoned, instead of freeing it, so that a write into the freed
+// record shows as changed bytes.
+constexpr unsigned char POISON = 0xA5;
+void* watched_record = nullptr;
+
+void operator delete(void* block) noexcept
+{
+    if (block != nullptr && block == watched_record)
+        std::memset(block, POISON, sizeof(MainWindowState));
+    else
+        std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept
+{
+    operator delete(block);
+}
 
 namespace {
 
@@ -157,6 +179,46 @@ TEST_F(MenuCommands, file_dialogs_share_one_description_report_failed_opens_and_
     EXPECT_EQ(folder.read("out.tab"), "1 2 3 4 * NoAction \r\n");
     EXPECT_EQ(watch.boxes, (Strings{OPEN_FAILED, SAVE_FAILED, OPEN_FAILED, OPEN_FAILED}));
     CloseHandle(holder);
+}
+
+// The tray icon's menu works while a file dialog is open. Its Open and Save
+// open no second dialog, and the path field is what the outer dialog leaves.
+TEST_F(MenuCommands, open_or_save_asked_for_while_a_file_dialog_is_open_opens_no_second_dialog)
+{
+    TempFolder folder;
+    const std::string before = folder.write("before.tab", "1 2 3 4 * NoAction\r\n"), chosen = folder.path("chosen.tab");
+    // The outer command, the one asked for in its dialog, the name the outer dialog takes ("": cancel).
+    const std::tuple<UINT, UINT, std::string> cases[] = {
+        {IDM_SAVE, IDM_OPEN, chosen}, {IDM_OPEN, IDM_SAVE, ""}, {IDM_SAVE, IDM_SAVE, ""}};
+    ModalWatch watch;
+    for (const auto& [outer, inner, name] : cases) {
+        lstrcpynA(state->path.data(), before.c_str(), MAIN_PATH_SIZE);
+        int dialogs = 0;
+        watch.on_file_dialog = [&](HWND dialog) {
+            const bool outer_dialog = ++dialogs == 1;  // a second dialog takes the earlier file
+            if (outer_dialog) command(inner);
+            SetDlgItemTextA(dialog, ModalWatch::FILE_NAME_BOX, outer_dialog ? name.c_str() : before.c_str());
+            PostMessageA(dialog, WM_COMMAND, outer_dialog && name.empty() ? IDCANCEL : IDOK, 0);
+        };
+        command(outer);
+        EXPECT_EQ(dialogs, 1) << outer << " " << inner;
+        EXPECT_EQ(state->path.data(), name.empty() ? before : name) << outer << " " << inner;
+    }
+}
+
+// File, Exit from the tray icon's menu while a file dialog is open destroys
+// the window, and frees its record, inside the dialog's loop.
+TEST_F(MenuCommands, exit_while_a_file_dialog_is_open_ends_the_window_and_nothing_writes_into_its_freed_record)
+{
+    ModalWatch watch;
+    watch.on_file_dialog = [&](HWND) { PostMessageA(window, WM_COMMAND, IDM_EXIT, 0); };
+    watched_record = state;
+    EXPECT_EQ(command(IDM_SAVE), 0);
+    ASSERT_FALSE(IsWindow(window));
+    const auto* record = reinterpret_cast<const unsigned char*>(state);
+    const std::ptrdiff_t size = sizeof(MainWindowState);
+    EXPECT_EQ(std::count(record, record + size, POISON), size);  // no byte written after the free
+    std::free(std::exchange(watched_record, nullptr));
 }
 
 TEST_F(MenuCommands, save_replaces_the_file_whole_or_leaves_it_byte_for_byte_with_no_temporary_file)
