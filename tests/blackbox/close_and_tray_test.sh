@@ -49,7 +49,7 @@ bb_pid=$!
 bb_wait_for 20 bb_window_shown || fail "the minimized window was not shown"
 bb_window=$(bb_visible_window TaveCron)
 restored() {
-  [ "$(xwininfo -id "$bb_window" | sed -n 's/^ *Width: *//p')" -gt 160 ] && [ "$(xdotool getwindowfocus)" = "$bb_window" ]
+  [ "$(bb_size "$bb_window" Width)" -gt 160 ] && [ "$(xdotool getwindowfocus)" = "$bb_window" ]
 }
 ! restored || fail "start /min did not start the window minimized"
 bb_click_tray_icon 1 || fail "no tray icon found"
