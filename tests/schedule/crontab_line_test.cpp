@@ -26,9 +26,16 @@ TEST(CrontabLineScan, six_words_and_the_rest_of_the_line_are_the_fields_in_line_
     std::string long_fields, cut;
     for (char c = 'a'; c <= 'g'; ++c) long_fields += std::string(300, c) + " ", cut += std::string(255, c) + "|";
     cut.pop_back();
+    // Fields of 150 two-byte characters keep 127 of them, 254 bytes: a lead byte without its second byte would end
+    // the cell. After one single-byte character the 255th byte ends a whole character and stays.
+    std::string kana150;
+    for (int i = 0; i < 150; ++i) kana150 += "\x82\xa0";
+    const std::string kana127 = kana150.substr(0, 254);
     const std::pair<std::string, std::string> cases[] = {
         {" \t0\t\t12   *\v*\f1 System \t viewer.exe\tnotes.txt  \n", "0|12|*|*|1|System|viewer.exe\tnotes.txt  "},
         {long_fields, cut},
+        {kana150 + " a" + kana150 + " * * * " + kana150 + " " + kana150 + "\n",
+         kana127 + "|a" + kana127 + "|*|*|*|" + kana127 + "|" + kana127},
         // Bytes of 0x80 and up are never blank, whatever the locale says of them.
         {"0\xa0x \x85 * * * System \x82\xa0\x82\xa2\n", "0\xa0x|\x85|*|*|*|System|\x82\xa0\x82\xa2"},
     };
