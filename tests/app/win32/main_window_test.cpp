@@ -16,6 +16,7 @@
 
 #include "app/resource_ids.h"
 #include "main_window_fixture.h"
+#include "tests/support/win32/import_slot.h"
 #include "tests/support/win32/temp_folder.h"
 #include "table/win32/cell_editor.h"
 
@@ -77,6 +78,85 @@ TEST_F(MainWindowTest, entries_run_in_the_program_folder_whatever_folder_is_curr
     }
     SetCurrentDirectoryA(program.c_str());
     DeleteFileA(marker.c_str());
+}
+
+// The product's ReadFile calls go through this import slot of the test program: swapped, the n-th read fails after
+// the file opened, as on a share that drops or a bad sector.
+extern decltype(&ReadFile) import_read_file __asm__(IMPORT_SLOT(ReadFile, 20));
+const auto real_read_file = import_read_file;
+int reads_seen, failing_read;  // from 1; 0 fails none
+
+BOOL WINAPI failing_read_file(HANDLE file, LPVOID data, DWORD size, LPDWORD got, LPOVERLAPPED overlapped)
+{
+    if (++reads_seen != failing_read) return real_read_file(file, data, size, got, overlapped);
+    *got = 0;
+    SetLastError(ERROR_NETNAME_DELETED);
+    return FALSE;
+}
+
+struct ReadFails {  // for its lifetime
+    explicit ReadFails(int read) { reads_seen = 0, failing_read = read, import_read_file = failing_read_file; }
+    ~ReadFails() { import_read_file = real_read_file; }
+};
+
+// Two entries, the first past the 256 bytes of the loader's first read.
+const std::string TWO_ENTRIES = "0 0 0 0 * NoAction " + std::string(300, 'x') + "\r\n0 0 0 0 * NoAction b\r\n";
+
+// Start-up keeps the name of the file it looked for, so that the first Save proposes it: cron.tab beside the
+// program or the file named, found or not. A read failing after the file opened, the first or a later one, loads
+// no row rather than the rows before it, and shows nothing.
+TEST(MainWindowStartUp, keeps_the_name_of_the_file_it_looked_for_and_loads_all_of_it_or_nothing)
+{
+    char module[MAX_PATH];
+    const std::string program(module, GetModuleFileNameA(nullptr, module, MAX_PATH));
+    const std::string beside = program.substr(0, program.rfind('\\') + 1) + "cron.tab";
+    ASSERT_EQ(GetFileAttributesA(beside.c_str()), INVALID_FILE_ATTRIBUTES);
+    TempFolder folder;
+    const std::string file = folder.write("in.tab", TWO_ENTRIES), missing = folder.path("new.tab");
+    // The file named ("": none) and the read that fails (0: none); then the path kept and the rows loaded.
+    const std::tuple<std::string, int, std::string, int> cases[] = {
+        {"", 0, beside, 0}, {missing, 0, missing, 0}, {file, 0, file, 2}, {file, 1, file, 0}, {file, 2, file, 0}};
+    ModalWatch watch;
+    for (const auto& [named, read, path, rows] : cases) {
+        const std::string command_text = named.empty() ? "" : "\"" + named + "\"";
+        const ReadFails fails(read);
+        HWND window = create_main_window(GetModuleHandleA(nullptr), command_text.c_str(), SW_HIDE);
+        ASSERT_NE(window, nullptr);
+        const MainWindowState* state = main_window_state(window);
+        EXPECT_EQ(std::pair(std::string(state->path.data()), table_row_count(state->table)), std::pair(path, rows))
+            << command_text << " " << read;
+        DestroyWindow(window);
+        for (MSG quit; PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) continue;
+    }
+    EXPECT_EQ(watch.boxes, std::vector<std::string>{});
+}
+
+// File, Open of a file whose first or a later read fails shows the failure box and keeps the rows, their marks,
+// the current row and the path; the same file read whole replaces them.
+TEST_F(MainWindowTest, a_read_failing_after_the_file_opened_fails_the_open_and_changes_nothing)
+{
+    TempFolder folder;
+    const std::string file = folder.write("in.tab", TWO_ENTRIES);
+    add_rows(3);
+    send(table, TBLM_SETMARK, 1, TRUE);
+    send(table, TBLM_SETCURSEL, 2);
+    lstrcpynA(state->path.data(), "before.tab", MAIN_PATH_SIZE);
+    ModalWatch watch;
+    watch.on_file_dialog = [&](HWND dialog) {
+        SetDlgItemTextA(dialog, ModalWatch::FILE_NAME_BOX, file.c_str());
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    };
+    for (int read : {1, 2, 0}) {  // the read that fails; 0: none
+        const ReadFails fails(read);
+        send(window, WM_COMMAND, IDM_OPEN);
+        const auto after = std::tuple(table_row_count(table), send(table, TBLM_GETMARK, 1), send(table, TBLM_GETCURSEL),
+                                      std::string(state->path.data()));
+        EXPECT_EQ(after, read ? std::tuple(3, LRESULT{1}, LRESULT{2}, std::string("before.tab"))
+                              : std::tuple(2, LRESULT{0}, LRESULT{0}, file))
+            << read;
+    }
+    const std::string failed = "エラー|ﾌｧｲﾙのオープンに失敗しました。";
+    EXPECT_EQ(watch.boxes, (std::vector<std::string>{failed, failed}));
 }
 
 // Cut to its field, the path would name the file `fits`.
