@@ -131,50 +131,33 @@ TEST(MainWindowStartUp, keeps_the_name_of_the_file_it_looked_for_and_loads_all_o
     EXPECT_EQ(watch.boxes, std::vector<std::string>{});
 }
 
-// File, Open of a file whose first or a later read fails shows the failure box and keeps the rows, their marks,
-// the current row and the path; the same file read whole replaces them.
-TEST_F(MainWindowTest, a_read_failing_after_the_file_opened_fails_the_open_and_changes_nothing)
+// open_crontab changes nothing (rows, marks, current row, path) for a path longer than its field, which cut would
+// name the file `fits`, nor for a file whose first or a later read fails after it opened; File, Open shows its
+// failure box for the 0 it answers. Read whole, the file replaces the rows.
+TEST_F(MainWindowTest, open_crontab_changes_nothing_for_a_path_over_its_field_or_a_file_not_read_whole)
 {
     TempFolder folder;
-    const std::string file = folder.write("in.tab", TWO_ENTRIES);
+    const std::string fits = folder.write(std::string(MAIN_PATH_SIZE - 1 - folder.root.size(), 'f'), TWO_ENTRIES);
+    // A real file whose path is one byte too long: its terminator would land on the tray icon's size after the field.
+    const std::string one_over = folder.write(std::string(MAIN_PATH_SIZE - folder.root.size(), 'g'), TWO_ENTRIES);
+    const std::string before = state->path.data();
+    const UINT icon_size = state->tray_icon.cbSize;
     add_rows(3);
     send(table, TBLM_SETMARK, 1, TRUE);
     send(table, TBLM_SETCURSEL, 2);
-    lstrcpynA(state->path.data(), "before.tab", MAIN_PATH_SIZE);
-    ModalWatch watch;
-    watch.on_file_dialog = [&](HWND dialog) {
-        SetDlgItemTextA(dialog, ModalWatch::FILE_NAME_BOX, file.c_str());
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    };
-    for (int read : {1, 2, 0}) {  // the read that fails; 0: none
+    // The path and the read that fails (0: none).
+    const std::pair<std::string, int> cases[] = {
+        {one_over, 0}, {fits + std::string(300, 'x'), 0}, {fits, 1}, {fits, 2}};
+    for (const auto& [path, read] : cases) {
         const ReadFails fails(read);
-        send(window, WM_COMMAND, IDM_OPEN);
-        const auto after = std::tuple(table_row_count(table), send(table, TBLM_GETMARK, 1), send(table, TBLM_GETCURSEL),
-                                      std::string(state->path.data()));
-        EXPECT_EQ(after, read ? std::tuple(3, LRESULT{1}, LRESULT{2}, std::string("before.tab"))
-                              : std::tuple(2, LRESULT{0}, LRESULT{0}, file))
-            << read;
+        EXPECT_EQ(open_crontab(window, path.c_str()), 0) << path.size() << " " << read;
+        EXPECT_EQ(std::tuple(table_row_count(table), send(table, TBLM_GETMARK, 1), send(table, TBLM_GETCURSEL),
+                             std::string(state->path.data()), state->tray_icon.cbSize),
+                  std::tuple(3, LRESULT{1}, LRESULT{2}, before, icon_size))
+            << path.size() << " " << read;
     }
-    const std::string failed = "エラー|ﾌｧｲﾙのオープンに失敗しました。";
-    EXPECT_EQ(watch.boxes, (std::vector<std::string>{failed, failed}));
-}
-
-// Cut to its field, the path would name the file `fits`.
-TEST_F(MainWindowTest, open_crontab_refuses_a_path_longer_than_its_field_and_keeps_the_rows_and_the_path)
-{
-    TempFolder folder;
-    const std::string fits = folder.write(std::string(MAIN_PATH_SIZE - 1 - folder.root.size(), 'f'), "* * * * * A\r\n");
-    // A real file whose path is one byte too long: its terminator would land on the tray icon's size after the field.
-    const std::string one_over = folder.write(std::string(MAIN_PATH_SIZE - folder.root.size(), 'g'), "* * * * * A\r\n");
-    const std::string before = state->path.data();
-    const UINT icon_size = state->tray_icon.cbSize;
-    add_rows(2);
-    for (const std::string& path : {one_over, fits + std::string(300, 'x')}) {
-        EXPECT_EQ(open_crontab(window, path.c_str()), 0) << path.size();
-        EXPECT_EQ(std::tuple(table_row_count(table), std::string(state->path.data()), state->tray_icon.cbSize),
-                  std::tuple(2, before, icon_size));
-    }
-    EXPECT_EQ(open_crontab(window, fits.c_str()), 1);
+    EXPECT_EQ(open_crontab(window, fits.c_str()), 2);
+    EXPECT_EQ(state->path.data(), fits);
 }
 
 TEST_F(MainWindowTest, context_menu_makes_the_hit_row_current_and_opens_commands_on_the_command_cell)
