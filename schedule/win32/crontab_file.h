@@ -1,7 +1,8 @@
 #pragma once
 // Moving schedule entries between CronEntry records, the rows of a table
 // window (WC_TAVETABLE) and crontab files. The table is the only store: none
-// of these operations keeps a copy. All of them talk to the table only through
+// of these operations keeps a copy beyond a load, which holds the file's entry
+// lines until they are in the rows. All of them talk to the table only through
 // its TBLM_* messages, with LVITEMA records (mask LVIF_TEXT, iItem the row,
 // iSubItem the column), and run on the table's thread.
 #include <windows.h>
