@@ -1,10 +1,11 @@
 // Fuzz target: the crontab line scan and the row format.
 //
 // 1. The input, up to its first NUL, is scanned as a line and compared with a
-//    plain word split: six words cut after 255 bytes, then the option from
-//    the next non-blank byte to the first "\n", cut after 255 bytes. Every
-//    field is terminated within its 256 bytes, and the scan that answers
-//    field lengths gives each field's length before the cut.
+//    plain word split: six words, then the option from the next non-blank
+//    byte to the first "\n", each cut as cp932_keep_length cuts a text for a
+//    256-byte cell (never between the two bytes of a character). Every field
+//    is terminated within its 256 bytes, and the scan that answers field
+//    lengths gives each field's length before the cut.
 // 2. The input split at NUL bytes gives six cells (minute, hour, day, month,
 //    command, option). They are formatted as a line, read back through a
 //    line reader as the loader reads a file, and scanned again. When the
@@ -18,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/cp932.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_memory_stream.h"
 #include "schedule/crontab_line.h"
@@ -84,7 +86,7 @@ void check_scan(std::string_view line)
     const auto got = fields_of(fields);
     const auto got_again = fields_of(again);
     for (std::size_t i = 0; i < got.size(); ++i) {
-        FUZZ_CHECK(got[i] == whole[i].substr(0, CELL_MAX));
+        FUZZ_CHECK(got[i] == whole[i].substr(0, cp932_keep_length(whole[i], CELL_TEXT_SIZE)));
         FUZZ_CHECK(got_again[i] == got[i]);
         FUZZ_CHECK(lengths[i] == static_cast<int>(whole[i].size()));
     }

@@ -377,7 +377,7 @@ void check_crontab_line(const char* line, int length, int number, int dropped, c
         if (lengths[i] < CELL_TEXT_SIZE) continue;
         warn(out, in_line_order[i],
              "the field is " + std::to_string(lengths[i]) + " bytes long: the program keeps its first " +
-                 std::to_string(CELL_TEXT_SIZE - 1));
+                 std::to_string(std::strlen(texts[i])));
     }
 
     const std::size_t first_pattern_warning = out.warnings.size();

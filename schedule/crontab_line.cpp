@@ -2,6 +2,9 @@
 
 #include <cstddef>
 #include <cstring>
+#include <string_view>
+
+#include "base/cp932.h"
 
 namespace {
 
@@ -30,26 +33,34 @@ const char* skip_blanks(const char* p)
     return p;
 }
 
-// Copies the word at `p` into `out`, cut after 255 bytes; the rest of a longer
-// word is passed over all the same. Answers the position after the word.
+// Copies the longest part of `text` that fits a cell into `out`: a text longer
+// than 255 bytes is cut before a two-byte code page 932 character that would
+// lose its second byte, as the editor cuts a cell, so that no cell ends in a
+// lone lead byte that Save would write back before the line end.
+void keep_field(std::string_view text, CellText& out)
+{
+    const std::size_t kept = cp932_keep_length(text, out.size());
+    std::memcpy(out.data(), text.data(), kept);
+    out[kept] = '\0';
+}
+
+// Copies the word at `p` into `out` (keep_field); the rest of a longer word is
+// passed over all the same. Answers the position after the word.
 const char* scan_word(const char* p, CellText& out)
 {
-    std::size_t n = 0;
-    for (; *p != '\0' && !is_blank(*p); ++p)
-        if (n < CELL_MAX) out[n++] = *p;
-    out[n] = '\0';
+    const char* start = p;
+    while (*p != '\0' && !is_blank(*p)) ++p;
+    keep_field(std::string_view(start, static_cast<std::size_t>(p - start)), out);
     return p;
 }
 
-// Copies the option at `p` into `out`, cut after 255 bytes, and answers its
-// whole length up to the line end.
+// Copies the option at `p` into `out` (keep_field) and answers its whole
+// length up to the line end.
 int scan_option(const char* p, CellText& out)
 {
     const char* start = p;
-    std::size_t n = 0;
-    for (; *p != '\0' && *p != '\n'; ++p)
-        if (n < CELL_MAX) out[n++] = *p;
-    out[n] = '\0';
+    while (*p != '\0' && *p != '\n') ++p;
+    keep_field(std::string_view(start, static_cast<std::size_t>(p - start)), out);
     return static_cast<int>(p - start);
 }
 

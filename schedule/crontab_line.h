@@ -24,7 +24,9 @@ constexpr int CRONTAB_LINE_SIZE = 2048;
 using CellText = std::array<char, CELL_TEXT_SIZE>;
 
 // The seven fields of a scanned line, each NUL-terminated and at most 255
-// bytes: a longer word or option is cut after its first 255 bytes.
+// bytes: a longer word or option keeps its longest prefix of whole code page
+// 932 characters that fits (255 bytes, or 254 when a two-byte character
+// would straddle the limit).
 struct CrontabFields {
     CellText minute;
     CellText hour;
@@ -42,7 +44,7 @@ struct CrontabFields {
 int scan_crontab_line(const char* line, CrontabFields& fields);
 
 // The byte length of each field in the line, in line order (minute to
-// option), before any cut at 255 bytes; 0 for fields not converted.
+// option), before any cut to 255 bytes; 0 for fields not converted.
 using CrontabFieldLengths = std::array<int, 7>;
 
 // scan_crontab_line that also answers how long each field was in the line.

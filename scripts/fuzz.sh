@@ -37,14 +37,15 @@ done
 # targets need lines past the 2047-character line buffer.
 declare -A sources=(
   [time_pattern]="schedule/time_pattern.cpp"
-  [crontab_line]="schedule/crontab_line.cpp schedule/line_reader.cpp"
-  [line_reader]="schedule/line_reader.cpp schedule/crontab_line.cpp"
+  [crontab_line]="schedule/crontab_line.cpp schedule/line_reader.cpp base/cp932.cpp"
+  [line_reader]="schedule/line_reader.cpp schedule/crontab_line.cpp base/cp932.cpp"
   [arg_vector]="commands/arg_vector.cpp base/cp932.cpp"
   [option_scanner]="commands/option_scanner.cpp"
   [edit_text_cut]="app/edit_text_cut.cpp"
   [crontab_path]="app/crontab_path.cpp"
   [cp932]="base/cp932.cpp"
-  [crontab_check]="schedule/crontab_check.cpp schedule/crontab_line.cpp schedule/line_reader.cpp schedule/time_pattern.cpp"
+  [crontab_check]="schedule/crontab_check.cpp schedule/crontab_line.cpp schedule/line_reader.cpp schedule/time_pattern.cpp
+  base/cp932.cpp"
 )
 # The checker looks for next runs of every entry line, so its inputs are kept
 # to one over-long line or a few dozen short ones.

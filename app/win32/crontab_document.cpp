@@ -45,28 +45,54 @@ InProgramFolder::~InProgramFolder()
     }
 }
 
+namespace {
+
+// A null path or one that does not fit the path field is refused whole: a
+// cut path could name another file.
+bool fits_path_field(const MainWindowState& state, const char* path)
+{
+    return path != nullptr && std::strlen(path) < state.path.size();
+}
+
+void keep_path(MainWindowState& state, const char* path)
+{
+    // memmove: a caller may pass the path field itself.
+    std::memmove(state.path.data(), path, std::strlen(path) + 1);
+}
+
+}  // namespace
+
 int open_crontab(HWND main_window, const char* path)
 {
     MainWindowState* state = main_window_state(main_window);
-    if (state == nullptr) {
-        return 0;
-    }
-    const std::size_t length = path != nullptr ? std::strlen(path) : state->path.size();
-    if (length >= state->path.size()) {
+    if (state == nullptr || !fits_path_field(*state, path)) {
         return 0;
     }
     FileStream* file = stream_open_file(path, 0, 0);
     if (file == nullptr) {
         return 0;
     }
-    // memmove: a caller may pass the path field itself.
-    std::memmove(state->path.data(), path, length + 1);
+    CrontabEntries entries;
+    if (!entries.read(file)) {
+        return 0;
+    }
+    keep_path(*state, path);
     SendMessageA(state->table, TBLM_DELETEALLITEMS, 0, 0);
     // Redraw off for the load: otherwise the list view redoes its layout and
     // scroll bars for every row, which made a 10,000-line file take seconds.
     // Turning it back on repaints the table with its scroll bars.
     SendMessageA(state->table, WM_SETREDRAW, FALSE, 0);
-    const int loaded = load_crontab_stream(state->table, file);
+    const int loaded = entries.append_to(state->table);
     SendMessageA(state->table, WM_SETREDRAW, TRUE, 0);
+    return loaded;
+}
+
+int open_start_up_crontab(HWND main_window, const char* path)
+{
+    const int loaded = open_crontab(main_window, path);
+    MainWindowState* state = main_window_state(main_window);
+    if (state != nullptr && fits_path_field(*state, path)) {
+        keep_path(*state, path);
+    }
     return loaded;
 }

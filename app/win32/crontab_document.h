@@ -14,14 +14,21 @@
 CrontabLocation locate_program_crontab(const char* argument);
 
 // Replaces the table's rows with the entries of the file at path and keeps
-// path in the window's record (what the file dialogs propose). The file is
-// opened before anything changes: one that cannot be opened (missing, a
-// folder, refused, held by another program) leaves the rows and the kept path
-// as they were. A file that opens but holds no entry leaves the table empty
-// and its path kept. Answers the number of rows loaded, 0 in both cases, and
+// path in the window's record (what the file dialogs propose). The whole file
+// is read before anything changes: one that cannot be opened (missing, a
+// folder, refused, held by another program) or read to its end (a read error
+// halfway) leaves the rows, marks, current row and kept path as they were. A
+// file that reads whole but holds no entry leaves the table empty and its
+// path kept. Answers the number of rows loaded, 0 in all these cases, and
 // also when path is null or longer than 255 bytes: then nothing is opened and
 // nothing changes (a cut path could name another file).
 int open_crontab(HWND main_window, const char* path);
+
+// Start-up's load: open_crontab, and path kept in the record whether or not
+// the file opened and read, so that the first Save proposes the file start-up
+// looked for (cron.tab beside the program on a first run, or a new file named
+// on the command line). A path open_crontab refuses is not kept either.
+int open_start_up_crontab(HWND main_window, const char* path);
 
 // Makes the program's own folder (its module path up to the last backslash)
 // the current directory, as start-up does before loading, so that relative

@@ -71,8 +71,9 @@ HWND create_main_window(HINSTANCE instance, const char* command_text, int show_c
     const CrontabLocation location = locate_program_crontab(argument);
     enter_program_folder();
     // A refused path (too long, or no module path to find cron.tab by) loads
-    // nothing and leaves the table empty.
-    open_crontab(window, location.has_path ? location.path.data() : nullptr);
+    // nothing and leaves the table empty. A file that cannot be opened or read
+    // shows nothing either: the table stays empty and its name stays kept.
+    open_start_up_crontab(window, location.has_path ? location.path.data() : nullptr);
     free_argv(argv);
 
     ShowWindow(window, show_command);

@@ -1,6 +1,9 @@
 #include "schedule/win32/crontab_file.h"
 
 #include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 
 #include "schedule/crontab_line.h"
 #include "table/win32/table_calls.h"
@@ -63,30 +66,73 @@ int save_crontab(HWND table, HANDLE file)
     return count;
 }
 
+CrontabEntries::~CrontabEntries()
+{
+    std::free(lines_);
+}
+
+bool CrontabEntries::keep(const char* line)
+{
+    // A line holds at most 2047 characters and its terminator, so one doubling
+    // of at least 4096 bytes always makes room.
+    const std::size_t length = std::strlen(line) + 1;
+    if (capacity_ - size_ < length) {
+        if (capacity_ > SIZE_MAX / 2) return false;
+        const std::size_t capacity = capacity_ > 0 ? capacity_ * 2 : 4096;
+        char* grown = static_cast<char*>(std::realloc(lines_, capacity));
+        if (grown == nullptr) return false;
+        lines_ = grown;
+        capacity_ = capacity;
+    }
+    std::memcpy(lines_ + size_, line, length);
+    size_ += length;
+    return true;
+}
+
+bool CrontabEntries::read(FileStream* stream)
+{
+    size_ = 0;
+    LineReader* reader = reader_open(&stream->head, READER_MODE_READ);
+    if (reader == nullptr) {
+        stream->head.ops->close(&stream->head);
+        return false;
+    }
+    bool kept = true;
+    std::array<char, CRONTAB_LINE_SIZE> line;
+    CrontabFields fields;
+    // The scan stops at a NUL byte, so the text up to the first one is all
+    // that append_to needs to scan the same fields again.
+    while (const char* text = read_crontab_line(reader, line)) {
+        if (scan_crontab_line(text, fields) < 6) continue;
+        if (!keep(text)) {
+            kept = false;
+            break;
+        }
+    }
+    // A failed read ends the stream as its end would: only the flag tells them apart.
+    const bool whole = kept && stream->failed == 0;
+    reader_close(reader);
+    if (!whole) size_ = 0;
+    return whole;
+}
+
+int CrontabEntries::append_to(HWND table) const
+{
+    int row = table_row_count(table);
+    CrontabFields fields;
+    for (std::size_t at = 0; at < size_; at += std::strlen(lines_ + at) + 1) {
+        scan_crontab_line(lines_ + at, fields);
+        if (insert_entry(table, row, entry_from_fields(fields)) != 0) ++row;
+    }
+    return row;
+}
+
 int load_crontab(HWND table, const char* path)
 {
     FileStream* stream = stream_open_file(path, 0, 0);
     if (stream == nullptr) return 0;
-    return load_crontab_stream(table, stream);
-}
-
-int load_crontab_stream(HWND table, FileStream* stream)
-{
-    LineReader* reader = reader_open(&stream->head, READER_MODE_READ);
-    if (reader == nullptr) {
-        stream->head.ops->close(&stream->head);
-        return 0;
-    }
-
-    int row = table_row_count(table);
-    std::array<char, CRONTAB_LINE_SIZE> line;
-    CrontabFields fields;
-    while (const char* text = read_crontab_line(reader, line)) {
-        if (scan_crontab_line(text, fields) < 6) continue;
-        if (insert_entry(table, row, entry_from_fields(fields)) != 0) ++row;
-    }
-    reader_close(reader);
-    return row;
+    CrontabEntries entries;
+    return entries.read(stream) ? entries.append_to(table) : 0;
 }
 
 int add_default_entry(HWND table)

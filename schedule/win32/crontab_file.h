@@ -1,10 +1,13 @@
 #pragma once
 // Moving schedule entries between CronEntry records, the rows of a table
 // window (WC_TAVETABLE) and crontab files. The table is the only store: none
-// of these operations keeps a copy. All of them talk to the table only through
+// of these operations keeps a copy beyond a load, which holds the file's entry
+// lines until they are in the rows. All of them talk to the table only through
 // its TBLM_* messages, with LVITEMA records (mask LVIF_TEXT, iItem the row,
 // iSubItem the column), and run on the table's thread.
 #include <windows.h>
+
+#include <cstddef>
 
 #include "schedule/cron_entry.h"
 #include "schedule/crontab_line.h"
@@ -53,21 +56,44 @@ int write_entry_line(HWND table, int row, HANDLE file);
 // (crontab_save.h) is the save that notices failures.
 int save_crontab(HWND table, HANDLE file);
 
-// Appends the entries of the crontab file `path` after the rows already in
-// the table, in file order. Lines with fewer than six words are skipped; the
-// weekday field is dropped; a line longer than 2047 characters counts with its
-// first 2047 only (its rest is dropped, never read as further lines); fields
-// are cut at 255 bytes. A read error ends the file like its end. Answers the
-// row count before loading plus the entries added (a row the table refuses is
-// not counted); 0 when the file cannot be opened (missing, a directory,
-// refused) or memory runs out.
-int load_crontab(HWND table, const char* path);
+// The entry lines of a crontab file, read to the file's end before any row
+// changes: a file that cannot be read whole (a share that drops, a bad
+// sector) then costs no rows, and never loads as a shorter schedule that the
+// next Save would write over the whole file.
+class CrontabEntries {
+public:
+    CrontabEntries() = default;
+    ~CrontabEntries();
+    CrontabEntries(const CrontabEntries&) = delete;
+    CrontabEntries& operator=(const CrontabEntries&) = delete;
 
-// load_crontab's work after the file has been opened: appends the entries of
-// `stream` (stream_open_file) and closes it. Lets a caller open the file
-// before it empties the table, so that a file that cannot be opened costs no
-// rows. Answers as load_crontab; 0 (stream closed) when the reader cannot be made.
-int load_crontab_stream(HWND table, FileStream* stream);
+    // Reads every line of `stream` (stream_open_file) with read_crontab_line,
+    // keeps those of six words or more, and closes the stream. False, keeping
+    // nothing, when a ReadFile failed or memory ran out.
+    bool read(FileStream* stream);
+
+    // Inserts the entries kept after the table's rows, in file order: the
+    // weekday dropped, fields cut as scan_crontab_line cuts them. Answers the
+    // row count before plus the entries added (a row the table refuses is not
+    // counted).
+    int append_to(HWND table) const;
+
+private:
+    bool keep(const char* line);
+
+    char* lines_ = nullptr;  // malloc'ed: the kept lines one after the other, each NUL-terminated
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
+// Appends the entries of the crontab file `path` after the rows already in
+// the table (CrontabEntries: read whole first, then inserted). Lines with
+// fewer than six words are skipped; a line longer than 2047 characters counts
+// with its first 2047 only (its rest is dropped, never read as further
+// lines). Answers as append_to; 0, adding nothing, when the file cannot be
+// opened (missing, a directory, refused) or read to its end, or memory runs
+// out.
+int load_crontab(HWND table, const char* path);
 
 // Inserts default_entry at the current row (TBLM_GETCURSEL): the new row takes
 // that index and is then the current row; the rows from there on move down.

@@ -35,9 +35,13 @@ int file_stream_read(Stream* stream, void* buffer, int count)
 {
     int left = stream->size - stream->position;
     if (count > left) count = left;
-    if (count <= 0) return 0;
+    FileStream* file = file_of(stream);
+    if (count <= 0 || file->failed) return 0;
     DWORD got = 0;
-    if (!ReadFile(file_of(stream)->handle, buffer, static_cast<DWORD>(count), &got, nullptr)) return 0;
+    if (!ReadFile(file->handle, buffer, static_cast<DWORD>(count), &got, nullptr)) {
+        file->failed = 1;
+        return 0;
+    }
     stream->position += static_cast<int>(got);
     return static_cast<int>(got);
 }
@@ -91,6 +95,7 @@ FileStream* stream_from_handle(HANDLE handle, int base_offset, int size)
     stream->ops = &file_stream_ops;
     FileStream* file = file_of(stream);
     file->handle = handle;
+    file->failed = 0;
     return file;
 }
 

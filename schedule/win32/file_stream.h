@@ -8,11 +8,14 @@
 struct FileStream {
     Stream head;
     HANDLE handle;  // owned: closed by file_stream_close
+    int failed;     // 1 once a ReadFile has failed: the stream ended there, not at the file's end
 };
 
 // CloseHandle, then stream_free. Answers 1.
 int file_stream_close(Stream* stream);
-// Reads at most size - position bytes; 0 at the end or when ReadFile fails.
+// Reads at most size - position bytes; 0 at the end. A failed ReadFile also
+// answers 0, sets `failed`, and ends the stream: later reads answer 0 too,
+// so that no bytes after a gap pass for the rest of the file.
 int file_stream_read(Stream* stream, void* buffer, int count);
 // Whence 0 (and any unknown value) from the start, 1 from the position, 2
 // from the size. Answers the new position, or -1 when the target lies outside

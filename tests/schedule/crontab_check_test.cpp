@@ -134,7 +134,10 @@ CheckTotals check_file(const std::string& data, std::string* out)
 TEST(CrontabCheckFile, check_crontab_reads_lines_as_the_loader_does_and_reports_the_documented_format)
 {
     // A NUL byte in the dropped tail still counts as a character of the line.
-    const std::string long_line = "0 12 * * * System " + std::string(2900, 'x') + '\0' + std::string(99, 'x');
+    // Its option, 1450 two-byte characters, keeps 127 of them: 254 bytes, as the program loads it.
+    std::string kana;
+    for (int i = 0; i < 1450; ++i) kana += "\x82\xa0";
+    const std::string long_line = "0 12 * * * System " + kana + '\0' + std::string(99, 'x');
     std::string out;
     const CheckTotals totals = check_file("\r\n# a comment\r\n0 12 * * 1 System \x82\xa0.txt\r\n" + long_line + "\n" +
                                               std::string(2047, 'y') + "\n0\t12  * * * Foo \n",
@@ -148,11 +151,11 @@ TEST(CrontabCheckFile, check_crontab_reads_lines_as_the_loader_does_and_reports_
                    "3: warning: weekday: \"1\" is ignored: the program matches every weekday and saves \"*\"\n"
                    "3: next: 2024-02-29 12:00 Thu, 2024-03-01 12:00 Fri\n"
                    "4: entry: minute=0 hour=12 day=* month=* command=System option=\"" +
-                       std::string(255, 'x') +
+                       kana.substr(0, 254) +
                        "\"\n"
                        "4: warning: line: the line is 3018 characters long: the program reads its first 2047 and drops "
                        "the rest\n"
-                       "4: warning: option: the field is 2029 bytes long: the program keeps its first 255\n"
+                       "4: warning: option: the field is 2029 bytes long: the program keeps its first 254\n"
                        "4: next: 2024-02-29 12:00 Thu, 2024-03-01 12:00 Fri\n"
                        "5: skipped: 1 word, fewer than the six of an entry\n"
                        "6: entry: minute=0 hour=12 day=* month=* command=Foo option=\"\"\n"

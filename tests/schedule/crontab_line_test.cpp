@@ -22,9 +22,15 @@ std::string fields_of(const CrontabFields& f)
 
 TEST(CrontabLineScan, six_words_and_the_rest_of_the_line_are_the_fields_in_line_order)
 {
-    // Seven fields of 300 bytes: each is cut after 255, the rest of a word passed over.
+    // Seven fields of 300 bytes or more, each of another two-byte character, "a" before every second one: each
+    // keeps the longest whole-character part that fits 255 bytes (254, or 255 after the "a"), never a lead byte
+    // without its second byte; the rest of a word is passed over.
     std::string long_fields, cut;
-    for (char c = 'a'; c <= 'g'; ++c) long_fields += std::string(300, c) + " ", cut += std::string(255, c) + "|";
+    for (int i = 0; i < 7; ++i) {
+        std::string field = i % 2 ? "a" : "";
+        for (int k = 0; k < 150; ++k) field += "\x82" + std::string(1, static_cast<char>(0xa0 + 2 * i));
+        long_fields += field + " ", cut += field.substr(0, i % 2 ? 255 : 254) + "|";
+    }
     cut.pop_back();
     const std::pair<std::string, std::string> cases[] = {
         {" \t0\t\t12   *\v*\f1 System \t viewer.exe\tnotes.txt  \n", "0|12|*|*|1|System|viewer.exe\tnotes.txt  "},

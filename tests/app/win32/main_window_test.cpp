@@ -16,6 +16,7 @@
 
 #include "app/resource_ids.h"
 #include "main_window_fixture.h"
+#include "tests/support/win32/import_slot.h"
 #include "tests/support/win32/temp_folder.h"
 #include "table/win32/cell_editor.h"
 
@@ -79,22 +80,84 @@ TEST_F(MainWindowTest, entries_run_in_the_program_folder_whatever_folder_is_curr
     DeleteFileA(marker.c_str());
 }
 
-// Cut to its field, the path would name the file `fits`.
-TEST_F(MainWindowTest, open_crontab_refuses_a_path_longer_than_its_field_and_keeps_the_rows_and_the_path)
+// The product's ReadFile calls go through this import slot of the test program: swapped, the n-th read fails after
+// the file opened, as on a share that drops or a bad sector.
+extern decltype(&ReadFile) import_read_file __asm__(IMPORT_SLOT(ReadFile, 20));
+const auto real_read_file = import_read_file;
+int reads_seen, failing_read;  // from 1; 0 fails none
+
+BOOL WINAPI failing_read_file(HANDLE file, LPVOID data, DWORD size, LPDWORD got, LPOVERLAPPED overlapped)
+{
+    if (++reads_seen != failing_read) return real_read_file(file, data, size, got, overlapped);
+    *got = 0;
+    SetLastError(ERROR_NETNAME_DELETED);
+    return FALSE;
+}
+
+struct ReadFails {  // for its lifetime
+    explicit ReadFails(int read) { reads_seen = 0, failing_read = read, import_read_file = failing_read_file; }
+    ~ReadFails() { import_read_file = real_read_file; }
+};
+
+// Two entries, the first past the 256 bytes of the loader's first read.
+const std::string TWO_ENTRIES = "0 0 0 0 * NoAction " + std::string(300, 'x') + "\r\n0 0 0 0 * NoAction b\r\n";
+
+// Start-up keeps the name of the file it looked for, so that the first Save proposes it: cron.tab beside the
+// program or the file named, found or not. A read failing after the file opened, the first or a later one, loads
+// no row rather than the rows before it, and shows nothing.
+TEST(MainWindowStartUp, keeps_the_name_of_the_file_it_looked_for_and_loads_all_of_it_or_nothing)
+{
+    char module[MAX_PATH];
+    const std::string program(module, GetModuleFileNameA(nullptr, module, MAX_PATH));
+    const std::string beside = program.substr(0, program.rfind('\\') + 1) + "cron.tab";
+    ASSERT_EQ(GetFileAttributesA(beside.c_str()), INVALID_FILE_ATTRIBUTES);
+    TempFolder folder;
+    const std::string file = folder.write("in.tab", TWO_ENTRIES), missing = folder.path("new.tab");
+    // The file named ("": none) and the read that fails (0: none); then the path kept and the rows loaded.
+    const std::tuple<std::string, int, std::string, int> cases[] = {
+        {"", 0, beside, 0}, {missing, 0, missing, 0}, {file, 0, file, 2}, {file, 1, file, 0}, {file, 2, file, 0}};
+    ModalWatch watch;
+    for (const auto& [named, read, path, rows] : cases) {
+        const std::string command_text = named.empty() ? "" : "\"" + named + "\"";
+        const ReadFails fails(read);
+        HWND window = create_main_window(GetModuleHandleA(nullptr), command_text.c_str(), SW_HIDE);
+        ASSERT_NE(window, nullptr);
+        const MainWindowState* state = main_window_state(window);
+        EXPECT_EQ(std::pair(std::string(state->path.data()), table_row_count(state->table)), std::pair(path, rows))
+            << command_text << " " << read;
+        DestroyWindow(window);
+        for (MSG quit; PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) continue;
+    }
+    EXPECT_EQ(watch.boxes, std::vector<std::string>{});
+}
+
+// open_crontab changes nothing (rows, marks, current row, path) for a path longer than its field, which cut would
+// name the file `fits`, nor for a file whose first or a later read fails after it opened; File, Open shows its
+// failure box for the 0 it answers. Read whole, the file replaces the rows.
+TEST_F(MainWindowTest, open_crontab_changes_nothing_for_a_path_over_its_field_or_a_file_not_read_whole)
 {
     TempFolder folder;
-    const std::string fits = folder.write(std::string(MAIN_PATH_SIZE - 1 - folder.root.size(), 'f'), "* * * * * A\r\n");
+    const std::string fits = folder.write(std::string(MAIN_PATH_SIZE - 1 - folder.root.size(), 'f'), TWO_ENTRIES);
     // A real file whose path is one byte too long: its terminator would land on the tray icon's size after the field.
-    const std::string one_over = folder.write(std::string(MAIN_PATH_SIZE - folder.root.size(), 'g'), "* * * * * A\r\n");
+    const std::string one_over = folder.write(std::string(MAIN_PATH_SIZE - folder.root.size(), 'g'), TWO_ENTRIES);
     const std::string before = state->path.data();
     const UINT icon_size = state->tray_icon.cbSize;
-    add_rows(2);
-    for (const std::string& path : {one_over, fits + std::string(300, 'x')}) {
-        EXPECT_EQ(open_crontab(window, path.c_str()), 0) << path.size();
-        EXPECT_EQ(std::tuple(table_row_count(table), std::string(state->path.data()), state->tray_icon.cbSize),
-                  std::tuple(2, before, icon_size));
+    add_rows(3);
+    send(table, TBLM_SETMARK, 1, TRUE);
+    send(table, TBLM_SETCURSEL, 2);
+    // The path and the read that fails (0: none).
+    const std::pair<std::string, int> cases[] = {
+        {one_over, 0}, {fits + std::string(300, 'x'), 0}, {fits, 1}, {fits, 2}};
+    for (const auto& [path, read] : cases) {
+        const ReadFails fails(read);
+        EXPECT_EQ(open_crontab(window, path.c_str()), 0) << path.size() << " " << read;
+        EXPECT_EQ(std::tuple(table_row_count(table), send(table, TBLM_GETMARK, 1), send(table, TBLM_GETCURSEL),
+                             std::string(state->path.data()), state->tray_icon.cbSize),
+                  std::tuple(3, LRESULT{1}, LRESULT{2}, before, icon_size))
+            << path.size() << " " << read;
     }
-    EXPECT_EQ(open_crontab(window, fits.c_str()), 1);
+    EXPECT_EQ(open_crontab(window, fits.c_str()), 2);
+    EXPECT_EQ(state->path.data(), fits);
 }
 
 TEST_F(MainWindowTest, context_menu_makes_the_hit_row_current_and_opens_commands_on_the_command_cell)
