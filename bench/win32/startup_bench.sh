@@ -5,7 +5,9 @@
 #   build/win64, where built; each runs in a Wine session of its own)
 # A PE32 build is reported as not measured on a host that runs no 32-bit code.
 # Environment: RUNS launches per program (default 11, at least 9),
-# IDLE_SECONDS for the idle CPU figure (default 60; 0 leaves it out).
+# IDLE_SECONDS for the idle CPU figure (default 60; 0 leaves it out),
+# TAVECRON_EXE another tavecron.exe to time in the build's place (an earlier
+# version, say, for a before-and-after figure).
 # Measures, per build:
 #   1. start-up: from launch to the main window mapped on the X display
 #      (map_wait.c, which waits for the display's event instead of polling),
@@ -14,7 +16,9 @@
 #      make, with the same DLLs) and tavecron.exe with the sample cron.tab;
 #      launches taken in turn, RUNS rounds, so the machine's noise falls on
 #      all three alike; median, quartiles and range of each, and tavecron.exe
-#      against each of the others;
+#      against each of the others; the same for the processor time the
+#      program's process used until its window showed (on a busy machine the
+#      clock figure is mostly waiting for a processor);
 #   2. where tavecron.exe's start-up goes: the median of each step of
 #      startup_trace_bench.exe (the product's start-up with timestamps);
 #   3. a 10,000-row cron.tab: start-up median against the sample's, and its steps;
@@ -49,15 +53,20 @@ launched=
 end_launched() {
   [ -n "$launched" ] || return 0
   kill -KILL "$launched" 2>/dev/null
-  # The next launch must not meet this one's mutex or window.
-  for _ in $(seq 500); do kill -0 "$launched" 2>/dev/null || break; sleep 0.01; done
+  # The next launch must not meet this one's mutex or window. Ended means gone
+  # or a zombie (map_wait, its parent, has exited; nobody may reap it soon).
+  for _ in $(seq 500); do
+    [ "$(awk '{print $3}' "/proc/$launched/stat" 2>/dev/null || echo Z)" = Z ] && break
+    sleep 0.01
+  done
   launched=
 }
 trap 'end_launched; rm -rf "$work"' EXIT
 
 kind=$(cat "$build/wine-arch")
 case "$kind" in win32) kind="PE32 i686" ;; win64) kind="PE32+ x86-64" ;; esac
-for exe in app/tavecron.exe bench/win32/empty_window_bench.exe bench/win32/floor_window_bench.exe \
+cp "${TAVECRON_EXE:-$build/app/tavecron.exe}" "$work/tavecron.exe" || exit 1
+for exe in bench/win32/empty_window_bench.exe bench/win32/floor_window_bench.exe \
   bench/win32/startup_trace_bench.exe; do
   cp "$build/$exe" "$work/" || exit 1
 done
@@ -65,24 +74,37 @@ cp "$top/docs/cron.tab" "$work/cron.tab"
 cc -O2 -o "$work/map_wait" "$top/bench/win32/map_wait.c" -lX11 || exit 1
 cd "$work"
 
-# Milliseconds from launching program $1 to its window titled $2 shown; the
-# program is ended before the next launch.
+# Milliseconds from launching program $1 to its window titled $2 shown, and
+# the processor time its process used until then; the program is ended
+# before the next launch.
 time_to_window() {
   local exe=$1 title=$2 figure
   figure=$("$work/map_wait" "$title" wine "$work/$exe" </dev/null) || { echo "map_wait: no window for $exe" >&2; return 1; }
-  launched=${figure#* }
+  read -r elapsed launched cpu <<<"$figure"
   end_launched
-  echo "${figure% *}"
+  echo "$elapsed $cpu"
 }
 
-# Median, quartiles and range of the numbers on standard input.
+# Median, quartiles and range of column $1 of the figures in file $2.
 summary() {
-  sort -n | awk '{a[NR] = $1}
+  awk -v c="$1" '{print $c}' "$2" | sort -n | awk '{a[NR] = $1}
     END {printf "%d ms (quartiles %d-%d, range %d-%d, n=%d)", a[int((NR + 1) / 2)], a[int((NR + 3) / 4)],
          a[int((3 * NR + 3) / 4)], a[1], a[NR], NR}'
 }
 median_of() { sed 's/ ms.*//' <<<"$1"; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+# The figures of three named files, $2 against each of the others ($1 names the column).
+report() {
+  local column=$1 what=$2 e f t
+  e=$(summary "$column" "$work/empty.ms")
+  f=$(summary "$column" "$work/floor.ms")
+  t=$(summary "$column" "$work/tave.ms")
+  echo "[$kind] $what, $runs launches each, taken in turn:"
+  echo "[$kind]   empty window:               $e"
+  echo "[$kind]   floor (same Win32 objects): $f"
+  echo "[$kind]   tavecron.exe, sample:       $t"
+  echo "[$kind]   ratios: tavecron/empty $(ratio "$(median_of "$t")" "$(median_of "$e")"), tavecron/floor $(ratio "$(median_of "$t")" "$(median_of "$f")")"
+}
 
 # Warm-up: the first launch of each maps its DLLs into the page cache.
 for pair in "empty_window_bench.exe EmptyWindowBench" "floor_window_bench.exe FloorWindowBench" "tavecron.exe TaveCron"; do
@@ -97,14 +119,8 @@ for _ in $(seq "$runs"); do
   time_to_window floor_window_bench.exe FloorWindowBench >>"$work/floor.ms"
   time_to_window tavecron.exe TaveCron >>"$work/tave.ms"
 done
-empty=$(summary <"$work/empty.ms")
-floor=$(summary <"$work/floor.ms")
-tave=$(summary <"$work/tave.ms")
-echo "[$kind] start-up to window shown, $runs launches each, taken in turn:"
-echo "[$kind]   empty window:              $empty"
-echo "[$kind]   floor (same Win32 objects): $floor"
-echo "[$kind]   tavecron.exe, sample:      $tave"
-echo "[$kind]   ratios: tavecron/empty $(ratio "$(median_of "$tave")" "$(median_of "$empty")"), tavecron/floor $(ratio "$(median_of "$tave")" "$(median_of "$floor")")"
+report 1 "start-up to window shown"
+report 2 "processor time of the program's process until its window shows"
 
 # The median of each step over RUNS traced start-ups of the file $1.
 trace_steps() {
@@ -132,11 +148,14 @@ for _ in $(seq "$runs"); do
   time_to_window tavecron.exe TaveCron >>"$work/big.ms"
   cp "$top/docs/cron.tab" cron.tab
 done
-sample=$(summary <"$work/sample.ms")
-big=$(summary <"$work/big.ms")
-echo "[$kind] tavecron.exe start-up, sample cron.tab:     $sample"
-echo "[$kind] tavecron.exe start-up, 10,000-row cron.tab: $big"
-echo "[$kind]   ratio 10,000 rows/sample $(ratio "$(median_of "$big")" "$(median_of "$sample")")"
+for column in 1 2; do
+  what=$([ "$column" = 1 ] && echo "start-up to window shown" || echo "processor time until shown")
+  sample=$(summary "$column" "$work/sample.ms")
+  big=$(summary "$column" "$work/big.ms")
+  echo "[$kind] tavecron.exe $what, sample cron.tab:     $sample"
+  echo "[$kind] tavecron.exe $what, 10,000-row cron.tab: $big"
+  echo "[$kind]   ratio 10,000 rows/sample $(ratio "$(median_of "$big")" "$(median_of "$sample")")"
+done
 echo "[$kind] tavecron.exe start-up steps, 10,000-row cron.tab (median of $runs traced launches):"
 trace_steps big.tab | sed "s/^/[$kind]   /"
 
@@ -146,7 +165,7 @@ resident_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
 launch_and_settle() {
   local figure
   figure=$("$work/map_wait" TaveCron wine "$work/tavecron.exe" </dev/null) || return 1
-  launched=${figure#* }
+  read -r _ launched _ <<<"$figure"
   sleep 2
 }
 
