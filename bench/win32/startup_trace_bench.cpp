@@ -6,7 +6,8 @@
 // the crontab file's opening and the redraw bracket of its load, showing). It
 // then dispatches until no paint is left (the first paint), ends as File,
 // Exit does, and prints one "trace STEP MS" line per step, milliseconds as
-// the performance counter measures them, plus the time from the process's
+// the performance counter measures them (a step within another is named
+// after it: window/tray-icon is the tray icon within the window's creation), plus the time from the process's
 // creation to WinMain (the loader mapping the DLLs and the runtime's start).
 // Usage: startup_trace_bench.exe [crontab-file]
 // bench/win32/startup_bench.sh runs it several times and prints the medians.
@@ -217,19 +218,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_text, int show_c
 
     std::printf("trace process-creation-to-WinMain %.2f\n", to_entry);
     print_span("main-class-registration", "main class begin", "main class end");
-    print_span("main-window-creation", "main window begin", "main window end");
-    print_span("  mutex", "mutex begin", "mutex end");
-    print_span("  table-class-registration", "table class begin", "table class end");
-    print_span("  table-creation", "table begin", "table end");
-    print_span("    comctl32-init", "comctl32 init begin", "comctl32 init end");
-    print_span("    list-view", "list view begin", "list view end");
-    print_span("    editor", "editor begin", "editor end");
-    print_span("  columns", "table end", "timer begin");
-    print_span("  timer", "timer begin", "timer end");
-    print_span("  tray-icon", "tray icon begin", "tray icon end");
+    print_span("window", "main window begin", "main window end");
+    print_span("window/mutex", "mutex begin", "mutex end");
+    print_span("window/table-class-registration", "table class begin", "table class end");
+    print_span("window/table-creation", "table begin", "table end");
+    print_span("window/table/comctl32-init", "comctl32 init begin", "comctl32 init end");
+    print_span("window/table/list-view", "list view begin", "list view end");
+    print_span("window/table/editor", "editor begin", "editor end");
+    print_span("window/columns", "table end", "timer begin");
+    print_span("window/timer", "timer begin", "timer end");
+    print_span("window/tray-icon", "tray icon begin", "tray icon end");
     print_span("command-line-and-folder", "main window end", "file open begin");
     print_span("file-load", "file open begin", "redraw on end");
-    print_span("  redraw-on", "redraw on begin", "redraw on end");
+    print_span("file-load/redraw-on", "redraw on begin", "redraw on end");
     print_span("show", "show begin", "show end");
     print_span("first-paint", "show end", "painted");
     print_span("WinMain-to-painted", "entry", "painted");
