@@ -29,6 +29,8 @@ top=$(cd "$(dirname "$0")/../.." && pwd)
 . "$top/scripts/wine-env.sh"
 
 if [ "${1:-}" != --inside ]; then
+  # map_wait is built against Xlib on the host.
+  bash "$top/scripts/setup.sh" libx11-dev
   builds=("$@")
   if [ ${#builds[@]} -eq 0 ]; then
     for kind in win32 win64; do [ -f "$top/build/$kind/wine-arch" ] && builds+=("$top/build/$kind"); done
