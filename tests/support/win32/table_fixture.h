@@ -5,6 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstring>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -83,8 +86,11 @@ struct TestParent {
                                  code == TBLN_ENDEDIT ? info->item.pszText : "", table_row_count(info->hdr.hwndFrom)});
         if (code == TBLN_MARKCHANGING)
             return self->veto_marks.count(info->item.iItem) ? 1 : (info->item.lParam |= self->add_to_param, 0);
-        if (code == TBLN_ENDEDIT && self->end_edit_rewrite)
-            lstrcpynA(info->item.pszText, self->end_edit_rewrite, info->item.cchTextMax);
+        if (code == TBLN_BEGINEDIT && self->on_begin_edit) self->on_begin_edit();
+        const std::string& rewrite = self->end_edit_rewrite;
+        if (code == TBLN_ENDEDIT && !rewrite.empty())
+            std::memcpy(info->item.pszText, rewrite.c_str(),
+                        std::min<size_t>(rewrite.size() + 1, info->item.cchTextMax));
         return code == TBLN_BEGINEDIT ? self->begin_edit_answer : code == TBLN_ENDEDIT ? self->end_edit_answer : 0;
     }
 
@@ -94,7 +100,9 @@ struct TestParent {
     LPARAM add_to_param = 0;   // bits added to an allowed mark's word
     LRESULT begin_edit_answer = 0;
     LRESULT end_edit_answer = 1;
-    const char* end_edit_rewrite = nullptr;  // written into the offered buffer
+    // Written into the offered buffer, with its terminator where that fits.
+    std::string end_edit_rewrite;
+    std::function<void()> on_begin_edit;  // run while the parent handles TBLN_BEGINEDIT
 };
 
 }  // namespace table_test

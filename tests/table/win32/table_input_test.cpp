@@ -118,6 +118,13 @@ TEST_F(TableInput, an_edit_opens_over_an_existing_cell_only_when_the_parent_agre
         EXPECT_EQ(table_begin_edit(state, row, column), 0) << row << "," << column;
     EXPECT_EQ(std::tuple(parent.codes(), state->edit_row, IsWindowVisible(editor)),
               std::tuple(Codes{TBLN_ENDEDIT}, -1, FALSE));
+
+    // Nor on a cell whose row the parent deletes while it answers.
+    parent.on_begin_edit = [&] { send(table, TBLM_DELETEITEM, 4); };
+    EXPECT_EQ(table_begin_edit(state, 4, 1), 0);
+    parent.on_begin_edit = [&] { send(table, TBLM_DELETEALLITEMS); };
+    EXPECT_EQ(table_begin_edit(state, 1, 1), 0);
+    EXPECT_EQ(std::tuple(table_row_count(table), state->edit_row, IsWindowVisible(editor)), std::tuple(0, -1, FALSE));
 }
 
 TEST_F(TableInput, an_ended_edit_offers_its_first_255_bytes_in_whole_characters_and_stores_what_the_parent_leaves)
@@ -137,6 +144,14 @@ TEST_F(TableInput, an_ended_edit_offers_its_first_255_bytes_in_whole_characters_
     parent.end_edit_rewrite = "cut";
     ASSERT_EQ(table_begin_edit(state, 2, 4), 1);
     table_end_edit(state);
+    // A parent that fills the whole buffer leaves no terminator: the cell takes its first 255 bytes, "あ" across
+    // byte 255 dropped whole, and nothing past the buffer (read back with room to spare).
+    parent.end_edit_rewrite = std::string(254, 'y') + "\x82\xa0";
+    ASSERT_EQ(table_begin_edit(state, 4, 5), 1);
+    table_end_edit(state);
+    char stored[4 * CELL_TEXT_SIZE];
+    table_get_cell(table, 4, 5, stored, sizeof stored);
+    EXPECT_EQ(stored, std::string(254, 'y'));
     parent.end_edit_answer = 0;  // refused text: the cell keeps its own
     ASSERT_EQ(table_begin_edit(state, 3, 1), 1);
     SetWindowTextA(editor, "discarded");
@@ -147,11 +162,14 @@ TEST_F(TableInput, an_ended_edit_offers_its_first_255_bytes_in_whole_characters_
 TEST_F(TableInput, inserting_resizing_and_deleting_all_end_the_edit_while_other_messages_leave_it_open)
 {
     ASSERT_EQ(table_begin_edit(state, 4, 0), 1);
-    LVITEMA item = table_text_item(0, 3, "new");
+    parent.notices.clear();
+    LVITEMA item = table_text_item(-1, 0, "refused");
+    EXPECT_EQ(send(table, TBLM_INSERTITEM, &item), -1);
+    item = table_text_item(0, 3, "new");
     send(table, TBLM_SETITEM, &item);
     send(table, TBLM_SETCURSEL, 2);
     send(table, TBLM_INVERTMARKS);
-    EXPECT_EQ(state->edit_row, 4);
+    EXPECT_EQ(std::pair(state->edit_row, parent.codes()), std::pair(4, Codes(5, TBLN_MARKCHANGING)));
     parent.notices.clear();
     item.iSubItem = 0;  // the edit ends before the row goes in
     send(table, TBLM_INSERTITEM, &item);

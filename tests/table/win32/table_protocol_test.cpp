@@ -84,4 +84,16 @@ TEST_F(TableProtocol, a_redraw_bracket_around_a_bulk_load_keeps_the_table_shown_
     EXPECT_TRUE(scroll.nPage > 0 && scroll.nPage < static_cast<UINT>(table_row_count(table))) << scroll.nPage;
 }
 
+TEST_F(TableProtocol, a_resized_table_widens_its_last_column_to_the_client_width_its_scroll_bar_leaves)
+{
+    for (int i = 0; i < 40; ++i) append({"x"});
+    MoveWindow(table, 0, 0, 520, 150, TRUE);
+    RECT client{};
+    GetClientRect(list_view, &client);
+    LRESULT right = 0;
+    for (int c = 0; c < 6; ++c) right += send(list_view, LVM_GETCOLUMNWIDTH, c);
+    EXPECT_EQ(right, 520 - GetSystemMetrics(SM_CXVSCROLL));
+    EXPECT_EQ(right, client.right);
+}
+
 }  // namespace
