@@ -49,12 +49,12 @@ struct Notice {
 };
 
 struct TestParent {
-    TestParent()
+    explicit TestParent(bool shown = true)
     {
         WNDCLASSA wc{0, record_notice, 0, 0, GetModuleHandleA(nullptr), {}, {}, {}, {}, "TableNoticeRecorder"};
         RegisterClassA(&wc);  // already registered by an earlier test: fine
-        window = CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 400, nullptr,
-                                 nullptr, wc.hInstance, nullptr);
+        window = CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW | (shown ? WS_VISIBLE : 0), 0, 0, 700,
+                                 400, nullptr, nullptr, wc.hInstance, nullptr);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~TestParent() { DestroyWindow(window); }
@@ -111,7 +111,7 @@ struct TestParent {
 // and 90 pixels wide.
 class TableFixture : public testing::Test {
 protected:
-    TableFixture()
+    explicit TableFixture(bool shown = true) : parent(shown)
     {
         static constexpr int widths[] = {50, 60, 70, 40, 80, 90};
         for (int c = 0; c < 6; ++c) {
@@ -150,7 +150,14 @@ protected:
     TableState* state = table_state_of(table);
 };
 
-// The same with rows "r0" .. "r4" whose other cells read "rR cC"; the parent's
+// The same in a parent never shown: it takes no foreground and covers no
+// window, so such tests may run beside those that need the display (ctest -j).
+class HiddenTableFixture : public TableFixture {
+protected:
+    HiddenTableFixture() : TableFixture(false) {}
+};
+
+// The first with rows "r0" .. "r4" whose other cells read "rR cC"; the parent's
 // notices start empty.
 class FilledTable : public TableFixture {
 protected:
