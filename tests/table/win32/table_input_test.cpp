@@ -71,28 +71,22 @@ protected:
     }
 };
 
+// One key of each path; what every key does is the portable rules' business.
 TEST_F(TableInput, keys_move_end_and_open_edits_each_offered_once_and_never_reach_the_list_view)
 {
     const LRESULT top = send(list_view, LVM_GETTOPINDEX);
     press({VK_TAB});
     press({VK_TAB});  // its character must not reach the next cell's editor
-    press({VK_DOWN});
     press({VK_TAB}, true);
-    EXPECT_EQ(std::pair(edit(), state->current_row), std::pair(Cell(1, 0), 1));
-    press({VK_END, 'Z', VK_LEFT});  // editing keys and Shift+Enter stay in the editor
-    press({VK_RETURN}, true);
-    press({VK_RETURN});  // ends with the focus in the editor, which hiding it moves
-    EXPECT_EQ(std::pair(edit().first, GetFocus()), std::pair(-1, list_view));
-    parent.veto_marks = {2};
-    press({VK_SPACE, VK_SPACE, VK_UP});  // row 2 vetoed: its mark stays, the current row moves all the same
-    press({VK_DOWN, VK_HOME, VK_NEXT}, true);
-    press({VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_LEFT, VK_RIGHT, 'R'});  // R: the list view's type-ahead finds "r0"
-    press({VK_TAB});
-    SetFocus(parent.window);  // the editor's loss of the focus ends the edit too
-    EXPECT_EQ(ended(), (Ended{{0, 0, "r0"}, {0, 1, "r0 c1"}, {1, 1, "r1 c1"}, {1, 0, "r1z"}, {2, 0, "r2"}}));
-    EXPECT_EQ(
-        std::tuple(state->edit_row, cell_text(table, 1, 0), send(table, TBLM_GETMARK, 1), send(table, TBLM_GETMARK, 2)),
-        std::tuple(-1, std::string("r1z"), LRESULT{1}, LRESULT{0}));
+    press({VK_END, 'Z', VK_RETURN});                                           // editing keys stay in the editor
+    EXPECT_EQ(std::pair(edit().first, GetFocus()), std::pair(-1, list_view));  // hiding the editor moved the focus
+    press({VK_SPACE});                                                         // marks row 0 and moves down
+    press({VK_DOWN}, true);
+    press({VK_HOME, VK_NEXT, 'R', VK_TAB});  // R: the list view's type-ahead would select "r0"
+    SetFocus(parent.window);                 // the editor's loss of the focus ends the edit too
+    EXPECT_EQ(ended(), (Ended{{0, 0, "r0"}, {0, 1, "r0 c1"}, {0, 0, "r0z"}, {1, 0, "r1"}}));
+    EXPECT_EQ(std::tuple(state->edit_row, cell_text(table, 0, 0), send(table, TBLM_GETMARK, 0)),
+              std::tuple(-1, std::string("r0z"), LRESULT{1}));
     EXPECT_EQ(std::pair(send(list_view, LVM_GETSELECTEDCOUNT), send(list_view, LVM_GETTOPINDEX)),
               std::pair(LRESULT{0}, top));
 }
@@ -114,17 +108,14 @@ TEST_F(TableInput, an_edit_opens_over_an_existing_cell_only_when_the_parent_agre
               (std::vector<LONG>{cell.x - 2, cell.y - 2, cell.x + 68, cell.y + cell.height + 2}));
 
     parent.notices.clear();  // a missing cell opens nothing, after the open edit has ended
-    for (auto [row, column] : {std::pair{5, 0}, {-1, 0}, {0, 6}, {0, -1}})
-        EXPECT_EQ(table_begin_edit(state, row, column), 0) << row << "," << column;
+    EXPECT_EQ(table_begin_edit(state, 5, 0), 0);
     EXPECT_EQ(std::tuple(parent.codes(), state->edit_row, IsWindowVisible(editor)),
               std::tuple(Codes{TBLN_ENDEDIT}, -1, FALSE));
 
     // Nor on a cell whose row the parent deletes while it answers.
     parent.on_begin_edit = [&] { send(table, TBLM_DELETEITEM, 4); };
-    EXPECT_EQ(table_begin_edit(state, 4, 1), 0);
-    parent.on_begin_edit = [&] { send(table, TBLM_DELETEALLITEMS); };
-    EXPECT_EQ(table_begin_edit(state, 1, 1), 0);
-    EXPECT_EQ(std::tuple(table_row_count(table), state->edit_row, IsWindowVisible(editor)), std::tuple(0, -1, FALSE));
+    EXPECT_EQ(std::tuple(table_begin_edit(state, 4, 1), state->edit_row, IsWindowVisible(editor)),
+              std::tuple(0, -1, FALSE));
 }
 
 TEST_F(TableInput, an_ended_edit_offers_its_first_255_bytes_in_whole_characters_and_stores_what_the_parent_leaves)
@@ -198,8 +189,7 @@ TEST_F(TableInput, a_click_moves_the_current_row_a_second_opens_the_editor_a_mis
     EXPECT_EQ(std::pair(edit(), GetFocus()), std::pair(Cell(2, 3), editor));
     RECT client{};
     GetClientRect(list_view, &client);
-    mouse(list_view, {p.x, client.bottom - 5});            // below the last row
-    mouse(list_view, {client.right - 5, middle(1, 0).y});  // right of the last column
+    mouse(list_view, {p.x, client.bottom - 5});  // below the last row
     EXPECT_EQ(std::pair(edit(), parent.codes()), std::pair(Cell(2, 3), Codes{TBLN_BEGINEDIT}));
     mouse(list_view, middle(1, 5));
     EXPECT_EQ(parent.codes(), (Codes{TBLN_BEGINEDIT, TBLN_ENDEDIT}));
