@@ -103,9 +103,10 @@ endif()
 
 # A GoogleTest executable from the given sources, registered with CTest.
 # Under the cross build its tests are discovered and run through the Wine
-# emulator at test time, never at build time.
+# emulator at test time, never at build time. PROPERTIES are added to each
+# of its tests (a RESOURCE_LOCK, say).
 function(tavecron_add_gtest name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   if(NOT T_SOURCES)
     return()
   endif()
@@ -113,5 +114,5 @@ function(tavecron_add_gtest name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
   target_compile_options(${name} PRIVATE -Wall -Wextra -finput-charset=UTF-8 -fexec-charset=CP932)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 120 LABELS ${name})
+    PROPERTIES TIMEOUT 120 LABELS ${name} ${T_PROPERTIES})
 endfunction()

@@ -42,12 +42,15 @@ scripts/build.sh win32
 # have as its own: the scripts must read their tools' output all the same.
 LC_ALL=ja_JP.UTF-8 bash scripts/package.sh --no-render
 
+# In parallel: tests that share the display, the foreground or a prefix hold a
+# RESOURCE_LOCK (tests/CMakeLists.txt), and the black-box tests have a Wine
+# session of their own, so they run beside the unit tests.
 echo "== windows, PE32+ (x86-64), under wine64 =="
-scripts/wine-session.sh build/win64 ctest --test-dir build/win64 --output-on-failure
+scripts/wine-session.sh build/win64 ctest --test-dir build/win64 -j"$jobs" --output-on-failure
 
 echo "== windows, PE32 (i686), under wine =="
 if wine_host_runs_i386; then
-  scripts/wine-session.sh build/win32 ctest --test-dir build/win32 --output-on-failure
+  scripts/wine-session.sh build/win32 ctest --test-dir build/win32 -j"$jobs" --output-on-failure
 else
   echo "PE32 Wine tests skipped: this host runs no 32-bit code; the PE32 build was compiled and its format and imports checked"
 fi

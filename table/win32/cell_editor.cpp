@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string_view>
 
 #include "base/cp932.h"
@@ -71,7 +72,10 @@ int table_end_edit(TableState* state)
     info.item.pszText = text.data();
     info.item.cchTextMax = static_cast<int>(text.size());
     if (table_notify(state, TBLN_ENDEDIT, &info.hdr) != 0) {
-        text.back() = '\0';  // the parent may have filled the whole buffer
+        // The parent may have filled the whole buffer, terminator included: the
+        // text is cut as the editor's is, never inside a two-byte character.
+        const std::string_view left(text.data(), strnlen(text.data(), text.size()));
+        text[cp932_keep_length(left, text.size())] = '\0';
         ListViewRows rows(state->list_view);
         rows.set_cell_text(row, column, text.data());
     }

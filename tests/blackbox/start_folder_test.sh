@@ -5,7 +5,7 @@
 # whose path holds a blank starts through cmd.exe's start, quoted after an
 # empty title (System itself splits at the first blank and reads no quotes).
 . "$(dirname "$0")/lib.sh"
-bb_minute_in 8
+bb_minute_in 20  # room for a slow start-up on a busy machine
 blank="$bb_prog/with blank"
 bb_setup "$(bb_marker_entry '*' next.txt)" "$(bb_marker_entry "$bb_start_minute" startup.txt)" \
   "* * * * * System cmd.exe /c start \"\" \"$(winepath -w "$blank")\\mark.cmd\""

@@ -15,6 +15,6 @@ box=$(bb_visible_window usage)
 # Space, not Return: a Return would also reach the table and run its current row.
 xdotool windowfocus --sync "$box" key --window "$box" space
 bb_wait_for 10 bb_window_shown || fail "start-up did not go on after the usage box"
-bb_wait_for 20 '[ -f "$bb_prog/named.txt" ]' || fail "the named file's entry did not run"
+bb_wait_for 70 '[ -f "$bb_prog/named.txt" ]' || fail "the named file's entry did not run"
 [ ! -e "$bb_prog/default.txt" ] || fail "the default cron.tab was loaded instead"
 [ ! -e "$bb_prog/wrong.txt" ] && [ ! -e "$bb_elsewhere/wrong.txt" ] || fail "the file was looked up in the start directory"

@@ -75,6 +75,25 @@ TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
          "#30 7 * * * alarm.wav",
          {"line: is due next at 2024-02-01 07:30 Thu but runs nothing"},
          {"2024-02-01 07:30", "2024-02-02 07:30", "2024-02-03 07:30"}},
+        // Ranges past a field's top match up to the top only (warnings in full from here on).
+        {jan31,
+         "58-63x 22-25x * * * NoAction",
+         {"minute: \"x\" after \"58-63\" is ignored (an item not followed by a comma ends the list): the field "
+          "matches minutes 58,59",
+          "minute: 60-63 can never occur: minutes are 0-59",
+          "hour: \"x\" after \"22-25\" is ignored (an item not followed by a comma ends the list): the field "
+          "matches hours 22,23",
+          "hour: 24,25 can never occur: hours are 0-23"},
+         {"2024-01-31 22:58", "2024-01-31 22:59", "2024-01-31 23:58"}},
+        // A field is kept up to 255 bytes.
+        {jan31,
+         "0 0 * * * System " + std::string(255, 'x'),
+         {},
+         {"2024-02-01 00:00", "2024-02-02 00:00", "2024-02-03 00:00"}},
+        {jan31,
+         "0 0 * * * System " + std::string(256, 'x'),
+         {"option: the field is 256 bytes long: the program keeps its first 255"},
+         {"2024-02-01 00:00", "2024-02-02 00:00", "2024-02-03 00:00"}},
     };
     for (const auto& [from, line, warnings, runs] : cases) {
         SCOPED_TRACE(line);

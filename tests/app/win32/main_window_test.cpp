@@ -179,8 +179,11 @@ TEST_F(MainWindowTest, context_menu_makes_the_hit_row_current_and_opens_commands
     SetWindowPos(window, nullptr, frame.left - 1 - option.x, frame.top - 1 - option.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     // At the middle of a cell and pixels below it; the current row and the menus seen after. The keyboard's
     // (-1, -1) for row -1, like a point below the last row, changes nothing.
-    const int clicks[][5] = {
-        {2, COL_MONTH, 0, 2, 0}, {1, COL_COMMAND, 0, 1, 1}, {2, COL_COMMAND, 100, 1, 1}, {-1, 0, 0, 1, 1}};
+    const int clicks[][5] = {{2, COL_MONTH, 0, 2, 0},
+                             {0, COL_OPTION, 0, 0, 0},
+                             {1, COL_COMMAND, 0, 1, 1},
+                             {2, COL_COMMAND, 100, 1, 1},
+                             {-1, 0, 0, 1, 1}};
     for (const auto& [row, column, below, current, menus] : clicks) {
         const POINT at = screen_point(row, column, below);
         EXPECT_EQ(send(window, WM_CONTEXTMENU, 0, row < 0 ? MAKELPARAM(-1, -1) : MAKELPARAM(at.x, at.y)), 0);
@@ -230,16 +233,27 @@ LRESULT CALLBACK counting_table_proc(HWND window, UINT message, WPARAM wparam, L
     return CallWindowProcA(table_proc, window, message, wparam, lparam);
 }
 
-TEST_F(MainWindowTest, a_tick_inside_a_due_pass_does_not_start_the_same_minute_again)
+// The clock the main window reads, through the test program's GetLocalTime import slot.
+extern decltype(&GetLocalTime) import_get_local_time __asm__(IMPORT_SLOT(GetLocalTime, 4));
+WORD clock_minute = 0;
+
+void WINAPI read_test_clock(SYSTEMTIME* now)
+{
+    *now = SYSTEMTIME{2024, 1, 3, 31, 12, clock_minute, 0, 0};
+}
+
+// A pass over the empty table asks its row count once.
+TEST_F(MainWindowTest, ticks_start_one_pass_per_new_minute_none_in_the_first_ticks_minute_or_inside_a_pass)
 {
     table_proc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(table, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(counting_table_proc)));
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    state->last_minute = (now.wMinute + 30) % 60;
-    tick_inside_pass = true;
+    const auto real_clock = std::exchange(import_get_local_time, read_test_clock);
+    for (WORD minute : {5, 5, 6, 6, 7}) clock_minute = minute, send(window, WM_TIMER, IDT_MINUTE);
+    EXPECT_EQ(questions, 2);  // at minutes 6 and 7
+    clock_minute = 8, tick_inside_pass = true;
     send(window, WM_TIMER, IDT_MINUTE);
-    EXPECT_EQ(questions, 1);  // one pass over the empty table, which asks the row count once
+    EXPECT_EQ(questions, 3);
+    import_get_local_time = real_clock;
     SetWindowLongPtrA(table, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(table_proc));
 }
 

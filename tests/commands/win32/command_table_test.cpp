@@ -12,7 +12,7 @@ namespace {
 
 using Row = std::vector<std::string>;
 
-using CommandTableTest = TableFixture;
+using CommandTableTest = HiddenTableFixture;
 
 TEST_F(CommandTableTest, names_match_exactly_and_case_sensitively_and_system_cuts_the_callers_option)
 {

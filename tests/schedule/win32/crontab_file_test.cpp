@@ -13,7 +13,7 @@ namespace {
 
 using Row = std::vector<std::string>;  // month, day, hour, minute, command, option
 
-class CrontabFileTest : public TableFixture {
+class CrontabFileTest : public HiddenTableFixture {
 protected:
     int load(const std::string& bytes) { return load_crontab(table, folder.write("in.tab", bytes).c_str()); }
 

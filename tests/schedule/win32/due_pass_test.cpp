@@ -28,7 +28,7 @@ LRESULT CALLBACK recording_proc(HWND window, UINT message, WPARAM wparam, LPARAM
     return CallWindowProcA(table_proc, window, message, wparam, lparam);
 }
 
-using DuePassTest = TableFixture;
+using DuePassTest = HiddenTableFixture;
 
 TEST_F(DuePassTest, due_rows_run_in_row_order_each_to_its_end_with_the_row_count_asked_before_every_row)
 {

@@ -5,6 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstring>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -46,12 +49,12 @@ struct Notice {
 };
 
 struct TestParent {
-    TestParent()
+    explicit TestParent(bool shown = true)
     {
         WNDCLASSA wc{0, record_notice, 0, 0, GetModuleHandleA(nullptr), {}, {}, {}, {}, "TableNoticeRecorder"};
         RegisterClassA(&wc);  // already registered by an earlier test: fine
-        window = CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 400, nullptr,
-                                 nullptr, wc.hInstance, nullptr);
+        window = CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW | (shown ? WS_VISIBLE : 0), 0, 0, 700,
+                                 400, nullptr, nullptr, wc.hInstance, nullptr);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~TestParent() { DestroyWindow(window); }
@@ -83,8 +86,11 @@ struct TestParent {
                                  code == TBLN_ENDEDIT ? info->item.pszText : "", table_row_count(info->hdr.hwndFrom)});
         if (code == TBLN_MARKCHANGING)
             return self->veto_marks.count(info->item.iItem) ? 1 : (info->item.lParam |= self->add_to_param, 0);
-        if (code == TBLN_ENDEDIT && self->end_edit_rewrite)
-            lstrcpynA(info->item.pszText, self->end_edit_rewrite, info->item.cchTextMax);
+        if (code == TBLN_BEGINEDIT && self->on_begin_edit) self->on_begin_edit();
+        const std::string& rewrite = self->end_edit_rewrite;
+        if (code == TBLN_ENDEDIT && !rewrite.empty())
+            std::memcpy(info->item.pszText, rewrite.c_str(),
+                        std::min<size_t>(rewrite.size() + 1, info->item.cchTextMax));
         return code == TBLN_BEGINEDIT ? self->begin_edit_answer : code == TBLN_ENDEDIT ? self->end_edit_answer : 0;
     }
 
@@ -94,7 +100,9 @@ struct TestParent {
     LPARAM add_to_param = 0;   // bits added to an allowed mark's word
     LRESULT begin_edit_answer = 0;
     LRESULT end_edit_answer = 1;
-    const char* end_edit_rewrite = nullptr;  // written into the offered buffer
+    // Written into the offered buffer, with its terminator where that fits.
+    std::string end_edit_rewrite;
+    std::function<void()> on_begin_edit;  // run while the parent handles TBLN_BEGINEDIT
 };
 
 }  // namespace table_test
@@ -103,7 +111,7 @@ struct TestParent {
 // and 90 pixels wide.
 class TableFixture : public testing::Test {
 protected:
-    TableFixture()
+    explicit TableFixture(bool shown = true) : parent(shown)
     {
         static constexpr int widths[] = {50, 60, 70, 40, 80, 90};
         for (int c = 0; c < 6; ++c) {
@@ -142,7 +150,14 @@ protected:
     TableState* state = table_state_of(table);
 };
 
-// The same with rows "r0" .. "r4" whose other cells read "rR cC"; the parent's
+// The same in a parent never shown: it takes no foreground and covers no
+// window, so such tests may run beside those that need the display (ctest -j).
+class HiddenTableFixture : public TableFixture {
+protected:
+    HiddenTableFixture() : TableFixture(false) {}
+};
+
+// The first with rows "r0" .. "r4" whose other cells read "rR cC"; the parent's
 // notices start empty.
 class FilledTable : public TableFixture {
 protected:

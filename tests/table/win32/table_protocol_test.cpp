@@ -72,6 +72,7 @@ TEST_F(TableProtocol, cells_outside_the_table_and_null_records_change_nothing_an
 
 TEST_F(TableProtocol, a_redraw_bracket_around_a_bulk_load_keeps_the_table_shown_and_its_scroll_range_right)
 {
+    // Then a resize widens the last column to the list view's client width, what the scroll bar leaves.
     MoveWindow(table, 0, 0, 300, 120, TRUE);
     send(table, WM_SETREDRAW, FALSE);
     for (int i = 0; i < 60; ++i) append({"x"});
@@ -82,6 +83,13 @@ TEST_F(TableProtocol, a_redraw_bracket_around_a_bulk_load_keeps_the_table_shown_
     ASSERT_TRUE(GetScrollInfo(list_view, SB_VERT, &scroll));
     EXPECT_EQ(scroll.nMax, table_row_count(table) - 1);
     EXPECT_TRUE(scroll.nPage > 0 && scroll.nPage < static_cast<UINT>(table_row_count(table))) << scroll.nPage;
+    MoveWindow(table, 0, 0, 520, 120, TRUE);
+    RECT client{};
+    GetClientRect(list_view, &client);
+    LRESULT right = 0;
+    for (int c = 0; c < 6; ++c) right += send(list_view, LVM_GETCOLUMNWIDTH, c);
+    EXPECT_EQ(right, client.right);
+    EXPECT_EQ(client.right, 520 - GetSystemMetrics(SM_CXVSCROLL));
 }
 
 }  // namespace
