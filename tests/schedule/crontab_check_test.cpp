@@ -24,8 +24,9 @@ std::string text_of(const ClockTime& t)
     return s;
 }
 
-// One line per surprise: its warnings ("field: a part of the text", in order)
-// and its next three runs from the start given (most from 2024-01-31 12:00).
+// One line per surprise: its notes and warnings ("note field: ..." first,
+// then "field: a part of the text", in order) and its next three runs from
+// the start given (most from 2024-01-31 12:00).
 TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
 {
     const ClockTime jan31 = at(2024, 1, 31, 12, 0);
@@ -60,7 +61,9 @@ TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
          {"minute: 60 can never occur", "hour: 24 can never occur: hours are 0-23, so the entry never runs",
           "day: 0,32,33 can never occur", "month: 0,13 can never occur", "command: \"Foo\" is not a command"},
          {}},
-        {jan31, "0-63 * * 0 * NoAction", {"month: 0 can never occur"}, {}},
+        // A month of exactly 0 switches an entry off, as the guide says; other never-matching values stay warnings.
+        {jan31, "0-63 * * 0 * NoAction", {"note month: switched off (month 0)"}, {}},
+        {jan31, "0 0 * 00 * NoAction", {"month: 0 can never occur: months are 1-12, so the entry never runs"}, {}},
         // A "#" line gets one warning that says whether it runs, whatever its fields say.
         {jan31,
          "# run at noon every day",
@@ -75,18 +78,47 @@ TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
          "#30 7 * * * alarm.wav",
          {"line: is due next at 2024-02-01 07:30 Thu but runs nothing"},
          {"2024-02-01 07:30", "2024-02-02 07:30", "2024-02-03 07:30"}},
+        // Lines written for another cron: each says what to write instead, or why nothing does the same.
+        {jan31,
+         "@daily System backup.bat",
+         {"line: \"@daily\" is not a schedule TaveCron knows: the line adds no "
+          "row; write \"0 0 * * * System backup.bat\" instead"},
+         {}},
+        {jan31, " @annually\tNoAction  \r", {"line: adds no row; write \"0 0 1 1 * NoAction\" instead"}, {}},
+        {jan31, "@hourly System a b c d", {"line: its row never runs; write \"0 * * * * System a b c d\""}, {}},
+        {jan31,
+         "@reboot System x.exe",
+         {"line: no entry runs at start-up; to start something when you sign in, put "
+          "a shortcut to it in the Startup folder"},
+         {}},
+        {jan31, "@weekly NoAction", {"line: the line adds no row, and no entry runs weekly"}, {}},
+        {jan31, "@every5m NoAction", {"line: \"@every5m\" is not a schedule TaveCron knows: the line adds no row"}, {}},
+        {jan31, "MAILTO=root", {"line: \"MAILTO=root\" sets a variable, but TaveCron keeps no variables"}, {}},
+        {jan31, "PATH = /usr/bin:/bin", {"line: \"PATH = /usr/bin:/bin\" sets a variable"}, {}},
+        {jan31,
+         "0 8 * * * root System run.bat",
+         {"command: \"root\" is not a command (NoAction, System, SetWP): the sixth word is read as the command"},
+         {"2024-02-01 08:00", "2024-02-02 08:00", "2024-02-03 08:00"}},
+        {jan31,
+         "0 8 * * * Foo",
+         {"command: \"Foo\" is not a command (NoAction, System, SetWP): the entry runs "
+          "nothing"},
+         {"2024-02-01 08:00", "2024-02-02 08:00", "2024-02-03 08:00"}},
+        {jan31, "1=2 8 * * *", {}, {}},
     };
     for (const auto& [from, line, warnings, runs] : cases) {
         SCOPED_TRACE(line);
         LineCheck check;
         check_crontab_line(line.c_str(), static_cast<int>(line.size()), 7, 0, from, 3, check);
-        ASSERT_TRUE(is_entry(check));
-        ASSERT_EQ(check.warnings.size(), warnings.size());
-        for (std::size_t i = 0; i < check.warnings.size(); ++i) {
+        std::vector<std::pair<std::string, std::string>> said;
+        for (const CheckWarning& n : check.notes)
+            said.emplace_back(std::string("note ") + check_field_name(n.field), n.text);
+        for (const CheckWarning& w : check.warnings) said.emplace_back(check_field_name(w.field), w.text);
+        ASSERT_EQ(said.size(), warnings.size());
+        for (std::size_t i = 0; i < said.size(); ++i) {
             const std::string field = warnings[i].substr(0, warnings[i].find(':'));
-            EXPECT_EQ(check_field_name(check.warnings[i].field), field) << i;
-            EXPECT_NE(check.warnings[i].text.find(warnings[i].substr(field.size() + 2)), std::string::npos)
-                << check.warnings[i].text;
+            EXPECT_EQ(said[i].first, field) << i;
+            EXPECT_NE(said[i].second.find(warnings[i].substr(field.size() + 2)), std::string::npos) << said[i].second;
         }
         std::vector<std::string> found;
         for (const ClockTime& t : check.runs) found.push_back(text_of(t));
