@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "schedule/check_agenda.h"
 #include "tests/support/memory_stream.h"
 
 namespace {
@@ -150,17 +152,27 @@ TEST(CrontabCheckRuns, the_skipping_walk_finds_what_a_check_of_every_minute_find
 
 // Checks `data` as a file, from 2024-02-28 12:01 with two runs, and appends
 // the report of its lines and of the file to `out` when it is given.
-CheckTotals check_file(const std::string& data, std::string* out)
+CheckTotals check_file(const std::string& data, std::string* out, Language language = Language::ENGLISH)
 {
     MemoryStreamState state(data);
     LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ);
-    auto sink = [](const LineCheck& c, void* text) {
-        if (text != nullptr) *static_cast<std::string*>(text) += format_line_check(c);
+    struct Report {
+        std::string* out;
+        Language language;
+    } report{out, language};
+    auto sink = [](const LineCheck& c, void* context) {
+        const Report& r = *static_cast<Report*>(context);
+        if (r.out != nullptr) *r.out += format_line_check(c, r.language);
     };
-    const CheckTotals totals = check_crontab(reader, at(2024, 2, 28, 12, 1), 2, sink, out);
+    const CheckTotals totals = check_crontab(reader, at(2024, 2, 28, 12, 1), 2, sink, &report, language);
     reader_close(reader);
-    if (out != nullptr) *out += format_file_check("f", totals);
+    if (out != nullptr) *out += format_file_check("f", totals, language);
     return totals;
+}
+
+std::string utf8(const char8_t* text)
+{
+    return reinterpret_cast<const char*>(text);
 }
 
 TEST(CrontabCheckFile, check_crontab_reads_lines_as_the_loader_does_and_reports_the_documented_format)
@@ -217,6 +229,18 @@ TEST(CrontabCheckFile, the_file_as_a_whole_gets_its_warnings_and_the_lines_a_sav
          0,
          1},
         {"0 8 * * * NoAction\n0 8 * * * System a\0b\n"s, {"1 line holds NUL bytes (the first: line 2)"}, 0, 1},
+        // Saved as UTF-8 without a byte-order mark, the first line of such text is named; Shift-JIS (this
+        // file's literals, the guide's examples among them) passes, even where its bytes are valid UTF-8
+        // too ("縺Ａ" reads as UTF-8 "あ`").
+        {"0 8 * * * NoAction\n0 9 * * * System C:\\" + utf8(u8"写真\\起動.bat\n0 9 * * * System メモ.txt\n"),
+         {"line 2 is UTF-8 text (saved without a byte-order mark)"},
+         0,
+         0},
+        {"0 9 * * * System C:\\写真\\起動.bat\n0 9 * * * System メモ.txt\n0 9 * * * System cmd.exe /c start \"\" "
+         "\"C:\\Program Files\\App\\app.exe\" パラメータ\n0 9 * * * System 縺Ａ.txt\n",
+         {},
+         0,
+         0},
     };
     for (const auto& [data, warnings, dropped, changed] : files) {
         SCOPED_TRACE(data);
@@ -225,6 +249,113 @@ TEST(CrontabCheckFile, the_file_as_a_whole_gets_its_warnings_and_the_lines_a_sav
         for (std::size_t i = 0; i < warnings.size(); ++i)
             EXPECT_NE(totals.file_warnings[i].find(warnings[i]), std::string::npos) << totals.file_warnings[i];
         EXPECT_EQ(std::tuple(totals.save_dropped, totals.save_changed), std::tuple(dropped, changed));
+    }
+}
+
+// Every message in both languages, with the same placeholders, so that neither
+// language lacks a text or a value.
+TEST(CheckMessages, every_message_has_both_forms_with_the_same_placeholders)
+{
+    auto placeholders = [](std::string_view text) {
+        std::vector<std::string> found;
+        for (std::size_t i = 0; i + 2 < text.size(); ++i)
+            if (text[i] == '{' && text[i + 1] >= '1' && text[i + 1] <= '9' && text[i + 2] == '}')
+                found.emplace_back(text.substr(i, 3));
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    for (std::size_t i = 0; i < check_messages.size(); ++i) {
+        const MessageForms& m = check_messages[i];
+        SCOPED_TRACE(m.english);
+        EXPECT_EQ(static_cast<std::size_t>(m.id), i);
+        ASSERT_TRUE(m.english != nullptr && m.japanese != nullptr);
+        EXPECT_NE(*m.english, '\0');
+        EXPECT_NE(*m.japanese, '\0');
+        EXPECT_EQ(placeholders(m.english), placeholders(m.japanese));
+    }
+}
+
+// A report in Japanese has the English one's lines, line numbers, times,
+// cells and totals; only the words differ.
+TEST(CheckMessages, a_japanese_report_keeps_the_numbers_times_and_cells_of_the_english_one)
+{
+    const std::string file = "@daily x\n0 12 * 0 * System \x82\xa0.txt\n0-64 1 * * * system a\n#\n30 7 * * 1 x\n";
+    std::string english, japanese;
+    const CheckTotals en = check_file(file, &english);
+    const CheckTotals ja = check_file(file, &japanese, Language::JAPANESE);
+    EXPECT_EQ(std::tuple(en.lines, en.entries, en.warnings, en.save_dropped, en.save_changed),
+              std::tuple(ja.lines, ja.entries, ja.warnings, ja.save_dropped, ja.save_changed));
+    // Line by line: the same head ("3: "), the same times and quoted cells.
+    const std::regex kept(R"((^\d+: )|\d{4}-\d\d-\d\d \d\d:\d\d \w{3}|"[^"]*")");
+    auto parts = [&kept](const std::string& report) {
+        std::vector<std::vector<std::string>> lines;
+        std::size_t at = 0;
+        for (std::size_t end; (end = report.find('\n', at)) != std::string::npos; at = end + 1) {
+            const std::string line = report.substr(at, end - at);
+            lines.emplace_back();
+            for (std::sregex_iterator m(line.begin(), line.end(), kept), last; m != last; ++m)
+                lines.back().push_back(m->str());
+        }
+        return lines;
+    };
+    EXPECT_EQ(parts(english), parts(japanese));
+    EXPECT_NE(english, japanese);
+    EXPECT_NE(japanese.find("\x82\xa0.txt"), std::string::npos) << japanese;
+    EXPECT_NE(japanese.find(say(Language::JAPANESE, Message::MONTH_ZERO, {"0"})), std::string::npos) << japanese;
+}
+
+// The agenda of `data` from `from` up to `until`, at most `most` runs.
+std::string agenda_of(const std::string& data, const ClockTime& from, const ClockTime& until, int most)
+{
+    MemoryStreamState state(data);
+    LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ);
+    std::vector<AgendaEntry> entries;
+    auto sink = [](const LineCheck& c, void* context) {
+        if (is_entry(c))
+            static_cast<std::vector<AgendaEntry>*>(context)->push_back(AgendaEntry{c.number, c.fields, c.runs_nothing});
+    };
+    check_crontab(reader, from, 0, sink, &entries);
+    reader_close(reader);
+    std::vector<AgendaRun> runs;
+    const std::int64_t total = list_agenda(entries, from, until, most, runs);
+    return format_agenda(entries, runs, total, from, until, Language::ENGLISH);
+}
+
+// Every run in the span, by minute and within a minute by row, over a month's
+// turn and a leap day; the --max cut counts what it leaves out (here every
+// minute of two whole days and the hours between).
+TEST(CheckAgenda, lists_every_run_in_time_and_row_order_and_counts_what_the_cut_leaves_out)
+{
+    const std::string months = "0 0 1 * * System monthly.bat\n59 23 * * * NoAction\n0 0 * * * Foo x\n"
+                               "30 23 31 1 * SetWP -c a.bmp\n";
+    const std::string leap = "# header\n0 12 29 2 * NoAction\n0 12 28-29 2 * System a\n";
+    const std::string dense = "* * * * * NoAction\n0 * * * * System b\n";
+    const std::tuple<std::string, ClockTime, ClockTime, int, std::string> cases[] = {
+        {months, at(2024, 1, 31, 23, 30), at(2024, 2, 1, 0, 1), 1000,
+         "2024-01-31 23:30 Wed  4: SetWP -c a.bmp\n"
+         "2024-01-31 23:59 Wed  2: NoAction\n"
+         "2024-02-01 00:00 Thu  1: System monthly.bat\n"
+         "2024-02-01 00:00 Thu  3: Foo x (runs nothing)\n"},
+        {leap, at(2024, 2, 28, 12, 0), at(2024, 3, 1, 12, 1), 1000,
+         "2024-02-28 12:00 Wed  3: System a\n"
+         "2024-02-29 12:00 Thu  2: NoAction\n"
+         "2024-02-29 12:00 Thu  3: System a\n"},
+        {leap, at(2023, 2, 28, 12, 1), at(2023, 3, 1, 12, 1), 1000,
+         "no run from 2023-02-28 12:01 Tue up to 2023-03-01 12:01 Wed\n"},
+        {dense, at(2024, 2, 29, 23, 58), at(2024, 3, 1, 1, 0), 3,
+         "2024-02-29 23:58 Thu  1: NoAction\n"
+         "2024-02-29 23:59 Thu  1: NoAction\n"
+         "2024-03-01 00:00 Fri  1: NoAction\n"
+         "... and 60 more runs before 2024-03-01 01:00 Fri\n"},
+        {dense, at(2024, 2, 29, 23, 58), at(2024, 3, 3, 0, 0), 2,
+         "2024-02-29 23:58 Thu  1: NoAction\n"
+         "2024-02-29 23:59 Thu  1: NoAction\n"
+         "... and " +
+             std::to_string(2 * 1440 + 2 * 24) + " more runs before 2024-03-03 00:00 Sun\n"},
+    };
+    for (const auto& [data, from, until, most, expected] : cases) {
+        SCOPED_TRACE(text_of(from));
+        EXPECT_EQ(agenda_of(data, from, until, most), expected);
     }
 }
 
