@@ -155,7 +155,7 @@ const std::array<MessageForms, static_cast<std::size_t>(Message::COUNT_)> check_
 
     {Message::USAGE,
      "usage: tavecron-check [--next N] [--from \"YYYY-MM-DD HH:MM\"] [--lang ja|en] [crontab-file]\n"
-     "       tavecron-check --agenda --from \"YYYY-MM-DD HH:MM\" [--until \"YYYY-MM-DD HH:MM\"] [--max N] "
+     "       tavecron-check --agenda [--from \"YYYY-MM-DD HH:MM\"] [--until \"YYYY-MM-DD HH:MM\"] [--max N] "
      "[crontab-file]\n"
      "  Explains each line of the crontab file as TaveCron reads it. The default file is\n"
      "  cron.tab in the current folder (TaveCron itself loads the one beside tavecron.exe).\n"
@@ -168,7 +168,7 @@ const std::array<MessageForms, static_cast<std::size_t>(Message::COUNT_)> check_
      "  --version  print the version\n"
      "  Exit status: 0 no warning, 1 warnings, 2 bad arguments, unreadable file or lost report.\n",
      "使い方: tavecron-check [--next N] [--from \"YYYY-MM-DD HH:MM\"] [--lang ja|en] [crontab-file]\n"
-     "        tavecron-check --agenda --from \"YYYY-MM-DD HH:MM\" [--until \"YYYY-MM-DD HH:MM\"] [--max N] "
+     "        tavecron-check --agenda [--from \"YYYY-MM-DD HH:MM\"] [--until \"YYYY-MM-DD HH:MM\"] [--max N] "
      "[crontab-file]\n"
      "  crontab ファイルの各行を、TaveCron と同じように読んで説明します。既定のファイルは\n"
      "  カレントフォルダの cron.tab です（TaveCron 自身は tavecron.exe と同じフォルダのものを読みます）。\n"

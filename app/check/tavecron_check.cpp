@@ -3,7 +3,7 @@
 // a span of time.
 //
 //   tavecron-check [--next N] [--from "YYYY-MM-DD HH:MM"] [--lang ja|en] [crontab-file]
-//   tavecron-check --agenda --from T [--until T] [--max N] [--lang ja|en] [crontab-file]
+//   tavecron-check --agenda [--from T] [--until T] [--max N] [--lang ja|en] [crontab-file]
 //
 // The file (default "cron.tab" in the current directory, where TaveCron
 // itself takes the one beside the program) is read with the program's own
@@ -42,6 +42,7 @@ struct Arguments {
     int run_count = 3;
     bool agenda = false;
     int most = AGENDA_DEFAULT_RUNS;
+    bool most_given = false;
     const char* from = nullptr;
     const char* until = nullptr;
     const char* path = "cron.tab";
@@ -153,6 +154,7 @@ int parse_arguments(int argc, char** argv, Arguments& args)
                     return trouble(language, Message::NEXT_RANGE, {std::to_string(MAX_RUNS), argv[i]});
                 if (!next && !parse_count(argv[i], 1, AGENDA_MOST_RUNS, args.most))
                     return trouble(language, Message::MAX_RANGE, {std::to_string(AGENDA_MOST_RUNS), argv[i]});
+                args.most_given = args.most_given || !next;
             } else if (std::strcmp(arg, "--from") == 0 || std::strcmp(arg, "--until") == 0) {
                 if (!has_value) return trouble(language, Message::NEEDS_TIME, {arg});
                 (arg[2] == 'f' ? args.from : args.until) = argv[++i];
@@ -209,14 +211,12 @@ int main(int argc, char** argv)
     ClockTime from{};
     if (args.from != nullptr) {
         if (!parse_time(args.from, from)) return trouble(language, Message::FROM_BAD, {args.from});
-    } else if (args.agenda) {
-        return trouble(language, Message::NEEDS_TIME, {"--agenda --from"});
     } else {
         if (!local_now(from)) return trouble(language, Message::CLOCK_UNREADABLE);
         from = next_minute(from);
     }
     ClockTime until{};
-    if (!args.agenda && (args.until != nullptr || args.most != AGENDA_DEFAULT_RUNS))
+    if (!args.agenda && (args.until != nullptr || args.most_given))
         return trouble(language, Message::OPTION_WITHOUT_AGENDA, {args.until != nullptr ? "--until" : "--max"});
     if (args.agenda) {
         bool cut = false;
