@@ -7,9 +7,9 @@
 // fields were converted, hold only runs at or after the start that are due
 // (oldest first, at most as many as asked, none past 9999-12-31), be dropped
 // by a Save exactly when it is no entry, and format as text lines that all
-// begin with its number, in English and in Japanese. The totals must add up, the file's warnings
-// included. make_clock_time must accept exactly the real dates and times, and
-// next_minute step one minute on.
+// begin with its number, in English and in Japanese. The totals must add up,
+// the file's warnings included. make_clock_time must accept exactly the real
+// dates and times, and next_minute step one minute on.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
