@@ -160,11 +160,6 @@ CheckTotals check_file(const std::string& data, std::string* out, Language langu
     return totals;
 }
 
-std::string utf8(const char8_t* text)
-{
-    return reinterpret_cast<const char*>(text);
-}
-
 TEST(CrontabCheckFile, check_crontab_reads_lines_as_the_loader_does_and_reports_the_documented_format)
 {
     // A NUL byte in the dropped tail still counts as a character of the line.
@@ -222,7 +217,8 @@ TEST(CrontabCheckFile, the_file_as_a_whole_gets_its_warnings_and_the_lines_a_sav
         // Saved as UTF-8 without a byte-order mark, the first line of such text is named; Shift-JIS (this
         // file's literals, the guide's examples among them) passes, even where its bytes are valid UTF-8
         // too ("縺Ａ" reads as UTF-8 "あ`").
-        {"0 8 * * * NoAction\n0 9 * * * System C:\\" + utf8(u8"写真\\起動.bat\n0 9 * * * System メモ.txt\n"),
+        {"0 8 * * * NoAction\n0 9 * * * System C:\\"s +
+             reinterpret_cast<const char*>(u8"写真\\起動.bat\n0 9 * * * System メモ.txt\n"),
          {"line 2 is UTF-8 text (saved without a byte-order mark)"},
          0,
          0},
@@ -313,25 +309,17 @@ TEST(CheckAgenda, lists_every_run_in_time_and_row_order_and_counts_what_the_cut_
     const std::string dense = "* * * * * NoAction\n0 * * * * System b\n";
     const std::tuple<std::string, ClockTime, ClockTime, int, std::string> cases[] = {
         {months, at(2024, 1, 31, 23, 30), at(2024, 2, 1, 0, 1), 1000,
-         "2024-01-31 23:30 Wed  4: SetWP -c a.bmp\n"
-         "2024-01-31 23:59 Wed  2: NoAction\n"
-         "2024-02-01 00:00 Thu  1: System monthly.bat\n"
-         "2024-02-01 00:00 Thu  3: Foo x (runs nothing)\n"},
+         "2024-01-31 23:30 Wed  4: SetWP -c a.bmp\n2024-01-31 23:59 Wed  2: NoAction\n"
+         "2024-02-01 00:00 Thu  1: System monthly.bat\n2024-02-01 00:00 Thu  3: Foo x (runs nothing)\n"},
         {leap, at(2024, 2, 28, 12, 0), at(2024, 3, 1, 12, 1), 1000,
-         "2024-02-28 12:00 Wed  3: System a\n"
-         "2024-02-29 12:00 Thu  2: NoAction\n"
-         "2024-02-29 12:00 Thu  3: System a\n"},
+         "2024-02-28 12:00 Wed  3: System a\n2024-02-29 12:00 Thu  2: NoAction\n2024-02-29 12:00 Thu  3: System a\n"},
         {leap, at(2023, 2, 28, 12, 1), at(2023, 3, 1, 12, 1), 1000,
          "no run from 2023-02-28 12:01 Tue up to 2023-03-01 12:01 Wed\n"},
         {dense, at(2024, 2, 29, 23, 58), at(2024, 3, 1, 1, 0), 3,
-         "2024-02-29 23:58 Thu  1: NoAction\n"
-         "2024-02-29 23:59 Thu  1: NoAction\n"
-         "2024-03-01 00:00 Fri  1: NoAction\n"
+         "2024-02-29 23:58 Thu  1: NoAction\n2024-02-29 23:59 Thu  1: NoAction\n2024-03-01 00:00 Fri  1: NoAction\n"
          "... and 60 more runs before 2024-03-01 01:00 Fri\n"},
         {dense, at(2024, 2, 29, 23, 58), at(2024, 3, 3, 0, 0), 2,
-         "2024-02-29 23:58 Thu  1: NoAction\n"
-         "2024-02-29 23:59 Thu  1: NoAction\n"
-         "... and " +
+         "2024-02-29 23:58 Thu  1: NoAction\n2024-02-29 23:59 Thu  1: NoAction\n... and " +
              std::to_string(2 * 1440 + 2 * 24) + " more runs before 2024-03-03 00:00 Sun\n"},
     };
     for (const auto& [data, from, until, most, expected] : cases) {
