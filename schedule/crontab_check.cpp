@@ -201,17 +201,18 @@ bool Checker::check_command(const char* command, const char* option)
 // same here ("" when none can).
 struct AtWord {
     const char* word;
-    const char* fields;
+    const char* fields;  // the first five fields of the entry to write
+    Message message;
 };
 constexpr std::array<AtWord, 8> at_words = {{
-    {"@yearly", "0 0 1 1 *"},
-    {"@annually", "0 0 1 1 *"},
-    {"@monthly", "0 0 1 * *"},
-    {"@weekly", ""},
-    {"@daily", "0 0 * * *"},
-    {"@midnight", "0 0 * * *"},
-    {"@hourly", "0 * * * *"},
-    {"@reboot", ""},
+    {"@yearly", "0 0 1 1 *", Message::AT_WORD_WRITE},
+    {"@annually", "0 0 1 1 *", Message::AT_WORD_WRITE},
+    {"@monthly", "0 0 1 * *", Message::AT_WORD_WRITE},
+    {"@weekly", "", Message::AT_WEEKLY},  // the program ignores the weekday
+    {"@daily", "0 0 * * *", Message::AT_WORD_WRITE},
+    {"@midnight", "0 0 * * *", Message::AT_WORD_WRITE},
+    {"@hourly", "0 * * * *", Message::AT_WORD_WRITE},
+    {"@reboot", "", Message::AT_REBOOT},
 }};
 
 bool is_blank(char c)
@@ -236,20 +237,11 @@ bool check_foreign_line(std::string_view line, Checker& checker)
     const std::string fate = checker.say(is_entry(checker.out) ? Message::ROW_NEVER_RUNS : Message::ADDS_NO_ROW);
 
     if (word.starts_with("@")) {
-        const AtWord* known = nullptr;
+        AtWord known{"", "", Message::AT_WORD};
         for (const AtWord& a : at_words)
-            if (word == a.word) known = &a;
-        std::string text;
-        if (known == nullptr || known->word == std::string_view("@weekly") ||
-            known->word == std::string_view("@reboot"))
-            text = checker.say(known == nullptr                             ? Message::AT_WORD
-                               : known->word == std::string_view("@weekly") ? Message::AT_WEEKLY
-                                                                            : Message::AT_REBOOT,
-                               {quoted(word), fate});
-        else
-            text = checker.say(
-                Message::AT_WORD_WRITE,
-                {quoted(word), fate, std::string(known->fields) + (rest.empty() ? "" : " ") + std::string(rest)});
+            if (word == a.word) known = a;
+        const std::string entry = known.fields + std::string(rest.empty() ? "" : " ") + std::string(rest);
+        const std::string text = checker.say(known.message, {quoted(word), fate, entry});
         checker.warn(CheckField::LINE, text);
         return true;
     }
