@@ -7,9 +7,9 @@
 // fields were converted, hold only runs at or after the start that are due
 // (oldest first, at most as many as asked, none past 9999-12-31), be dropped
 // by a Save exactly when it is no entry, and format as text lines that all
-// begin with its number. The totals must add up, the file's warnings
-// included. make_clock_time must accept exactly the real dates and times, and
-// next_minute step one minute on.
+// begin with its number, in English and in Japanese. The totals must add up,
+// the file's warnings included. make_clock_time must accept exactly the real
+// dates and times, and next_minute step one minute on.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -93,18 +93,22 @@ void check_line(const LineCheck& c, void* context)
         FUZZ_CHECK(entry_is_due(run, as_run) == 1);
     }
 
-    const std::string text = format_line_check(c);
     const std::string head = std::to_string(c.number) + ": ";
-    FUZZ_CHECK(!text.empty() && text.back() == '\n');
-    std::size_t lines = 0;
-    for (std::size_t start = 0; start < text.size(); ++lines) {
-        FUZZ_CHECK(text.compare(start, head.size(), head) == 0);
-        start = text.find('\n', start) + 1;
+    // Every text line begins with the line's number, in either language: the
+    // first says what the line is, then one per note and warning, then the runs.
+    for (const Language language : {Language::ENGLISH, Language::JAPANESE}) {
+        const std::string text = format_line_check(c, language);
+        FUZZ_CHECK(!text.empty() && text.back() == '\n');
+        std::size_t lines = 0;
+        for (std::size_t start = 0; start < text.size(); ++lines) {
+            FUZZ_CHECK(text.compare(start, head.size(), head) == 0);
+            start = text.find('\n', start) + 1;
+        }
+        FUZZ_CHECK(lines == 1 + c.notes.size() + c.warnings.size() + (is_entry(c) && c.runs_asked > 0 ? 1 : 0));
     }
-    // The first line says what the line is, then one line per warning, then the runs.
+    const std::string text = format_line_check(c);
     const std::string_view first(text.data() + head.size(), text.size() - head.size());
     FUZZ_CHECK(first.substr(0, is_entry(c) ? 7 : 9) == (is_entry(c) ? "entry: " : "skipped: "));
-    FUZZ_CHECK(lines == 1 + c.warnings.size() + (is_entry(c) && c.runs_asked > 0 ? 1 : 0));
 }
 
 }  // namespace

@@ -6,12 +6,15 @@
 // format_crontab_line, so the checker cannot drift from the program.
 // Nothing here prints: results are records, and texts are built as strings.
 //
-// Output of format_line_check, one text line each, every one starting with
-// the crontab line's number (lines counted as the loader counts them):
+// Output of format_line_check in English, one text line each, every one
+// starting with the crontab line's number (lines counted as the loader counts
+// them); the Japanese report has the same lines in Japanese words, with the
+// same numbers, times and cells:
 //
 //   N: entry: minute=M hour=H day=D month=MO command=C option="O"
 //   N: warning: FIELD: TEXT        (FIELD is minute, hour, day, month,
 //                                   weekday, command, option or line)
+//   N: note: month: switched off (month 0)
 //   N: next: YYYY-MM-DD HH:MM Www, ...     (the next runs, oldest first)
 //   N: next (runs nothing): ...            (the same when the command is unknown)
 //   N: next: never within 5 years
@@ -19,7 +22,8 @@
 //
 // and of format_file_check, after the lines:
 //
-//   PATH: warning: TEXT            (a byte-order mark, NUL bytes, no entry)
+//   PATH: warning: TEXT            (a byte-order mark, UTF-8 text, NUL bytes,
+//                                   no entry)
 //   PATH: L lines, E entries, S skipped, W warnings[: TaveCron would load 0 rows]
 //   PATH: a Save from TaveCron would drop D lines and write C others differently ...
 //
@@ -28,17 +32,16 @@
 #include <string_view>
 #include <vector>
 
+#include "schedule/check_calendar.h"
+#include "schedule/check_messages.h"
 #include "schedule/crontab_line.h"
-#include "schedule/time_pattern.h"
-
-// Next runs are looked for from the start time up to the end of the day
-// before the same date this many years later, and never past 9999-12-31.
-constexpr int CHECK_HORIZON_YEARS = 5;
 
 enum class CheckField { MINUTE, HOUR, DAY, MONTH, WEEKDAY, COMMAND, OPTION, LINE };
 
 // "minute", "hour", ... "line".
 const char* check_field_name(CheckField field);
+// The same in `language`.
+std::string check_field_word(CheckField field, Language language);
 
 struct CheckWarning {
     CheckField field;
@@ -57,11 +60,12 @@ struct LineCheck {
     int converted = 0;       // fields the loader's scan converted: 6 or 7 make an entry
     CrontabFields fields{};  // as the loader scans them (weekday included)
     std::vector<CheckWarning> warnings;
-    std::vector<ClockTime> runs;  // next runs within the horizon, oldest first
-    int runs_asked = 0;           // how many runs were looked for
-    bool runs_nothing = false;    // the command is unknown: the runs start nothing
-    bool horizon_cut = false;     // the horizon ends at 9999-12-31, before 5 years
-    bool has_nul = false;         // the line holds a NUL byte, where the scan stopped
+    std::vector<CheckWarning> notes;  // what is meant as written: a month 0 switches the entry off
+    std::vector<ClockTime> runs;      // next runs within the horizon, oldest first
+    int runs_asked = 0;               // how many runs were looked for
+    bool runs_nothing = false;        // the command is unknown: the runs start nothing
+    bool horizon_cut = false;         // the horizon ends at 9999-12-31, before 5 years
+    bool has_nul = false;             // the line holds a NUL byte, where the scan stopped
     SaveEffect save = SaveEffect::DROPPED;
 };
 
@@ -70,31 +74,23 @@ inline bool is_entry(const LineCheck& check)
     return check.converted >= 6;
 }
 
-// A clock time for the given local date and time, its weekday filled in;
-// false (and `out` untouched) unless it is a real date of years 1601 to 9999
-// and a time 00:00 to 23:59.
-bool make_clock_time(int year, int month, int day, int hour, int minute, ClockTime& out);
-
-// The minute after `time` (seconds dropped), rolling over days, months and
-// years.
-ClockTime next_minute(const ClockTime& time);
-
-// Fills `out` with up to `count` times, oldest first, at which `entry` is due
-// as the program's timer sees it: every calendar minute from `from` (that
-// minute included) up to the horizon, matched with entry_is_due and the
-// weekday pattern "*". Months, days and hours that the entry's patterns rule
-// out are passed over whole. Answers how many were found.
-int next_runs(const CronEntry& entry, const ClockTime& from, ClockTime* out, int count);
-
 // Checks one line as read_crontab_line handed it out: `line` is the
 // NUL-terminated text and `length` the bytes it kept before its line end,
 // NUL bytes included (`dropped` characters of an over-long line lost). Looks
 // for its next `run_count` runs from `from` when it is an entry.
+// Warnings are worded in `language`.
 void check_crontab_line(const char* line, int length, int number, int dropped, const ClockTime& from, int run_count,
-                        LineCheck& out);
+                        LineCheck& out, Language language = Language::ENGLISH);
 
 // The text lines above for one checked line, each ending in "\n".
-std::string format_line_check(const LineCheck& check);
+std::string format_line_check(const LineCheck& check, Language language = Language::ENGLISH);
+// Only its warning and note lines.
+std::string format_line_warnings(const LineCheck& check, Language language = Language::ENGLISH);
+// How far runs were looked for: "within 5 years", or "before the year
+// 10000" when the horizon is cut there.
+std::string horizon_text(bool cut, Language language);
+// "YYYY-MM-DD HH:MM Www", the same in every language.
+std::string format_check_time(const ClockTime& time);
 
 struct CheckTotals {
     int lines = 0;
@@ -107,11 +103,20 @@ struct CheckTotals {
 
 // The file's warnings and the summary for the file named `path`, each text
 // line ending in "\n".
-std::string format_file_check(std::string_view path, const CheckTotals& totals);
+std::string format_file_check(std::string_view path, const CheckTotals& totals, Language language = Language::ENGLISH);
 
 // Reads every line of `reader` as the loader does, checks it and hands the
 // result to `sink` (with `context`) before the next line is read. Then looks
-// at the file as a whole: a byte-order mark at its start, lines that hold NUL
-// bytes, no entry at all. Answers the totals. The reader stays the caller's.
+// at the file as a whole: a byte-order mark at its start, a line of UTF-8
+// text (see looks_like_utf8_text), lines that hold NUL bytes, no entry at
+// all. Answers the totals. The reader stays the caller's.
 using LineCheckSink = void (*)(const LineCheck& check, void* context);
-CheckTotals check_crontab(LineReader* reader, const ClockTime& from, int run_count, LineCheckSink sink, void* context);
+CheckTotals check_crontab(LineReader* reader, const ClockTime& from, int run_count, LineCheckSink sink, void* context,
+                          Language language = Language::ENGLISH);
+
+// Whether the non-ASCII bytes of `text` are UTF-8 multi-byte characters, all
+// of them, and no plausible Shift-JIS reading: as Shift-JIS they would hold
+// a byte that starts or ends no character, or a half-width katakana, which
+// Japanese text written in Shift-JIS hardly ever mixes with UTF-8's pattern.
+// False for pure ASCII.
+bool looks_like_utf8_text(std::string_view text);

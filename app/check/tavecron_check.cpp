@@ -1,7 +1,9 @@
 // tavecron-check: explains each line of a crontab file as TaveCron reads it,
-// with warnings and the next run times of every entry.
+// with warnings and the next run times of every entry, or lists every run of
+// a span of time.
 //
-//   tavecron-check [--next N] [--from "YYYY-MM-DD HH:MM"] [crontab-file]
+//   tavecron-check [--next N] [--from "YYYY-MM-DD HH:MM"] [--lang ja|en] [crontab-file]
+//   tavecron-check --agenda [--from T] [--until T] [--max N] [--lang ja|en] [crontab-file]
 //
 // The file (default "cron.tab" in the current directory, where TaveCron
 // itself takes the one beside the program) is read with the program's own
@@ -9,7 +11,10 @@
 // included; without --from, from the minute after the current local time (the
 // program never runs an entry in the minute it sees first). Output: the lines
 // described in schedule/crontab_check.h, then the file's warnings and the
-// summary. Exit status: 0 without warnings, 1 with warnings, 2 when the
+// summary; with --agenda, the runs described in schedule/check_agenda.h, then
+// the warnings and the summary. Texts are Japanese or English (--lang, else
+// the user's language); numbers, times and the file's cells are the same in
+// both. Exit status: 0 without warnings, 1 with warnings, 2 when the
 // arguments are wrong, the file cannot be read or the report cannot be written.
 #include <cerrno>
 #include <cstdio>
@@ -20,6 +25,8 @@
 
 #include <sys/stat.h>
 
+#include "app/check/user_language.h"
+#include "schedule/check_agenda.h"
 #include "schedule/crontab_check.h"
 #include "schedule/stdio_stream.h"
 
@@ -30,43 +37,52 @@ constexpr int EXIT_WARNINGS = 1;
 constexpr int EXIT_TROUBLE = 2;
 constexpr int MAX_RUNS = 1000;
 
-constexpr const char* USAGE =
-    "usage: tavecron-check [--next N] [--from \"YYYY-MM-DD HH:MM\"] [crontab-file]\n"
-    "  Explains each line of the crontab file as TaveCron reads it. The default file is\n"
-    "  cron.tab in the current folder (TaveCron itself loads the one beside tavecron.exe).\n"
-    "  --next N   show the next N run times of each entry (0 to 1000, default 3)\n"
-    "  --from T   look for runs from local time T on (default: the next minute)\n"
-    "  --version  print the version\n"
-    "  Exit status: 0 no warning, 1 warnings, 2 bad arguments, unreadable file or lost report.\n";
-
 struct Arguments {
+    Language language = Language::ENGLISH;
     int run_count = 3;
+    bool agenda = false;
+    int most = AGENDA_DEFAULT_RUNS;
+    bool most_given = false;
     const char* from = nullptr;
+    const char* until = nullptr;
     const char* path = "cron.tab";
 };
 
-int trouble(const char* what, const char* detail)
+std::string usage(Language language)
 {
-    std::fprintf(stderr, "tavecron-check: %s%s\n%s", what, detail, USAGE);
+    return say(language, Message::USAGE,
+               {std::to_string(MAX_RUNS), std::to_string(AGENDA_MOST_RUNS), std::to_string(AGENDA_DEFAULT_RUNS)});
+}
+
+int trouble(Language language, Message message, std::initializer_list<std::string_view> args = {})
+{
+    std::fprintf(stderr, "tavecron-check: %s\n%s", say(language, message, args).c_str(), usage(language).c_str());
     return EXIT_TROUBLE;
 }
 
-// A whole decimal number from 0 to MAX_RUNS, nothing else.
-bool parse_count(const char* text, int& count)
+// A trouble with the file or the report: no usage after it.
+int failure(Language language, Message message, std::initializer_list<std::string_view> args = {})
 {
-    if (*text == '\0' || std::strlen(text) > 4) return false;
+    std::fprintf(stderr, "tavecron-check: %s\n", say(language, message, args).c_str());
+    return EXIT_TROUBLE;
+}
+
+// A whole decimal number from `low` to `high` (at most 100000), nothing else.
+bool parse_count(const char* text, int low, int high, int& count)
+{
+    if (*text == '\0' || std::strlen(text) > 6) return false;
     int value = 0;
     for (const char* p = text; *p != '\0'; ++p) {
         if (*p < '0' || *p > '9') return false;
         value = value * 10 + (*p - '0');
     }
-    if (value > MAX_RUNS) return false;
+    if (value < low || value > high) return false;
     count = value;
     return true;
 }
 
 // Exactly "YYYY-MM-DD HH:MM" naming a real date and time.
-bool parse_from(const char* text, ClockTime& out)
+bool parse_time(const char* text, ClockTime& out)
 {
     if (std::strlen(text) != 16) return false;
     for (int i = 0; i < 16; ++i) {
@@ -88,34 +104,65 @@ bool local_now(ClockTime& out)
     return t != nullptr && make_clock_time(t->tm_year + 1900, t->tm_mon + 1, t->tm_mday, t->tm_hour, t->tm_min, out);
 }
 
+// The language first, so that every other trouble is told in it: the last
+// --lang given, else the user's. Answers false for a --lang that names none.
+bool choose_language(int argc, char** argv, Arguments& args)
+{
+    args.language = user_language();
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) break;
+        if (std::strcmp(argv[i], "--lang") != 0) continue;
+        if (i + 1 == argc) return false;
+        const char* name = argv[++i];
+        if (std::strcmp(name, "ja") == 0)
+            args.language = Language::JAPANESE;
+        else if (std::strcmp(name, "en") == 0)
+            args.language = Language::ENGLISH;
+        else
+            return false;
+    }
+    return true;
+}
+
 // Answers -1 when the arguments are fine, else the exit status.
 int parse_arguments(int argc, char** argv, Arguments& args)
 {
+    const Language language = args.language;
     bool path_given = false;
     bool options_end = false;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (!options_end && arg[0] == '-' && arg[1] != '\0') {
+            const bool has_value = i + 1 < argc;
             if (std::strcmp(arg, "--") == 0) {
                 options_end = true;
             } else if (std::strcmp(arg, "--version") == 0) {
                 std::puts("tavecron-check " TAVECRON_VERSION);
                 return EXIT_CLEAN;
             } else if (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0) {
-                std::fputs(USAGE, stdout);
+                std::fputs(usage(language).c_str(), stdout);
                 return EXIT_CLEAN;
-            } else if (std::strcmp(arg, "--next") == 0) {
-                if (++i == argc) return trouble("--next needs a number", "");
-                if (!parse_count(argv[i], args.run_count))
-                    return trouble("--next needs a number from 0 to 1000, not ", argv[i]);
-            } else if (std::strcmp(arg, "--from") == 0) {
-                if (++i == argc) return trouble("--from needs a time", "");
-                args.from = argv[i];
+            } else if (std::strcmp(arg, "--lang") == 0) {
+                ++i;  // read by choose_language
+            } else if (std::strcmp(arg, "--agenda") == 0) {
+                args.agenda = true;
+            } else if (std::strcmp(arg, "--next") == 0 || std::strcmp(arg, "--max") == 0) {
+                const bool next = arg[2] == 'n';
+                if (!has_value) return trouble(language, Message::NEEDS_NUMBER, {arg});
+                ++i;
+                if (next && !parse_count(argv[i], 0, MAX_RUNS, args.run_count))
+                    return trouble(language, Message::NEXT_RANGE, {std::to_string(MAX_RUNS), argv[i]});
+                if (!next && !parse_count(argv[i], 1, AGENDA_MOST_RUNS, args.most))
+                    return trouble(language, Message::MAX_RANGE, {std::to_string(AGENDA_MOST_RUNS), argv[i]});
+                args.most_given = args.most_given || !next;
+            } else if (std::strcmp(arg, "--from") == 0 || std::strcmp(arg, "--until") == 0) {
+                if (!has_value) return trouble(language, Message::NEEDS_TIME, {arg});
+                (arg[2] == 'f' ? args.from : args.until) = argv[++i];
             } else {
-                return trouble("unknown option ", arg);
+                return trouble(language, Message::UNKNOWN_OPTION, {arg});
             }
         } else if (path_given) {
-            return trouble("more than one crontab file: ", arg);
+            return trouble(language, Message::TWO_FILES, {arg});
         } else {
             args.path = arg;
             path_given = true;
@@ -124,10 +171,25 @@ int parse_arguments(int argc, char** argv, Arguments& args)
     return -1;
 }
 
-void print_check(const LineCheck& check, void*)
+void print_check(const LineCheck& check, void* context)
 {
-    const std::string text = format_line_check(check);
+    const Language language = *static_cast<const Language*>(context);
+    const std::string text = format_line_check(check, language);
     std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+// Collects the entries for the agenda and the warnings to show after it.
+struct AgendaSink {
+    Language language;
+    std::vector<AgendaEntry> entries;
+    std::string warnings;
+};
+
+void collect_entry(const LineCheck& check, void* context)
+{
+    AgendaSink& sink = *static_cast<AgendaSink*>(context);
+    if (is_entry(check)) sink.entries.push_back(AgendaEntry{check.number, check.fields, check.runs_nothing});
+    sink.warnings += format_line_warnings(check, sink.language);
 }
 
 }  // namespace
@@ -135,51 +197,73 @@ void print_check(const LineCheck& check, void*)
 int main(int argc, char** argv)
 {
     Arguments args;
+    if (!choose_language(argc, argv, args)) {
+        const char* name = nullptr;
+        for (int i = 1; i + 1 < argc; ++i)
+            if (std::strcmp(argv[i], "--lang") == 0) name = argv[i + 1];
+        return name == nullptr ? trouble(args.language, Message::NEEDS_LANGUAGE)
+                               : trouble(args.language, Message::LANGUAGE_BAD, {name});
+    }
+    const Language language = args.language;
     const int status = parse_arguments(argc, argv, args);
     if (status >= 0) return status;
 
     ClockTime from{};
     if (args.from != nullptr) {
-        if (!parse_from(args.from, from))
-            return trouble("--from needs a real local time as \"YYYY-MM-DD HH:MM\" (years 1601-9999), not ", args.from);
+        if (!parse_time(args.from, from)) return trouble(language, Message::FROM_BAD, {args.from});
     } else {
-        if (!local_now(from)) return trouble("the local time cannot be read", "");
+        if (!local_now(from)) return trouble(language, Message::CLOCK_UNREADABLE);
         from = next_minute(from);
+    }
+    ClockTime until{};
+    if (!args.agenda && (args.until != nullptr || args.most_given))
+        return trouble(language, Message::OPTION_WITHOUT_AGENDA, {args.until != nullptr ? "--until" : "--max"});
+    if (args.agenda) {
+        bool cut = false;
+        const ClockTime horizon = horizon_of(from, cut);
+        if (args.until == nullptr) {
+            until = from;
+            for (int i = 0; i < 24 * 60; ++i) until = next_minute(until);
+        } else if (!parse_time(args.until, until)) {
+            return trouble(language, Message::UNTIL_BAD, {args.until});
+        }
+        // The span the next-run search looks at, so that counting what the
+        // --max cut leaves out stays quick.
+        if (minute_order(until) <= minute_order(from) || minute_order(until) > minute_order(horizon))
+            return trouble(language, Message::UNTIL_ORDER,
+                           {format_check_time(horizon), args.until != nullptr ? args.until : ""});
     }
 
     // A folder opens as a file in some C libraries and refuses reads, or fails
     // to open with a reason that names no folder; say what it is.
     struct stat info {};
-    if (stat(args.path, &info) == 0 && S_ISDIR(info.st_mode)) {
-        std::fprintf(stderr, "tavecron-check: cannot read %s: it is a folder, not a file\n", args.path);
-        return EXIT_TROUBLE;
-    }
+    if (stat(args.path, &info) == 0 && S_ISDIR(info.st_mode)) return failure(language, Message::IS_FOLDER, {args.path});
     Stream* stream = stdio_stream_open(args.path);
-    if (stream == nullptr) {
-        std::fprintf(stderr, "tavecron-check: cannot open %s: %s\n", args.path, std::strerror(errno));
-        return EXIT_TROUBLE;
-    }
+    if (stream == nullptr) return failure(language, Message::CANNOT_OPEN, {args.path, std::strerror(errno)});
     LineReader* reader = reader_open(stream, READER_MODE_READ);
     if (reader == nullptr) {
         stream->ops->close(stream);
-        std::fprintf(stderr, "tavecron-check: out of memory\n");
-        return EXIT_TROUBLE;
+        return failure(language, Message::OUT_OF_MEMORY);
     }
-    const CheckTotals totals = check_crontab(reader, from, args.run_count, print_check, nullptr);
+    AgendaSink agenda{language, {}, {}};
+    Language sink_language = language;
+    const CheckTotals totals = args.agenda
+                                   ? check_crontab(reader, from, 0, collect_entry, &agenda, language)
+                                   : check_crontab(reader, from, args.run_count, print_check, &sink_language, language);
     const int read_error = errno;
     const bool failed = stdio_stream_failed(stream) != 0;
     reader_close(reader);
-    if (failed) {
-        std::fprintf(stderr, "tavecron-check: cannot read %s: %s\n", args.path, std::strerror(read_error));
-        return EXIT_TROUBLE;
+    if (failed) return failure(language, Message::CANNOT_READ, {args.path, std::strerror(read_error)});
+    std::string report;
+    if (args.agenda) {
+        std::vector<AgendaRun> runs;
+        const std::int64_t total = list_agenda(agenda.entries, from, until, args.most, runs);
+        report = format_agenda(agenda.entries, runs, total, from, until, language) + agenda.warnings;
     }
-    const std::string summary = format_file_check(args.path, totals);
-    std::fwrite(summary.data(), 1, summary.size(), stdout);
+    report += format_file_check(args.path, totals, language);
+    std::fwrite(report.data(), 1, report.size(), stdout);
     // A report that did not reach its file (a full disk, a closed pipe) must
     // not pass for a clean check.
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fprintf(stderr, "tavecron-check: cannot write the report\n");
-        return EXIT_TROUBLE;
-    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) return failure(language, Message::CANNOT_WRITE);
     return totals.warnings > 0 ? EXIT_WARNINGS : EXIT_CLEAN;
 }

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "schedule/check_agenda.h"
 #include "tests/support/memory_stream.h"
 
 namespace {
@@ -24,8 +26,9 @@ std::string text_of(const ClockTime& t)
     return s;
 }
 
-// One line per surprise: its warnings ("field: a part of the text", in order)
-// and its next three runs from the start given (most from 2024-01-31 12:00).
+// One line per surprise: its notes and warnings ("note field: ..." first,
+// then "field: a part of the text", in order) and its next three runs from
+// the start given (most from 2024-01-31 12:00).
 TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
 {
     const ClockTime jan31 = at(2024, 1, 31, 12, 0);
@@ -60,7 +63,9 @@ TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
          {"minute: 60 can never occur", "hour: 24 can never occur: hours are 0-23, so the entry never runs",
           "day: 0,32,33 can never occur", "month: 0,13 can never occur", "command: \"Foo\" is not a command"},
          {}},
-        {jan31, "0-63 * * 0 * NoAction", {"month: 0 can never occur"}, {}},
+        // A month of exactly 0 switches an entry off, as the guide says; other never-matching values stay warnings.
+        {jan31, "0-63 * * 0 * NoAction", {"note month: switched off (month 0)"}, {}},
+        {jan31, "0 0 * 00 * NoAction", {"month: 0 can never occur: months are 1-12, so the entry never runs"}, {}},
         // A "#" line gets one warning that says whether it runs, whatever its fields say.
         {jan31,
          "# run at noon every day",
@@ -94,18 +99,37 @@ TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
          "0 0 * * * System " + std::string(256, 'x'),
          {"option: the field is 256 bytes long: the program keeps its first 255"},
          {"2024-02-01 00:00", "2024-02-02 00:00", "2024-02-03 00:00"}},
+        // Lines written for another cron: each says what to write instead, or why nothing does the same.
+        {jan31,
+         "@daily System b",
+         {"line: \"@daily\" is not a schedule TaveCron knows: the line adds no row; write \"0 0 * * * System b\""},
+         {}},
+        {jan31, " @annually\tNoAction  \r", {"line: adds no row; write \"0 0 1 1 * NoAction\" instead"}, {}},
+        {jan31, "@hourly System a b c d", {"line: its row never runs; write \"0 * * * * System a b c d\""}, {}},
+        {jan31, "@reboot System x.exe", {"line: no entry runs at start-up; to start something when you sign in"}, {}},
+        {jan31, "@weekly NoAction", {"line: the line adds no row, and no entry runs weekly"}, {}},
+        {jan31, "@every5m NoAction", {"line: \"@every5m\" is not a schedule TaveCron knows: the line adds no row"}, {}},
+        {jan31, "MAILTO=root", {"line: \"MAILTO=root\" sets a variable, but TaveCron keeps no variables"}, {}},
+        {jan31, "PATH = /usr/bin:/bin", {"line: \"PATH = /usr/bin:/bin\" sets a variable"}, {}},
+        {jan31,
+         "0 0 1 2 * root System a",
+         {"command: \"root\" is not a command (NoAction, System, SetWP): the sixth word"},
+         {"2024-02-01 00:00", "2025-02-01 00:00", "2026-02-01 00:00"}},
+        {jan31, "1=2 8 * * *", {}, {}},
     };
     for (const auto& [from, line, warnings, runs] : cases) {
         SCOPED_TRACE(line);
         LineCheck check;
         check_crontab_line(line.c_str(), static_cast<int>(line.size()), 7, 0, from, 3, check);
-        ASSERT_TRUE(is_entry(check));
-        ASSERT_EQ(check.warnings.size(), warnings.size());
-        for (std::size_t i = 0; i < check.warnings.size(); ++i) {
+        std::vector<std::pair<std::string, std::string>> said;
+        for (const CheckWarning& n : check.notes)
+            said.emplace_back(std::string("note ") + check_field_name(n.field), n.text);
+        for (const CheckWarning& w : check.warnings) said.emplace_back(check_field_name(w.field), w.text);
+        ASSERT_EQ(said.size(), warnings.size());
+        for (std::size_t i = 0; i < said.size(); ++i) {
             const std::string field = warnings[i].substr(0, warnings[i].find(':'));
-            EXPECT_EQ(check_field_name(check.warnings[i].field), field) << i;
-            EXPECT_NE(check.warnings[i].text.find(warnings[i].substr(field.size() + 2)), std::string::npos)
-                << check.warnings[i].text;
+            EXPECT_EQ(said[i].first, field) << i;
+            EXPECT_NE(said[i].second.find(warnings[i].substr(field.size() + 2)), std::string::npos) << said[i].second;
         }
         std::vector<std::string> found;
         for (const ClockTime& t : check.runs) found.push_back(text_of(t));
@@ -137,16 +161,21 @@ TEST(CrontabCheckRuns, the_skipping_walk_finds_what_a_check_of_every_minute_find
 
 // Checks `data` as a file, from 2024-02-28 12:01 with two runs, and appends
 // the report of its lines and of the file to `out` when it is given.
-CheckTotals check_file(const std::string& data, std::string* out)
+CheckTotals check_file(const std::string& data, std::string* out, Language language = Language::ENGLISH)
 {
     MemoryStreamState state(data);
     LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ);
-    auto sink = [](const LineCheck& c, void* text) {
-        if (text != nullptr) *static_cast<std::string*>(text) += format_line_check(c);
+    struct Report {
+        std::string* out;
+        Language language;
+    } report{out, language};
+    auto sink = [](const LineCheck& c, void* context) {
+        const Report& r = *static_cast<Report*>(context);
+        if (r.out != nullptr) *r.out += format_line_check(c, r.language);
     };
-    const CheckTotals totals = check_crontab(reader, at(2024, 2, 28, 12, 1), 2, sink, out);
+    const CheckTotals totals = check_crontab(reader, at(2024, 2, 28, 12, 1), 2, sink, &report, language);
     reader_close(reader);
-    if (out != nullptr) *out += format_file_check("f", totals);
+    if (out != nullptr) *out += format_file_check("f", totals, language);
     return totals;
 }
 
@@ -207,6 +236,19 @@ TEST(CrontabCheckFile, the_file_as_a_whole_gets_its_warnings_and_the_lines_a_sav
          0,
          1},
         {"0 8 * * * NoAction\n0 8 * * * System a\0b\n"s, {"1 line holds NUL bytes (the first: line 2)"}, 0, 1},
+        // Saved as UTF-8 without a byte-order mark, the first line of such text is named; Shift-JIS (this
+        // file's literals, the guide's examples among them) passes, even where its bytes are valid UTF-8
+        // too ("縺Ａ" reads as UTF-8 "あ`").
+        {"0 8 * * * NoAction\n0 9 * * * System C:\\"s +
+             reinterpret_cast<const char*>(u8"写真\\起動.bat\n0 9 * * * System メモ.txt\n"),
+         {"line 2 is UTF-8 text (saved without a byte-order mark)"},
+         0,
+         0},
+        {"0 9 * * * System C:\\写真\\起動.bat\n0 9 * * * System メモ.txt\n0 9 * * * System cmd.exe /c start \"\" "
+         "\"C:\\Program Files\\App\\app.exe\" パラメータ\n0 9 * * * System 縺Ａ.txt\n",
+         {},
+         0,
+         0},
     };
     for (const auto& [data, warnings, dropped, changed] : files) {
         SCOPED_TRACE(data);
@@ -215,6 +257,96 @@ TEST(CrontabCheckFile, the_file_as_a_whole_gets_its_warnings_and_the_lines_a_sav
         for (std::size_t i = 0; i < warnings.size(); ++i)
             EXPECT_NE(totals.file_warnings[i].find(warnings[i]), std::string::npos) << totals.file_warnings[i];
         EXPECT_EQ(std::tuple(totals.save_dropped, totals.save_changed), std::tuple(dropped, changed));
+    }
+}
+
+// Every message in both languages, with the same placeholders, so that neither
+// language lacks a text or a value.
+TEST(CheckMessages, every_message_has_both_forms_with_the_same_placeholders)
+{
+    auto placeholders = [](std::string_view text) {
+        std::vector<std::string> found;
+        for (std::size_t i = 0; i + 2 < text.size(); ++i)
+            if (text[i] == '{' && text[i + 1] >= '1' && text[i + 1] <= '9' && text[i + 2] == '}')
+                found.emplace_back(text.substr(i, 3));
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    for (std::size_t i = 0; i < check_messages.size(); ++i) {
+        const MessageForms& m = check_messages[i];
+        SCOPED_TRACE(m.english);
+        EXPECT_EQ(static_cast<std::size_t>(m.id), i);
+        ASSERT_TRUE(m.english != nullptr && m.japanese != nullptr);
+        EXPECT_NE(*m.english, '\0');
+        EXPECT_NE(*m.japanese, '\0');
+        EXPECT_EQ(placeholders(m.english), placeholders(m.japanese));
+    }
+}
+
+// A report in Japanese has the English one's lines, line numbers, times,
+// cells and totals; only the words differ.
+TEST(CheckMessages, a_japanese_report_keeps_the_numbers_times_and_cells_of_the_english_one)
+{
+    const std::string file = "@daily x\n0 12 * 0 * System \x82\xa0.txt\n0-64 1 * * * system a\n#\n30 7 * * 1 x\n";
+    std::string english, japanese;
+    const CheckTotals en = check_file(file, &english);
+    const CheckTotals ja = check_file(file, &japanese, Language::JAPANESE);
+    EXPECT_EQ(std::tuple(en.lines, en.entries, en.warnings, en.save_dropped, en.save_changed),
+              std::tuple(ja.lines, ja.entries, ja.warnings, ja.save_dropped, ja.save_changed));
+    // The same heads ("3: "), line ends, times and quoted cells, in the same order.
+    const std::regex kept(R"(^\d+: |\n|\d{4}-\d\d-\d\d \d\d:\d\d \w{3}|"[^"]*")", std::regex::multiline);
+    auto parts = [&kept](const std::string& r) {
+        return std::vector<std::string>(std::sregex_token_iterator(r.begin(), r.end(), kept), {});
+    };
+    EXPECT_EQ(parts(english), parts(japanese));
+    EXPECT_NE(english, japanese);
+    EXPECT_NE(japanese.find(say(Language::JAPANESE, Message::MONTH_ZERO, {"0"})), std::string::npos) << japanese;
+}
+
+// The agenda of `data` from `from` up to `until`, at most `most` runs.
+std::string agenda_of(const std::string& data, const ClockTime& from, const ClockTime& until, int most)
+{
+    MemoryStreamState state(data);
+    LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ);
+    std::vector<AgendaEntry> entries;
+    auto sink = [](const LineCheck& c, void* context) {
+        if (is_entry(c))
+            static_cast<std::vector<AgendaEntry>*>(context)->push_back(AgendaEntry{c.number, c.fields, c.runs_nothing});
+    };
+    check_crontab(reader, from, 0, sink, &entries);
+    reader_close(reader);
+    std::vector<AgendaRun> runs;
+    const std::int64_t total = list_agenda(entries, from, until, most, runs);
+    return format_agenda(entries, runs, total, from, until, Language::ENGLISH);
+}
+
+// Every run in the span, by minute and within a minute by row, over a month's
+// turn and a leap day; the --max cut counts what it leaves out (here every
+// minute of two whole days and the hours between).
+TEST(CheckAgenda, lists_every_run_in_time_and_row_order_and_counts_what_the_cut_leaves_out)
+{
+    const std::string months = "0 0 1 * * System monthly.bat\n59 23 * * * NoAction\n0 0 * * * Foo x\n"
+                               "30 23 31 1 * SetWP -c a.bmp\n";
+    const std::string leap = "# header\n0 12 29 2 * NoAction\n0 12 28-29 2 * System a\n";
+    const std::string dense = "* * * * * NoAction\n0 * * * * System b\n";
+    const std::tuple<std::string, ClockTime, ClockTime, int, std::string> cases[] = {
+        {months, at(2024, 1, 31, 23, 30), at(2024, 2, 1, 0, 1), 1000,
+         "2024-01-31 23:30 Wed  4: SetWP -c a.bmp\n2024-01-31 23:59 Wed  2: NoAction\n"
+         "2024-02-01 00:00 Thu  1: System monthly.bat\n2024-02-01 00:00 Thu  3: Foo x (runs nothing)\n"},
+        {leap, at(2024, 2, 28, 12, 0), at(2024, 3, 1, 12, 1), 1000,
+         "2024-02-28 12:00 Wed  3: System a\n2024-02-29 12:00 Thu  2: NoAction\n2024-02-29 12:00 Thu  3: System a\n"},
+        {leap, at(2023, 2, 28, 12, 1), at(2023, 3, 1, 12, 1), 1000,
+         "no run from 2023-02-28 12:01 Tue up to 2023-03-01 12:01 Wed\n"},
+        {dense, at(2024, 2, 29, 23, 58), at(2024, 3, 1, 1, 0), 3,
+         "2024-02-29 23:58 Thu  1: NoAction\n2024-02-29 23:59 Thu  1: NoAction\n2024-03-01 00:00 Fri  1: NoAction\n"
+         "... and 60 more runs before 2024-03-01 01:00 Fri\n"},
+        {dense, at(2024, 2, 29, 23, 58), at(2024, 3, 3, 0, 0), 2,
+         "2024-02-29 23:58 Thu  1: NoAction\n2024-02-29 23:59 Thu  1: NoAction\n... and " +
+             std::to_string(2 * 1440 + 2 * 24) + " more runs before 2024-03-03 00:00 Sun\n"},
+    };
+    for (const auto& [data, from, until, most, expected] : cases) {
+        SCOPED_TRACE(text_of(from));
+        EXPECT_EQ(agenda_of(data, from, until, most), expected);
     }
 }
 
