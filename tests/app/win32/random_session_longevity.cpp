@@ -121,40 +121,19 @@ struct Input {
     unsigned code;  // the key, the command, or the wheel's turn
 };
 // Each as likely as the others.
+// clang-format off
 constexpr Input INPUTS[] = {
-    {"Up", KEY, VK_UP},
-    {"Down", KEY, VK_DOWN},
-    {"PageUp", KEY, VK_PRIOR},
-    {"PageDown", KEY, VK_NEXT},
-    {"Home", KEY, VK_HOME},
-    {"End", KEY, VK_END},
-    {"Left", KEY, VK_LEFT},
-    {"Right", KEY, VK_RIGHT},
-    {"Tab", KEY, VK_TAB},
-    {"Tab", KEY, VK_TAB},
-    {"Space", KEY, VK_SPACE},
-    {"Return", KEY, VK_RETURN},
-    {"Return", KEY, VK_RETURN},
-    {"Escape", KEY, VK_ESCAPE},
-    {"type", TYPE, 0},
-    {"type", TYPE, 0},
-    {"type", TYPE, 0},
-    {"Ctrl+N", CTRL, IDM_ADDITEM},
-    {"Ctrl+X", CTRL, IDM_CUT},
-    {"Ctrl+A", CTRL, IDM_SELECTALL},
-    {"Invert", MENU, IDM_INVERT},
-    {"Command NoAction", MENU, IDM_CMD_NOACTION},
-    {"Command System", MENU, IDM_CMD_SYSTEM},
-    {"Command SetWP", MENU, IDM_CMD_SETWP},
-    {"test", MENU, IDM_TEST},
-    {"click cell", CELL, 0},
-    {"click cell", CELL, 0},
-    {"click cell", CELL, 0},
-    {"click anywhere", SPOT, 0},
-    {"click header", HEADER, 0},
-    {"wheel up", WHEEL, WHEEL_DELTA},
-    {"wheel down", WHEEL, static_cast<unsigned>(-WHEEL_DELTA)},
+    {"Up", KEY, VK_UP}, {"Down", KEY, VK_DOWN}, {"PageUp", KEY, VK_PRIOR}, {"PageDown", KEY, VK_NEXT},
+    {"Home", KEY, VK_HOME}, {"End", KEY, VK_END}, {"Left", KEY, VK_LEFT}, {"Right", KEY, VK_RIGHT},
+    {"Tab", KEY, VK_TAB}, {"Tab", KEY, VK_TAB}, {"Space", KEY, VK_SPACE}, {"Return", KEY, VK_RETURN},
+    {"Return", KEY, VK_RETURN}, {"Escape", KEY, VK_ESCAPE}, {"type", TYPE, 0}, {"type", TYPE, 0}, {"type", TYPE, 0},
+    {"Ctrl+N", CTRL, IDM_ADDITEM}, {"Ctrl+X", CTRL, IDM_CUT}, {"Ctrl+A", CTRL, IDM_SELECTALL},
+    {"Invert", MENU, IDM_INVERT}, {"Command NoAction", MENU, IDM_CMD_NOACTION},
+    {"Command System", MENU, IDM_CMD_SYSTEM}, {"Command SetWP", MENU, IDM_CMD_SETWP}, {"test", MENU, IDM_TEST},
+    {"click cell", CELL, 0}, {"click cell", CELL, 0}, {"click cell", CELL, 0}, {"click anywhere", SPOT, 0},
+    {"click header", HEADER, 0}, {"wheel up", WHEEL, WHEEL_DELTA}, {"wheel down", WHEEL, 0x10000 - WHEEL_DELTA},
 };
+// clang-format on
 
 struct Step {
     unsigned input, a, b;  // a, b: where, taken modulo what is there when the step runs
@@ -254,7 +233,8 @@ public:
     std::string differences()
     {
         if (!IsWindow(window) || !IsWindow(table)) return "the main window is gone";
-        Model seen{{}, table_current_row(table), table_state_of(table)->edit_row, table_state_of(table)->edit_column};
+        Model seen{
+            {}, table_current_row(table), table_state_of(table)->edit_row, table_state_of(table)->edit_column, ""};
         for (int r = 0; r < table_row_count(table); ++r) {
             seen.rows.push_back({{}, send(table, TBLM_GETMARK, r) != 0});
             for (int c = 0; c < 6; ++c) seen.rows.back().cells[c] = cell_text(table, r, c);

@@ -1,7 +1,7 @@
 // Months of work in one process, after a warm-up: timer ticks with due passes over a 50-row table, Open and Save
 // cycles, full repaints and page scrolls, cell edits and SetWP runs on a small picture. The process's resources
 // must not grow. Wine answers 0 to GetProcessHandleCount and to GetGuiResources, so the handles the program opens
-// (files, directory searches, registry keys, device contexts) are also counted at the test program's import slots:
+// (files, registry keys, device contexts) are also counted at the test program's import slots:
 // each open noted, each close struck off. TAVECRON_LONGEVITY_FULL=1 runs the full counts (100,000 ticks).
 #include <gtest/gtest.h>
 
@@ -25,8 +25,6 @@ using namespace table_test;
 
 extern decltype(&CreateFileA) import_create_file __asm__(IMPORT_SLOT(CreateFileA, 28));
 extern decltype(&CloseHandle) import_close_handle __asm__(IMPORT_SLOT(CloseHandle, 4));
-extern decltype(&FindFirstFileA) import_find_first __asm__(IMPORT_SLOT(FindFirstFileA, 8));
-extern decltype(&FindClose) import_find_close __asm__(IMPORT_SLOT(FindClose, 4));
 extern decltype(&RegCreateKeyExA) import_reg_create __asm__(IMPORT_SLOT(RegCreateKeyExA, 36));
 extern decltype(&RegCloseKey) import_reg_close __asm__(IMPORT_SLOT(RegCloseKey, 4));
 extern decltype(&GetDC) import_get_dc __asm__(IMPORT_SLOT(GetDC, 4));
@@ -38,8 +36,6 @@ std::set<void*> held;
 int shell_runs, wallpaper_keys;
 const auto real_create_file = import_create_file;
 const auto real_close_handle = import_close_handle;
-const auto real_find_first = import_find_first;
-const auto real_find_close = import_find_close;
 const auto real_reg_create = import_reg_create;
 const auto real_reg_close = import_reg_close;
 const auto real_get_dc = import_get_dc;
@@ -60,14 +56,6 @@ HANDLE WINAPI counted_create_file(LPCSTR name, DWORD access, DWORD share, LPSECU
 BOOL WINAPI counted_close_handle(HANDLE handle)
 {
     return held.erase(handle), real_close_handle(handle);
-}
-HANDLE WINAPI counted_find_first(LPCSTR pattern, LPWIN32_FIND_DATAA data)
-{
-    return note(real_find_first(pattern, data));
-}
-BOOL WINAPI counted_find_close(HANDLE search)
-{
-    return held.erase(search), real_find_close(search);
 }
 LSTATUS WINAPI counted_reg_create(HKEY key, LPCSTR sub_key, DWORD reserved, LPSTR key_class, DWORD options,
                                   REGSAM access, LPSECURITY_ATTRIBUTES security, PHKEY result, LPDWORD disposition)
@@ -144,13 +132,11 @@ Resources resources()
 
 std::string text(const Resources& r)
 {
-    char line[256];
-    std::snprintf(line, sizeof line,
-                  "%zu held, %zu windows, %zu KiB in heaps, %zu KiB private, %zu KiB working set; the system: "
-                  "%lu handles, %lu GDI and %lu USER objects",
-                  r.held, r.windows, r.heap_bytes / 1024, r.private_bytes / 1024, r.working_set / 1024, r.handles,
-                  r.gdi_objects, r.user_objects);
-    return line;
+    auto kib = [](SIZE_T bytes) { return std::to_string(bytes / 1024) + " KiB "; };
+    return std::to_string(r.held) + " held, " + std::to_string(r.windows) + " windows, " + kib(r.heap_bytes) +
+           "in heaps, " + kib(r.private_bytes) + "private, " + kib(r.working_set) +
+           "working set; the system: " + std::to_string(r.handles) + " handles, " + std::to_string(r.gdi_objects) +
+           " GDI and " + std::to_string(r.user_objects) + " USER objects";
 }
 
 class ResourcesFlat : public MainWindowFixture {
@@ -169,7 +155,6 @@ protected:
         for (int r = 1; r < 50; ++r)
             insert_entry(table, r, {"*", "*", "*", "*", "*", r % 10 != 1 ? "NoAction" : "System", "notepad.exe a.txt"});
         import_create_file = counted_create_file, import_close_handle = counted_close_handle;
-        import_find_first = counted_find_first, import_find_close = counted_find_close;
         import_reg_create = counted_reg_create, import_reg_close = counted_reg_close;
         import_get_dc = counted_get_dc, import_release_dc = counted_release_dc;
         import_shell_execute = counted_shell_execute;
@@ -177,7 +162,6 @@ protected:
     void TearDown() override
     {
         import_create_file = real_create_file, import_close_handle = real_close_handle;
-        import_find_first = real_find_first, import_find_close = real_find_close;
         import_reg_create = real_reg_create, import_reg_close = real_reg_close;
         import_get_dc = real_get_dc, import_release_dc = real_release_dc;
         MainWindowFixture::TearDown();
