@@ -190,15 +190,15 @@ public:
     void perform(const Step& s)
     {
         const Input& in = INPUTS[s.input];
-        const bool editing = model.edit_row >= 0,
-                   runs_only_no_action = std::all_of(model.rows.begin(), model.rows.end(), [](const Row&row) {
-                       return row.cells[COL_COMMAND] != "System" && row.cells[COL_COMMAND] != "SetWP";
-                   });
+        const bool editing = model.edit_row >= 0;
+        auto starts_something = [](const Row& row) {
+            return row.cells[COL_COMMAND] == "System" || row.cells[COL_COMMAND] == "SetWP";
+        };
         HWND keys_to = editing ? editor : list_view;
         if (in.code == VK_RETURN && in.act == KEY && !editing &&
             (model.count() == 0 || model.rows[model.current].cells[COL_COMMAND] != "NoAction"))
             return;
-        if (in.code == IDM_TEST && !runs_only_no_action) return;
+        if (in.code == IDM_TEST && std::any_of(model.rows.begin(), model.rows.end(), starts_something)) return;
         if (in.act == KEY)
             post(keys_to, WM_KEYDOWN, in.code), editing ? model.editor_key(in.code) : model.list_key(in.code);
         if (in.act == TYPE) {  // at the end of the editor's text; in the list view, the list view's own search
@@ -256,6 +256,7 @@ public:
             PostMessageA(dialog, WM_COMMAND, IDOK, 0);
         };
         send(window, WM_COMMAND, IDM_SAVE), send(window, WM_COMMAND, IDM_OPEN);
+        ModalWatch::on_file_dialog = nullptr;
         if (model.count() == 0 &&
             ModalWatch::boxes == std::vector<std::string>{"エラー|ﾌｧｲﾙのオープンに失敗しました。"})
             ModalWatch::boxes.clear();  // a file without rows is a failed Open

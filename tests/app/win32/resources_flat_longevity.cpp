@@ -40,6 +40,7 @@ const auto real_reg_create = import_reg_create;
 const auto real_reg_close = import_reg_close;
 const auto real_get_dc = import_get_dc;
 const auto real_release_dc = import_release_dc;
+const auto real_shell_execute = import_shell_execute;
 
 template <typename Handle>
 Handle note(Handle handle)
@@ -104,14 +105,10 @@ BOOL CALLBACK count_with_children(HWND window, LPARAM windows)
 
 Resources resources()
 {
-    Resources now{held.size(),
-                  0,
-                  0,
-                  0,
-                  0,
-                  0,
-                  GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
-                  GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
+    Resources now{};
+    now.held = held.size();
+    now.gdi_objects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    now.user_objects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     GetProcessHandleCount(GetCurrentProcess(), &now.handles);
     EnumThreadWindows(GetCurrentThreadId(), count_with_children, reinterpret_cast<LPARAM>(&now.windows));
     HANDLE heaps[64];
@@ -164,6 +161,7 @@ protected:
         import_create_file = real_create_file, import_close_handle = real_close_handle;
         import_reg_create = real_reg_create, import_reg_close = real_reg_close;
         import_get_dc = real_get_dc, import_release_dc = real_release_dc;
+        import_shell_execute = real_shell_execute;
         MainWindowFixture::TearDown();
     }
 
