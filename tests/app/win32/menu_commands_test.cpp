@@ -52,7 +52,7 @@ protected:
     {
         std::string text;
         for (int row = 0; row < table_row_count(table); ++row)
-            text += (row ? " " : "") + cell_text(table, row, COL_COMMAND);
+            text.append(row ? " " : "").append(cell_text(table, row, COL_COMMAND));
         return text;
     }
 };
