@@ -101,18 +101,22 @@ if(TAVECRON_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# A GoogleTest executable from the given sources, registered with CTest.
+# A GoogleTest executable from the given sources, registered with CTest under
+# the label LABELS, or its own name.
 # Under the cross build its tests are discovered and run through the Wine
 # emulator at test time, never at build time. PROPERTIES are added to each
 # of its tests (a RESOURCE_LOCK, say).
 function(tavecron_add_gtest name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS;PROPERTIES" ${ARGN})
   if(NOT T_SOURCES)
     return()
+  endif()
+  if(NOT T_LABELS)
+    set(T_LABELS ${name})
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
   target_compile_options(${name} PRIVATE -Wall -Wextra -finput-charset=UTF-8 -fexec-charset=CP932)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 120 LABELS ${name} ${T_PROPERTIES})
+    PROPERTIES TIMEOUT 120 LABELS ${T_LABELS} ${T_PROPERTIES})
 endfunction()

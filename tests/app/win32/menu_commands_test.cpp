@@ -1,5 +1,5 @@
-// The WM_COMMAND branch under Wine, on a main window made by start-up: the Edit and Command items on real rows,
-// the file dialogs as a user meets them and the save under injected write failures.
+// The WM_COMMAND branch under Wine, on a main window made by start-up: the file dialogs as a user meets them and
+// the save under injected write failures.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,14 +11,12 @@
 #include <sstream>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "app/resource_ids.h"
 #include "main_window_fixture.h"
 #include "tests/support/win32/import_slot.h"
 #include "tests/support/win32/temp_folder.h"
-#include "table/win32/cell_editor.h"
 
 // The record watched by the replaced operator delete below: its delete keeps
 // the block, poisoned, instead of freeing it, so that a write into the freed
@@ -73,65 +71,14 @@ class MenuCommands : public MainWindowFixture {
 protected:
     LRESULT command(UINT id) { return send(window, WM_COMMAND, MAKEWPARAM(id, 0)); }
 
-    // Rows as "A B* >C": each word a row's command cell (time cells "*"),
-    // "*" a marked row, ">" the current row.
-    void set_rows(const std::string& text)
-    {
-        send(table, TBLM_DELETEALLITEMS);
-        std::istringstream words(text);
-        int current = 0;
-        for (std::string word; words >> word;) {
-            const int row = table_row_count(table);
-            if (word[0] == '>') current = row, word.erase(0, 1);
-            const bool marked = word.back() == '*';
-            if (marked) word.pop_back();
-            insert_entry(table, row, {"*", "*", "*", "*", "*", word.c_str(), ""});
-            send(table, TBLM_SETMARK, row, marked);
-        }
-        send(table, TBLM_SETCURSEL, current);
-    }
     std::string rows_text()
     {
         std::string text;
         for (int row = 0; row < table_row_count(table); ++row)
-            text +=
-                (row ? " " : "") + cell_text(table, row, COL_COMMAND).append(send(table, TBLM_GETMARK, row) ? "*" : "");
+            text.append(row ? " " : "").append(cell_text(table, row, COL_COMMAND));
         return text;
     }
 };
-
-TEST_F(MenuCommands, edit_and_command_items_change_the_rows_and_other_ids_do_nothing)
-{
-    // Id, rows before, rows after.
-    const std::tuple<UINT, const char*, const char*> cases[] = {
-        {IDM_CUT, "A B* >C*", "A"},
-        {IDM_INVERT, "A B* >C", "A* B C*"},
-        {IDM_ADDITEM, "A >B* C", "A NoAction B* C"},
-        {IDM_ADDITEM, "", "NoAction"},
-        {IDM_CMD_NOACTION, "A >System", "A NoAction"},
-        {IDM_CMD_SETWP, ">A B", "SetWP B"},
-        {IDM_CMD_SETWP, "", ""},
-        {0, "A B* >C", "A B* C"},
-        {IDM_TEST + 1, "A B* >C", "A B* C"},
-    };
-    for (const auto& [id, before, after] : cases) {
-        set_rows(before);
-        EXPECT_EQ(command(id), 0) << id << " on " << before;
-        EXPECT_EQ(rows_text(), after) << id << " on " << before;
-    }
-    // An edit open on the command cell is stored before the item acts, so
-    // that its later end (a click elsewhere) cannot undo the item.
-    TableState* table_state = table_state_of(table);
-    for (const auto& [id, after] : {std::pair{IDM_CMD_SETWP, "A SetWP"}, std::pair{IDM_TEST, "A Typed"}}) {
-        set_rows("A >B");
-        ASSERT_EQ(table_begin_edit(table_state, 1, COL_COMMAND), 1);
-        SetWindowTextA(table_state->edit_window, "Typed");
-        command(id);
-        EXPECT_EQ(table_state->edit_row, -1) << id;
-        send(table, TBLM_ENDEDIT);
-        EXPECT_EQ(rows_text(), after) << id;
-    }
-}
 
 // Each dialog is described while open (owner, flags, preselected file type), then answered: the file type to pick
 // (-1: none), the name to type and OK ("": cancel).
@@ -233,7 +180,7 @@ TEST_F(MenuCommands, save_replaces_the_file_whole_or_leaves_it_byte_for_byte_wit
     const std::string old = "0 0 1 1 * NoAction old\r\n", lines = "* * * * * A \r\n* * * * * B \r\n* * * * * C \r\n";
     ModalWatch watch;
     watch.on_file_dialog = [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDOK, 0); };  // the proposed name
-    set_rows("A B C");
+    for (const char* name : {"A", "B", "C"}) add_rows(1, name);
     for (const auto& [trouble, write, depth] : cases) {
         TempFolder folder;
         const std::string sub = depth ? std::string(depth - folder.root.size(), 'd') + "\\" : "";
