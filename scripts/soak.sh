@@ -30,8 +30,8 @@ build=${2:-build/$(wine_default_build)}
 build_target() { [ ! -f "$build/CMakeCache.txt" ] || cmake --build "$build" -j"$(nproc)" --target "$1" >/dev/null; }
 
 if [ "$1" = --year ]; then
-  build_target app_longevity_win32_tests
-  exe=$(cd "$build" && pwd)/tests/app_longevity_win32_tests.exe
+  build_target longevity_win32_tests
+  exe=$(cd "$build" && pwd)/tests/longevity_win32_tests.exe
   start=$(date +%s)
   TAVECRON_YEAR=full scripts/wine-session.sh "$build" wine "$exe" --gtest_filter='SimulatedYear.*'
   echo "the simulated year took $(($(date +%s) - start)) s under Wine (session start included)"
