@@ -32,10 +32,10 @@ build_target() { [ ! -f "$build/CMakeCache.txt" ] || cmake --build "$build" -j"$
 if [ "$1" = --year ]; then
   build_target longevity_win32_tests
   exe=$(cd "$build" && pwd)/tests/longevity_win32_tests.exe
-  start=$(date +%s)
-  TAVECRON_YEAR=full scripts/wine-session.sh "$build" wine "$exe" --gtest_filter='SimulatedYear.*'
+  start=$(date +%s) status=0
+  TAVECRON_YEAR=full scripts/wine-session.sh "$build" wine "$exe" --gtest_filter='SimulatedYear.*' || status=$?
   echo "the simulated year took $(($(date +%s) - start)) s under Wine (session start included)"
-  exit 0
+  exit $status
 fi
 [[ "$1" =~ ^[1-9][0-9]*$ ]] && [ "$1" -lt 1380 ] || usage
 build_target tavecron
@@ -72,6 +72,7 @@ soak_run() {
     [ -n "$(xdotool search --onlyvisible --name '^TaveCron$' 2>/dev/null)" ] && break
     kill -0 "$pid" 2>/dev/null && sleep 0.2 || { echo "soak: the program did not start" >&2; return 1; }
   done
+  (($(date +%s) < now + 40)) || echo "soak: start-up took over 40 s: the first tick came after the first due minute began" >&2
   rss() { awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status" 2>/dev/null || echo 0; }
   local rss_start rss_first= rss_high=0 r
   rss_start=$(rss)
