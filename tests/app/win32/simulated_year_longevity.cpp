@@ -40,7 +40,7 @@ struct RunLog {
     std::vector<long> runs;      // per row
     int out_of_order = 0;        // runs in a minute at or above a row that already ran in it: a row twice, two passes
     int outside = 0;             // runs in a minute that the row does not admit
-    long minute = -1;            // the minute of the latest run, counted from year 0, and its row
+    long minute = -1;            // the minute of the latest run, a number for each minute of the calendar, and its row
     int row = -1;
 } run_log;
 
