@@ -35,7 +35,18 @@ InProgramFolder::InProgramFolder()
 {
     const DWORD length = GetCurrentDirectoryA(MAX_PATH, previous_.data());
     restore_ = length > 0 && length < MAX_PATH;
-    enter_program_folder();
+    // Start-up made the program's folder current, and the timer comes here once a minute for months: when the
+    // folder is current already (it ends in a backslash, the current directory does not), changing to it and back
+    // would cost two file-system calls a minute for nothing.
+    const CrontabLocation location = locate_program_crontab(nullptr);
+    const std::string_view folder(location.directory.data());
+    if (restore_ && folder.size() == length + 1 && folder.starts_with(std::string_view(previous_.data(), length))) {
+        restore_ = false;
+        return;
+    }
+    if (location.has_directory) {
+        SetCurrentDirectoryA(location.directory.data());
+    }
 }
 
 InProgramFolder::~InProgramFolder()

@@ -1,0 +1,190 @@
+// Months of the minute timer in seconds: the test program's GetLocalTime import slot answers a clock the test
+// steps, the real main window gets WM_TIMER ticks several times a simulated minute, and its System rows start
+// nothing: the swapped ShellExecuteA notes which row ran in which minute. TAVECRON_YEAR=full runs the whole of
+// 2027-12-31 to 2029-01-01; otherwise two days over a turn of year and three over a leap day.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/resource_ids.h"
+#include "main_window_fixture.h"
+#include "tests/support/win32/import_slot.h"
+
+namespace {
+
+using namespace table_test;
+
+extern decltype(&GetLocalTime) import_local_time __asm__(IMPORT_SLOT(GetLocalTime, 4));
+extern decltype(&ShellExecuteA) import_shell_execute __asm__(IMPORT_SLOT(ShellExecuteA, 24));
+
+SYSTEMTIME clock_now;  // what GetLocalTime answers
+using Time = const SYSTEMTIME&;
+using Admits = bool (*)(Time);
+
+// A row's month, day, hour and minute patterns and, when given, the minutes they admit in plain arithmetic.
+struct Row {
+    std::array<const char*, 4> cells;
+    Admits admits = nullptr;
+};
+
+struct RunLog {
+    std::vector<Admits> admits;  // per row
+    std::vector<long> runs;      // per row
+    int out_of_order = 0;        // runs in a minute at or above a row that already ran in it: a row twice, two passes
+    int outside = 0;             // runs in a minute that the row does not admit
+    long minute = -1;            // the minute of the latest run, a number for each minute of the calendar, and its row
+    int row = -1;
+} run_log;
+
+// Each row's option is its index: System hands it to the shell as the program to start.
+HINSTANCE WINAPI note_run(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT)
+{
+    const int row = std::atoi(file);
+    const long minute = ((clock_now.wYear * 13L + clock_now.wMonth) * 32 + clock_now.wDay) * 1440 +
+                        clock_now.wHour * 60 + clock_now.wMinute;
+    run_log.out_of_order += minute == run_log.minute && row <= run_log.row;
+    run_log.outside += run_log.admits.at(row) != nullptr && !run_log.admits[row](clock_now);
+    run_log.minute = minute, run_log.row = row, ++run_log.runs[row];
+    return reinterpret_cast<HINSTANCE>(33);
+}
+
+void WINAPI stepped_local_time(LPSYSTEMTIME time)
+{
+    *time = clock_now;
+}
+
+int days_in_month(int year, int month)
+{
+    if (month == 2) return (year % 4 == 0 && (year % 100 != 0 || year % 400 == 0)) ? 29 : 28;
+    return month == 4 || month == 6 || month == 9 || month == 11 ? 30 : 31;
+}
+
+// Moves the clock on by less than a day.
+void advance(SYSTEMTIME& t, int seconds)
+{
+    const int second = t.wSecond + seconds, minute = t.wMinute + second / 60, hour = t.wHour + minute / 60;
+    t.wSecond = second % 60, t.wMinute = minute % 60, t.wHour = hour % 24;
+    if (hour < 24 || ++t.wDay <= days_in_month(t.wYear, t.wMonth)) return;
+    t.wDay = 1;
+    if (++t.wMonth > 12) t.wMonth = 1, ++t.wYear;
+}
+
+class SimulatedYear : public MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        KillTimer(window, IDT_MINUTE);  // the only ticks are the test's
+        enter_program_folder();         // as start-up leaves it
+        import_local_time = stepped_local_time, import_shell_execute = note_run;
+    }
+    void TearDown() override
+    {
+        import_local_time = real_local_time, import_shell_execute = real_shell_execute;
+        MainWindowFixture::TearDown();
+    }
+    // Row i runs System with option i.
+    void set_rows(std::initializer_list<Row> rows)
+    {
+        run_log = RunLog{};
+        for (const auto& [cells, admits] : rows) {
+            const std::string option = std::to_string(run_log.admits.size());
+            insert_entry(table, run_log.admits.size(),
+                         {"*", cells[0], cells[1], cells[2], cells[3], "System", option.c_str()});
+            run_log.admits.push_back(admits), run_log.runs.push_back(0);
+        }
+    }
+    // Sets the clock to that day and `from` seconds into it, then ticks there and every `every` seconds until
+    // `until` seconds into the day (past its end on the days after).
+    void tick_through(WORD year, WORD month, WORD day, long from, long until, int every)
+    {
+        clock_now = SYSTEMTIME{year, month, 0, day, 0, 0, 0, 0};
+        advance(clock_now, from);
+        for (long passed = from; passed <= until; passed += every, advance(clock_now, every))
+            send(window, WM_TIMER, IDT_MINUTE);
+    }
+
+    const decltype(import_local_time) real_local_time = import_local_time;
+    const decltype(import_shell_execute) real_shell_execute = import_shell_execute;
+};
+
+constexpr long DAY = 86400;
+
+// Runs per row, worked out from the calendar; the first tick, at 00:00 of the first day, runs nothing. The whole
+// year: 2027-12-31, the leap year 2028 and 2029-01-01, 368 days; 2028 has seven 31sts; the 1st to the 7th of its
+// twelve months and 2029-01-01 have 24 quarters past; the 1st, 28th and 29th of 2028's February, March and December
+// are nine days. The short span: 2027-12-31 and 2028-01-01, then the clock set forward to 2028-02-28 for 3 days.
+const std::vector<long> WHOLE_YEAR_RUNS = {18 * 368, 2, 368 * 1440 - 1, 1, 7, 24 * (12 * 7 + 1), 0, 3 * 9, 368 - 1};
+const std::vector<long> SHORT_SPAN_RUNS = {18 * 5, 1, 5 * 1440 - 1, 1, 0, 24 * 2, 0, 3 * 3, 5 - 1};
+
+TEST_F(SimulatedYear, each_row_runs_once_in_each_minute_it_admits_and_rows_of_a_minute_in_table_order)
+{
+    set_rows({
+        {{"*", "*", "9-17", "0,30"}, [](Time t) { return t.wHour >= 9 && t.wHour <= 17 && t.wMinute % 30 == 0; }},
+        {{"12", "31", "23", "59"},
+         [](Time t) { return t.wMonth == 12 && t.wDay == 31 && t.wHour * 60 + t.wMinute == 1439; }},
+        {{"*", "*", "*", "*"}, [](Time) { return true; }},
+        {{"2", "29", "0", "0"}, [](Time t) { return t.wMonth == 2 && t.wDay == 29 && t.wHour + t.wMinute == 0; }},
+        {{"*", "31", "0", "0"}, [](Time t) { return t.wDay == 31 && t.wHour + t.wMinute == 0; }},  // 7 in 2028
+        {{"*", "1-7", "*", "15"}, [](Time t) { return t.wDay <= 7 && t.wMinute == 15; }},
+        {{"0", "*", "*", "*"}, [](Time) { return false; }},
+        // The 1st, 28th and 29th of three months, three minutes each.
+        {{"12,2-3", "1,28-29", "6", "5,50-51"},
+         [](Time t) {
+             return (t.wMonth == 12 || t.wMonth == 2 || t.wMonth == 3) &&
+                    (t.wDay == 1 || t.wDay == 28 || t.wDay == 29) && t.wHour == 6 &&
+                    (t.wMinute == 5 || t.wMinute == 50 || t.wMinute == 51);
+         }},
+        {{"*", "*", "0", "0"}, [](Time t) { return t.wHour + t.wMinute == 0; }},
+    });
+    const char* span = std::getenv("TAVECRON_YEAR");
+    const bool whole_year = span != nullptr && std::string(span) == "full";
+    // Ticks 17 s apart land at every second of the minute in turn.
+    tick_through(2027, 12, 31, 0, (whole_year ? 368 : 2) * DAY - 1, 17);
+    if (!whole_year) tick_through(2028, 2, 28, 0, 3 * DAY - 1, 17);
+    EXPECT_EQ(run_log.runs, whole_year ? WHOLE_YEAR_RUNS : SHORT_SPAN_RUNS);
+    EXPECT_EQ(std::pair(run_log.out_of_order, run_log.outside), std::pair(0, 0));
+}
+
+TEST_F(SimulatedYear, a_clock_set_back_runs_each_new_minute_value_again_and_one_set_forward_makes_up_nothing)
+{
+    set_rows({{{"*", "*", "*", "*"}},
+              {{"*", "*", "1", "30"}},
+              {{"*", "*", "1", "45"}},
+              {{"*", "*", "3", "0"}},
+              {{"*", "*", "3", "50"}},
+              {{"*", "*", "4", "4"}}});
+    constexpr auto at = [](int hour, int minute, int second) { return (hour * 60 + minute) * 60 + second; };
+    // On 2028-10-29 the clock is set to `from`, then ticks every `every` seconds until `until`; the runs meanwhile.
+    struct Step {
+        int from, until, every;
+        const char* runs;
+        const char* what;
+    };
+    const Step steps[] = {
+        {at(1, 0, 30), at(2, 30, 50), 20, "90 1 1 0 0 0", "the first tick's minute runs nothing; 01:01 to 02:30 run"},
+        {at(1, 30, 50), at(2, 40, 10), 20, "70 0 1 0 0 0",
+         "set back 60 min to the same minute value: 01:30 runs nothing, then 01:31 to 02:40 run again"},
+        {at(3, 50, 10), at(3, 55, 10), 20, "6 0 0 0 1 0", "set forward to 03:50: 02:41 to 03:49 are not made up"},
+        {at(3, 56, 7), at(4, 6, 10), 67, "10 0 0 0 0 0",
+         "ticks 67 s apart, seconds late: each runs its minute; 04:04, which none sees, is not made up"},
+    };
+    for (const Step& step : steps) {
+        std::fill(run_log.runs.begin(), run_log.runs.end(), 0);
+        tick_through(2028, 10, 29, step.from, step.until, step.every);
+        std::string runs;
+        for (long count : run_log.runs) runs.append(runs.empty() ? "" : " ").append(std::to_string(count));
+        EXPECT_EQ(runs, step.runs) << step.what;
+    }
+    EXPECT_EQ(run_log.out_of_order, 0);
+}
+
+}  // namespace
