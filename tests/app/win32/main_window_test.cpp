@@ -18,7 +18,6 @@
 #include "main_window_fixture.h"
 #include "tests/support/win32/import_slot.h"
 #include "tests/support/win32/temp_folder.h"
-#include "table/win32/cell_editor.h"
 
 namespace {
 
