@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <string>
 #include <tuple>
 #include <vector>
 
@@ -49,14 +48,6 @@ TEST_F(DuePassTest, due_rows_run_in_row_order_each_to_its_end_with_the_row_count
     }
     expected.push_back(count);
     EXPECT_EQ(calls, expected);
-}
-
-TEST_F(DuePassTest, run_entry_hands_the_command_its_own_copy_of_the_option_and_never_writes_the_cell)
-{
-    const std::string option = "no_such_program_for_tavecron_tests.exe first second";
-    append({"*", "*", "*", "*", "System", option});  // System cuts its option text at the first blank
-    EXPECT_EQ(run_entry(table, 0), 1);
-    EXPECT_EQ(row(0)[5], option);
 }
 
 }  // namespace
