@@ -1,30 +1,7 @@
 #include "app/crontab_path.h"
 
-#include <cstring>
-
 #include "base/cp932.h"
-
-namespace {
-
-// Copies the parts one after the other into out; false (out empty) when they do not fit.
-bool join_into(PathBuffer& out, std::string_view first, std::string_view second)
-{
-    if (first.size() + second.size() >= out.size()) {
-        out[0] = '\0';
-        return false;
-    }
-    // An empty view may hold a null pointer, which memcpy must not be given.
-    if (!first.empty()) {
-        std::memcpy(out.data(), first.data(), first.size());
-    }
-    if (!second.empty()) {
-        std::memcpy(out.data() + first.size(), second.data(), second.size());
-    }
-    out[first.size() + second.size()] = '\0';
-    return true;
-}
-
-}  // namespace
+#include "base/path_join.h"
 
 std::size_t directory_length(std::string_view path)
 {
@@ -47,15 +24,15 @@ CrontabLocation locate_crontab(std::string_view module_path, const char* argumen
 {
     CrontabLocation location;
     const std::string_view directory = module_path.substr(0, directory_length(module_path));
-    location.has_directory = !directory.empty() && join_into(location.directory, directory, {});
+    location.has_directory = !directory.empty() && join_path(location.directory, directory);
 
     // An empty module path (unknown) gives no default file: "cron.tab" would
     // then be looked for in whatever folder happens to be current.
     const bool module_known = !module_path.empty() && module_path.front() != '\0';
     if (argument != nullptr) {
-        location.has_path = join_into(location.path, argument, {});
+        location.has_path = join_path(location.path, argument);
     } else if (module_known && (directory.empty() || location.has_directory)) {
-        location.has_path = join_into(location.path, directory, DEFAULT_CRONTAB_NAME);
+        location.has_path = join_path(location.path, directory, DEFAULT_CRONTAB_NAME);
     }
     return location;
 }

@@ -13,15 +13,15 @@
 // bytes and the terminator); a path that does not fit is refused whole, never
 // cut, so that a shortened name can never open some other file.
 
-constexpr std::size_t PATH_SIZE = 256;
-using PathBuffer = std::array<char, PATH_SIZE>;
+constexpr std::size_t CRONTAB_PATH_SIZE = 256;
+using CrontabPath = std::array<char, CRONTAB_PATH_SIZE>;
 
 inline constexpr char DEFAULT_CRONTAB_NAME[] = "cron.tab";
 
 struct CrontabLocation {
-    PathBuffer directory{};      // NUL-terminated; empty when has_directory is false
+    CrontabPath directory{};     // NUL-terminated; empty when has_directory is false
     bool has_directory = false;  // false: no backslash in the module path, or too long
-    PathBuffer path{};           // NUL-terminated; empty when has_path is false
+    CrontabPath path{};          // NUL-terminated; empty when has_path is false
     bool has_path = false;       // false: the path does not fit; load nothing
 };
 

@@ -9,6 +9,10 @@
 #   table      table, base
 #   base       base
 #
+# The table sits below commands and schedule because at run time it holds the
+# rows, and the loader, saver, due pass and commands all read them through
+# the table's messages (docs/architecture.md).
+#
 # Within each layer's folder the files outside win32/ subfolders are the
 # portable core (built natively, never windows.h): they include no header of
 # a win32/ folder, of any layer. The tests of a layer (tests/<layer>/) follow

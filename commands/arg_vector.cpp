@@ -7,10 +7,11 @@
 #include <string_view>
 
 #include "base/cp932.h"
+#include "base/path_join.h"
 
 namespace {
 
-using PathBuffer = std::array<char, ARGV_PATH_SIZE>;
+using ArgvPath = std::array<char, ARGV_PATH_SIZE>;
 
 constexpr bool is_white(unsigned char c)
 {
@@ -27,21 +28,6 @@ bool is_dot_name(const char* name)
     return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
 }
 
-// Writes a + the first b_length bytes of b + tail into out; false (and out
-// unusable) when the whole path does not fit.
-bool join_path(PathBuffer& out, const char* a, const char* b, std::size_t b_length, const char* tail)
-{
-    std::size_t a_length = std::strlen(a);
-    std::size_t tail_length = std::strlen(tail);
-    if (a_length + b_length + tail_length >= out.size()) {
-        return false;
-    }
-    std::memcpy(out.data(), a, a_length);
-    std::memcpy(out.data() + a_length, b, b_length);
-    std::memcpy(out.data() + a_length + b_length, tail, tail_length + 1);
-    return true;
-}
-
 // Follows each matching directory with the rest of the pattern.
 struct DirectoryFollower {
     StringList& list;
@@ -55,8 +41,8 @@ struct DirectoryFollower {
         if (!entry.is_directory || is_dot_name(entry.name)) {
             return;
         }
-        PathBuffer inner;
-        if (join_path(inner, self->prefix, entry.name, std::strlen(entry.name), "\\")) {
+        ArgvPath inner;
+        if (join_path(inner, self->prefix, entry.name, "\\")) {
             expand_wildcards(self->list, inner.data(), self->remainder, self->lister);
         }
     }
@@ -73,8 +59,8 @@ struct MatchCollector {
         if (is_dot_name(entry.name)) {
             return;
         }
-        PathBuffer path;
-        if (join_path(path, self->prefix, entry.name, std::strlen(entry.name), "")) {
+        ArgvPath path;
+        if (join_path(path, self->prefix, entry.name)) {
             self->list.append(path.data());
         }
     }
@@ -214,14 +200,14 @@ std::size_t split_pattern_prefix(const char* word)
 
 void expand_wildcards(StringList& list, const char* prefix, const char* pattern, DirectoryLister& lister)
 {
-    PathBuffer search;
+    ArgvPath search;
     if (const char* sep = find_separator(pattern)) {
-        if (join_path(search, prefix, pattern, static_cast<std::size_t>(sep - pattern), "")) {
+        if (join_path(search, prefix, std::string_view(pattern, static_cast<std::size_t>(sep - pattern)))) {
             DirectoryFollower follower{list, prefix, sep + 1, lister};
             lister.search(search.data(), DirectoryFollower::visit, &follower);
         }
     } else if (*pattern != '\0') {
-        if (join_path(search, prefix, pattern, std::strlen(pattern), "")) {
+        if (join_path(search, prefix, pattern)) {
             MatchCollector collector{list, prefix};
             lister.search(search.data(), MatchCollector::visit, &collector);
         }
@@ -235,7 +221,7 @@ ArgVector build_argv(DirectoryLister& lister, const char* argv0, const char* tex
     StringList list;
     list.append(argv0);
     Word word;
-    PathBuffer prefix;
+    ArgvPath prefix;
     const char* p = text;
     while (*p != '\0') {
         if (is_white(static_cast<unsigned char>(*p))) {

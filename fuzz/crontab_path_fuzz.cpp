@@ -20,7 +20,7 @@
 
 namespace {
 
-std::string_view terminated(const PathBuffer& buffer)
+std::string_view terminated(const CrontabPath& buffer)
 {
     const void* nul = std::memchr(buffer.data(), '\0', buffer.size());
     FUZZ_CHECK(nul != nullptr);
@@ -28,9 +28,9 @@ std::string_view terminated(const PathBuffer& buffer)
 }
 
 // The result is the whole of `expected` when that fits, else refused.
-void check_join(const PathBuffer& buffer, bool has, const std::string& expected)
+void check_join(const CrontabPath& buffer, bool has, const std::string& expected)
 {
-    FUZZ_CHECK(has == (expected.size() < PATH_SIZE));
+    FUZZ_CHECK(has == (expected.size() < CRONTAB_PATH_SIZE));
     FUZZ_CHECK(terminated(buffer) == (has ? std::string_view(expected) : std::string_view()));
 }
 
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     FuzzedDataProvider input(data, size);
     const bool has_argument = input.ConsumeBool();
-    const std::string argument = input.ConsumeRandomLengthString(2 * PATH_SIZE);
+    const std::string argument = input.ConsumeRandomLengthString(2 * CRONTAB_PATH_SIZE);
     const std::vector<char> module_bytes = input.ConsumeRemainingBytes<char>();
     std::unique_ptr<char[]> module(new char[module_bytes.size()]);
     if (!module_bytes.empty()) std::memcpy(module.get(), module_bytes.data(), module_bytes.size());
@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char* const arg = has_argument ? argument.c_str() : nullptr;
     const CrontabLocation location = locate_crontab(module_path, arg);
     const std::string directory_text(module_path.substr(0, directory));
-    FUZZ_CHECK(location.has_directory == (directory > 0 && directory < PATH_SIZE));
+    FUZZ_CHECK(location.has_directory == (directory > 0 && directory < CRONTAB_PATH_SIZE));
     FUZZ_CHECK(terminated(location.directory) ==
                (location.has_directory ? std::string_view(directory_text) : std::string_view()));
     if (arg != nullptr) {

@@ -13,6 +13,18 @@ std::string counted(Language language, int n, Message one, Message many)
 
 }  // namespace
 
+const char* check_field_name(CheckField field)
+{
+    constexpr std::array<const char*, 8> names = {"minute",  "hour",    "day",    "month",
+                                                  "weekday", "command", "option", "line"};
+    return names[static_cast<std::size_t>(field)];
+}
+
+std::string check_field_word(CheckField field, Language language)
+{
+    return say(language, static_cast<Message>(static_cast<int>(Message::FIELD_MINUTE) + static_cast<int>(field)));
+}
+
 std::string horizon_text(bool cut, Language language)
 {
     return cut ? say(language, Message::HORIZON_10000, {"10000"})

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "base/cp932.h"
 #include "commands/command_names.h"
 
 namespace {
@@ -89,6 +90,8 @@ struct Checker {
     }
 
     bool check_time_field(const char* text, const TimeFieldInfo& f);
+    void warn_slips(const char* text, const TimeFieldInfo& f, const std::string& matches);
+    void warn_values_outside(const TimeFieldSet& set, const TimeFieldInfo& f);
     bool check_command(const char* command, const char* option);
 };
 
@@ -105,13 +108,24 @@ bool Checker::check_time_field(const char* text, const TimeFieldInfo& f)
         return false;
     }
     const std::size_t first = out.warnings.size();
+    warn_slips(text, f, what_it_matches(set, f));
+    warn_values_outside(set, f);
+    if (!possible) {
+        if (out.warnings.size() == first) warn(f.field, say(Message::MATCHES_NO, {quoted(text), say(f.name)}));
+        out.warnings.back().text += say(Message::SO_NEVER_RUNS);
+    }
+    return possible;
+}
+
+// Where the pattern reads text other than it looks: bytes passed over before
+// the first item, a range written backward, text after the last item read.
+void Checker::warn_slips(const char* text, const TimeFieldInfo& f, const std::string& matches)
+{
     const TimeFieldReport report = report_time_field(text);
     const int used = report.used;
     auto part = [text](int at, int length) {
         return quoted(std::string_view(text + at, static_cast<std::size_t>(length)));
     };
-    const std::string matches = what_it_matches(set, f);
-
     // "#30" and "x5" look like no number, yet the pattern passes over the
     // leading bytes and counts the number after them.
     if (report.first_item > 0 && report.first_item < used)
@@ -124,16 +138,18 @@ bool Checker::check_time_field(const char* text, const TimeFieldInfo& f)
                                                    std::to_string(report.backward_count - 1), matches}));
 
     const char* ignored = text + used;
-    if (*ignored != '\0') {
-        if (used > 0 && text[used - 1] == '*')
-            warn(f.field, say(Message::IGNORED_AFTER_STAR, {quoted(ignored), matches}));
-        else if (*ignored >= '0' && *ignored <= '9')
-            warn(f.field, say(Message::IGNORED_NUMBER, {quoted(ignored), matches}));
-        else
-            warn(f.field, say(Message::IGNORED_AFTER_ITEM, {quoted(ignored), part(0, used), matches}));
-    }
+    if (*ignored == '\0') return;
+    if (used > 0 && text[used - 1] == '*')
+        warn(f.field, say(Message::IGNORED_AFTER_STAR, {quoted(ignored), matches}));
+    else if (*ignored >= '0' && *ignored <= '9')
+        warn(f.field, say(Message::IGNORED_NUMBER, {quoted(ignored), matches}));
+    else
+        warn(f.field, say(Message::IGNORED_AFTER_ITEM, {quoted(ignored), part(0, used), matches}));
+}
 
-    // Values a clock never has; a set of all of 0..63 is a star or as good as one.
+// Values a clock never has; a set of all of 0..63 is a star or as good as one.
+void Checker::warn_values_outside(const TimeFieldSet& set, const TimeFieldInfo& f)
+{
     TimeFieldSet outside = set;
     for (int n = f.low; n <= f.high; ++n)
         outside.bits[static_cast<std::size_t>(n >> 3)] &= static_cast<unsigned char>(~(0x80u >> (n & 7)));
@@ -141,12 +157,6 @@ bool Checker::check_time_field(const char* text, const TimeFieldInfo& f)
     if (!impossible.empty())
         warn(f.field,
              say(Message::NEVER_OCCURS, {impossible, say(f.plural), std::to_string(f.low), std::to_string(f.high)}));
-
-    if (!possible) {
-        if (out.warnings.size() == first) warn(f.field, say(Message::MATCHES_NO, {quoted(text), say(f.name)}));
-        out.warnings.back().text += say(Message::SO_NEVER_RUNS);
-    }
-    return possible;
 }
 
 // Whether a Save from TaveCron writes the entry of `line` (its first `length`
@@ -220,54 +230,62 @@ bool is_blank(char c)
     return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n';
 }
 
-// A line another cron reads differently: an "@" schedule or a variable
-// setting "NAME=value" (or "NAME = value"). Answers whether it warned.
-bool check_foreign_line(std::string_view line, Checker& checker)
-{
-    std::size_t at = 0;
-    while (at < line.size() && is_blank(line[at])) ++at;
-    std::size_t end = at;
-    while (end < line.size() && !is_blank(line[end]) && line[end] != '\0') ++end;
-    const std::string_view word = line.substr(at, end - at);
-    std::size_t rest_at = end;
-    while (rest_at < line.size() && is_blank(line[rest_at])) ++rest_at;
-    std::string_view rest = line.substr(rest_at);
-    rest = rest.substr(0, std::min(rest.find('\0'), rest.size()));
-    while (!rest.empty() && is_blank(rest.back())) rest.remove_suffix(1);
-    const std::string fate = checker.say(is_entry(checker.out) ? Message::ROW_NEVER_RUNS : Message::ADDS_NO_ROW);
+// A line's first word and what follows it, blanks around both left out; the
+// rest ends at a NUL, as the row's cell would.
+struct LineHead {
+    std::string_view word;
+    std::string_view rest;
+    std::size_t at;       // where the word starts
+    std::size_t rest_at;  // where the rest starts
+};
 
-    if (word.starts_with("@")) {
-        AtWord known{"", "", Message::AT_WORD};
-        for (const AtWord& a : at_words)
-            if (word == a.word) known = a;
-        const std::string entry = known.fields + std::string(rest.empty() ? "" : " ") + std::string(rest);
-        const std::string text = checker.say(known.message, {quoted(word), fate, entry});
-        checker.warn(CheckField::LINE, text);
-        return true;
-    }
-    // A name of letters, digits and "_" not starting with a digit, then "=".
+LineHead split_line_head(std::string_view line)
+{
+    LineHead head{};
+    while (head.at < line.size() && is_blank(line[head.at])) ++head.at;
+    std::size_t end = head.at;
+    while (end < line.size() && !is_blank(line[end]) && line[end] != '\0') ++end;
+    head.word = line.substr(head.at, end - head.at);
+    head.rest_at = end;
+    while (head.rest_at < line.size() && is_blank(line[head.rest_at])) ++head.rest_at;
+    head.rest = line.substr(head.rest_at);
+    head.rest = head.rest.substr(0, std::min(head.rest.find('\0'), head.rest.size()));
+    while (!head.rest.empty() && is_blank(head.rest.back())) head.rest.remove_suffix(1);
+    return head;
+}
+
+// A name of letters, digits and "_" not starting with a digit, then "=".
+bool is_variable_setting(const LineHead& head)
+{
+    const std::string_view word = head.word;
     std::size_t name_end = 0;
     while (name_end < word.size() &&
            (std::isalnum(static_cast<unsigned char>(word[name_end])) != 0 || word[name_end] == '_'))
         ++name_end;
     const bool name = name_end > 0 && !(word[0] >= '0' && word[0] <= '9');
-    if (name && (name_end < word.size() ? word[name_end] == '=' : rest.starts_with("="))) {
-        const std::string setting = std::string(line.substr(at, rest_at - at)) + std::string(rest);
+    return name && (name_end < word.size() ? word[name_end] == '=' : head.rest.starts_with("="));
+}
+
+// A line another cron reads differently: an "@" schedule or a variable
+// setting "NAME=value" (or "NAME = value"). Answers whether it warned.
+bool check_foreign_line(std::string_view line, Checker& checker)
+{
+    const LineHead head = split_line_head(line);
+    const std::string fate = checker.say(is_entry(checker.out) ? Message::ROW_NEVER_RUNS : Message::ADDS_NO_ROW);
+    if (head.word.starts_with("@")) {
+        AtWord known{"", "", Message::AT_WORD};
+        for (const AtWord& a : at_words)
+            if (head.word == a.word) known = a;
+        const std::string entry = known.fields + std::string(head.rest.empty() ? "" : " ") + std::string(head.rest);
+        checker.warn(CheckField::LINE, checker.say(known.message, {quoted(head.word), fate, entry}));
+        return true;
+    }
+    if (is_variable_setting(head)) {
+        const std::string setting = std::string(line.substr(head.at, head.rest_at - head.at)) + std::string(head.rest);
         checker.warn(CheckField::LINE, checker.say(Message::NAME_VALUE, {quoted(setting), fate}));
         return true;
     }
     return false;
-}
-
-// Shift-JIS: lead bytes of two-byte characters, and their second bytes.
-bool is_sjis_lead(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
-bool is_sjis_trail(unsigned char c)
-{
-    return c >= 0x40 && c <= 0xFC && c != 0x7F;
 }
 
 }  // namespace
@@ -292,23 +310,11 @@ bool looks_like_utf8_text(std::string_view text)
     for (std::size_t i = 0; i < text.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c < 0x80) continue;
-        if (!is_sjis_lead(c) || i + 1 == text.size() || !is_sjis_trail(static_cast<unsigned char>(text[i + 1])))
+        if (!cp932_is_lead(c) || i + 1 == text.size() || !cp932_is_trail(static_cast<unsigned char>(text[i + 1])))
             return true;  // a byte no Shift-JIS character starts or ends with, or a half-width katakana
         ++i;
     }
     return false;
-}
-
-const char* check_field_name(CheckField field)
-{
-    constexpr std::array<const char*, 8> names = {"minute",  "hour",    "day",    "month",
-                                                  "weekday", "command", "option", "line"};
-    return names[static_cast<std::size_t>(field)];
-}
-
-std::string check_field_word(CheckField field, Language language)
-{
-    return say(language, static_cast<Message>(static_cast<int>(Message::FIELD_MINUTE) + static_cast<int>(field)));
 }
 
 void check_crontab_line(const char* line, int length, int number, int dropped, const ClockTime& from, int run_count,

@@ -21,8 +21,6 @@
 // The loader's line buffer: at most 2047 characters and the terminator.
 constexpr int CRONTAB_LINE_SIZE = 2048;
 
-using CellText = std::array<char, CELL_TEXT_SIZE>;
-
 // The seven fields of a scanned line, each NUL-terminated and at most 255
 // bytes: a longer word or option keeps its longest prefix of whole code page
 // 932 characters that fits (255 bytes, or 254 when a two-byte character

@@ -4,6 +4,7 @@
 // Messages are sent with SendMessageA to a WC_TAVETABLE window; cells travel
 // in LVITEMA records, notifications as WM_NOTIFY with an NMHDR followed by an
 // LVITEMA (the NMLVDISPINFOA layout).
+#include <array>
 
 constexpr unsigned TABLE_WM_USER = 0x0400;
 
@@ -45,3 +46,4 @@ constexpr int IDC_TABLE_EDIT = 2;
 
 // Every buffer that carries a cell text: at most 255 characters and the terminator.
 constexpr int CELL_TEXT_SIZE = 256;
+using CellText = std::array<char, CELL_TEXT_SIZE>;

@@ -77,7 +77,7 @@ void init_file_dialog(MainWindowState* state, HINSTANCE instance)
     dialog.nMaxCustFilter = 0;
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = state->path.data();
-    dialog.nMaxFile = MAIN_PATH_SIZE;
+    dialog.nMaxFile = CRONTAB_PATH_SIZE;
     state->path[0] = '\0';
 }
 

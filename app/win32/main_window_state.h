@@ -8,9 +8,8 @@
 
 #include <array>
 
+#include "app/crontab_path.h"
 #include "base/win32/owned_handle.h"
-
-constexpr int MAIN_PATH_SIZE = 256;
 
 // One per main window, on the heap (new, delete), in the window's extra slot
 // 0. Created in WM_CREATE and released when the window is finally destroyed
@@ -21,12 +20,12 @@ constexpr int MAIN_PATH_SIZE = 256;
 struct MainWindowState {
     HWND main_window;
     HWND table;
-    OwnedKernelObject mutex;                // held only while this instance holds the mutex
-    OPENFILENAMEA file_dialog;              // shared by File, Open and File, Save; lpstrFile is path
-    std::array<char, MAIN_PATH_SIZE> path;  // current crontab file, NUL-terminated
-    NOTIFYICONDATAA tray_icon;              // cbSize 0 until the icon has been described
-    int last_minute;                        // minute noted at the last new-minute tick; -1 before the first
-    bool file_dialog_open;                  // File, Open or File, Save has its dialog open
+    OwnedKernelObject mutex;    // held only while this instance holds the mutex
+    OPENFILENAMEA file_dialog;  // shared by File, Open and File, Save; lpstrFile is path
+    CrontabPath path;           // current crontab file, NUL-terminated
+    NOTIFYICONDATAA tray_icon;  // cbSize 0 until the icon has been described
+    int last_minute;            // minute noted at the last new-minute tick; -1 before the first
+    bool file_dialog_open;      // File, Open or File, Save has its dialog open
 };
 
 // The window's record, or null (before WM_CREATE stored it, or after release).

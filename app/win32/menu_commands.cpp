@@ -25,7 +25,6 @@ constexpr char OPEN_FAILED_TEXT[] = "ﾌｧｲﾙのオープンに失敗しま�
 constexpr char SAVE_FAILED_TEXT[] = "ﾌｧｲﾙを作れませんでした。";
 
 using FileDialog = BOOL(WINAPI*)(LPOPENFILENAMEA);
-using MainPath = std::array<char, MAIN_PATH_SIZE>;
 
 // Stores an open cell edit's text now (as Enter would). Otherwise the edit,
 // ended later by a click or a focus change, would write its old text over
@@ -48,7 +47,7 @@ void end_cell_edit(const MainWindowState& state)
 // `failure_text`, a Cancel shows nothing. Answers the record, found again,
 // when a name was chosen; null otherwise and when the window is gone.
 MainWindowState* choose_file(HWND main_window, FileDialog dialog, const char* title, DWORD flags,
-                             const char* failure_text, MainPath& chosen)
+                             const char* failure_text, CrontabPath& chosen)
 {
     MainWindowState* state = main_window_state(main_window);
     OPENFILENAMEA& shared = state->file_dialog;
@@ -96,7 +95,7 @@ void open_file(MainWindowState& state)
     }
     end_cell_edit(state);
     const HWND main_window = state.main_window;
-    MainPath chosen;
+    CrontabPath chosen;
     if (choose_file(main_window, GetOpenFileNameA, OPEN_TITLE, OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST, OPEN_FAILED_TEXT,
                     chosen) == nullptr) {
         return;
@@ -117,7 +116,7 @@ void save_file(MainWindowState& state_before)
     }
     end_cell_edit(state_before);  // the text being typed belongs in the file
     const HWND main_window = state_before.main_window;
-    MainPath chosen;
+    CrontabPath chosen;
     MainWindowState* state =
         choose_file(main_window, GetSaveFileNameA, SAVE_TITLE, OFN_PATHMUSTEXIST, SAVE_FAILED_TEXT, chosen);
     if (state == nullptr) {

@@ -14,7 +14,7 @@ namespace {
 // It is read with a byte to spare, so the cut sees whether a character
 // straddles the buffer's end: cut by the read alone, its lead byte would stay
 // alone at the end and spoil the cell.
-void read_editor_text(HWND editor, std::array<char, CELL_TEXT_SIZE>& text)
+void read_editor_text(HWND editor, CellText& text)
 {
     std::array<char, CELL_TEXT_SIZE + 2> read{};
     const int length = GetWindowTextA(editor, read.data(), static_cast<int>(read.size()));
@@ -42,7 +42,7 @@ int table_begin_edit(TableState* state, int row, int column)
     // The parent's handler may have changed the rows; open only on a cell that is still there.
     if (!table_cell_rect(*state, rows, rows, row, column, &cell)) return 0;
 
-    std::array<char, CELL_TEXT_SIZE> text{};
+    CellText text{};
     rows.get_cell_text(row, column, text.data(), static_cast<int>(text.size()));
     SetWindowTextA(state->edit_window, text.data());
     SetWindowPos(state->edit_window, HWND_TOP, cell.x - 2, cell.y - 2, cell.width, cell.height + 4, 0);
@@ -58,7 +58,7 @@ int table_end_edit(TableState* state)
     if (!state || state->edit_row == -1) return 1;
     const int row = state->edit_row;
     const int column = state->edit_column;
-    std::array<char, CELL_TEXT_SIZE> text{};
+    CellText text{};
     read_editor_text(state->edit_window, text);
     // Closed before hiding: hiding the focused editor moves the focus, and the
     // editor's loss of focus must find no edit left to end.

@@ -32,7 +32,7 @@ LRESULT on_list_key_down(TableState* state, UINT key)
     // Through the table's own message, so that the parent hears of the change
     // (TBLN_MARKCHANGING) and may veto it.
     if (plan.toggle_row >= 0) SendMessageA(state->window, TBLM_TOGGLEMARK, static_cast<WPARAM>(plan.toggle_row), 0);
-    if (plan.new_current_row >= 0) window_set_current_row(state, plan.new_current_row);
+    if (plan.new_current_row >= 0) move_current_row(state, plan.new_current_row);
     return 0;
 }
 
@@ -40,11 +40,11 @@ LRESULT on_list_left_button(TableState* state, LPARAM lparam)
 {
     const POINT point{static_cast<LONG>(LOWORD(lparam)), static_cast<LONG>(HIWORD(lparam))};
     int column = -1;
-    const int row = window_hit_test(state, point, &column);
+    const int row = cell_at_point(state, point, &column);
     if (row < 0) return 0;
     table_end_edit(state);
     const bool opened = row == state->current_row && table_begin_edit(state, row, column) == 1;
-    window_set_current_row(state, row);
+    move_current_row(state, row);
     // The press never reaches the list view, which would otherwise take the
     // focus itself: without this a click would leave the keys with whatever
     // window had them.
@@ -71,7 +71,7 @@ LRESULT on_editor_key_down(TableState* state, WNDPROC previous, WPARAM wparam, L
         return 0;
     case EditorKeyAction::MOVE_EDIT:
         table_end_edit(state);
-        window_set_current_row(state, plan.row);
+        move_current_row(state, plan.row);
         table_begin_edit(state, plan.row, plan.column);
         return 0;
     case EditorKeyAction::PASS_ON:

@@ -15,13 +15,13 @@ LRESULT table_notify(TableState* state, UINT code, NMHDR* record)
     return SendMessageA(GetParent(state->window), WM_NOTIFY, record->idFrom, reinterpret_cast<LPARAM>(record));
 }
 
-int window_hit_test(TableState* state, POINT p, int* column)
+int cell_at_point(TableState* state, POINT p, int* column)
 {
     ListViewRows rows(state->list_view);
     return table_hit_test(*state, rows, rows, TablePoint{p.x, p.y}, column);
 }
 
-bool window_set_current_row(TableState* state, int row)
+bool move_current_row(TableState* state, int row)
 {
     ListViewRows rows(state->list_view);
     return table_set_current_row(*state, rows, rows, row);

@@ -50,7 +50,7 @@ LRESULT table_notify(TableState* state, UINT code, NMHDR* record);
 // The portable rules of table/table_model.h applied to this table's list view,
 // each answering as the rule named beside it; points and rectangles are in the
 // list view's client pixels.
-int window_hit_test(TableState* state, POINT p, int* column);                  // table_hit_test
-bool window_set_current_row(TableState* state, int row);                       // table_set_current_row
+int cell_at_point(TableState* state, POINT p, int* column);                    // table_hit_test
+bool move_current_row(TableState* state, int row);                             // table_set_current_row
 bool window_row_strip(TableState* state, int row, RECT* out);                  // table_row_strip
 bool window_cell_rect(TableState* state, int row, int column, CellRect* out);  // table_cell_rect

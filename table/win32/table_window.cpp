@@ -236,7 +236,7 @@ LRESULT on_get_item(TableState* state, LVITEMA* item)
 LRESULT on_hit_test(TableState* state, int* column, const POINT* point)
 {
     if (!point) return -1;
-    return window_hit_test(state, *point, column);
+    return cell_at_point(state, *point, column);
 }
 
 LRESULT on_delete_item(TableState* state, int row)
@@ -365,7 +365,7 @@ LRESULT CALLBACK table_window_proc(HWND window, UINT message, WPARAM wparam, LPA
     case TBLM_GETCURSEL:
         return state->current_row;
     case TBLM_SETCURSEL:
-        return window_set_current_row(state, row_argument(wparam)) ? 1 : 0;
+        return move_current_row(state, row_argument(wparam)) ? 1 : 0;
     case TBLM_ENDEDIT:
         return table_end_edit(state);
     default:

@@ -124,9 +124,9 @@ TEST(MainWindowStartUp, keeps_the_name_of_the_file_it_looked_for_and_loads_it)
 TEST_F(MainWindowTest, open_crontab_changes_nothing_for_a_path_over_its_field_or_a_file_not_read_whole)
 {
     TempFolder folder;
-    const std::string fits = folder.write(std::string(MAIN_PATH_SIZE - 1 - folder.root.size(), 'f'), TWO_ENTRIES);
+    const std::string fits = folder.write(std::string(CRONTAB_PATH_SIZE - 1 - folder.root.size(), 'f'), TWO_ENTRIES);
     // A real file whose path is one byte too long: its terminator would land on the tray icon's size after the field.
-    const std::string one_over = folder.write(std::string(MAIN_PATH_SIZE - folder.root.size(), 'g'), TWO_ENTRIES);
+    const std::string one_over = folder.write(std::string(CRONTAB_PATH_SIZE - folder.root.size(), 'g'), TWO_ENTRIES);
     const std::string before = state->path.data();
     const UINT icon_size = state->tray_icon.cbSize;
     add_rows(3);

@@ -91,7 +91,7 @@ TEST_F(MenuCommands, file_dialogs_share_one_description_report_failed_opens_and_
     HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     const std::string open = "owned 6144 ", save = "owned 2048 ";
     // Names of 256 and 257 characters, too long for the path field (Wine's dialogs fail past 259).
-    const std::string long_save = folder.path(std::string(MAIN_PATH_SIZE - folder.root.size(), 'x'));
+    const std::string long_save = folder.path(std::string(CRONTAB_PATH_SIZE - folder.root.size(), 'x'));
     const std::string long_open =
         folder.write(std::string(150, 's') + "\\" + std::string(106 - folder.root.size(), 'f'));
     // Id, file type, name; then the dialog as shown, the path and the rows after.
@@ -139,7 +139,7 @@ TEST_F(MenuCommands, open_or_save_asked_for_while_a_file_dialog_is_open_opens_no
         {IDM_SAVE, IDM_OPEN, chosen}, {IDM_OPEN, IDM_SAVE, ""}, {IDM_SAVE, IDM_SAVE, ""}};
     ModalWatch watch;
     for (const auto& [outer, inner, name] : cases) {
-        lstrcpynA(state->path.data(), before.c_str(), MAIN_PATH_SIZE);
+        lstrcpynA(state->path.data(), before.c_str(), CRONTAB_PATH_SIZE);
         int dialogs = 0;
         watch.on_file_dialog = [&](HWND dialog) {
             const bool outer_dialog = ++dialogs == 1;  // a second dialog takes the earlier file
@@ -189,7 +189,7 @@ TEST_F(MenuCommands, save_replaces_the_file_whole_or_leaves_it_byte_for_byte_wit
         HANDLE holder = trouble == HELD
                             ? CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                             : nullptr;
-        lstrcpynA(state->path.data(), target.c_str(), MAIN_PATH_SIZE);
+        lstrcpynA(state->path.data(), target.c_str(), CRONTAB_PATH_SIZE);
         watch.boxes.clear();
         writes_seen = 0, failing_write = write, write_falls_short = trouble == WRITE_FALLS_SHORT;
         import_write_file = failing_write_file;

@@ -1,56 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <tuple>
-#include <vector>
 
 #include "app/crontab_path.h"
-#include "app/edit_text_cut.h"
-#include "app/minute_rule.h"
-#include "schedule/cron_entry.h"
 
 namespace {
-
-TEST(MinuteRule, runs_one_pass_per_change_of_minute_and_none_on_the_first_tick)
-{
-    const std::tuple<const char*, std::vector<int>, std::vector<int>> cases[] = {
-        {"first tick at minute 0", {0, 0}, {}},
-        {"new minutes", {10, 10, 11, 11, 12, 14, 14}, {11, 12, 14}},
-        {"through minute 0 of the next hour", {58, 59, 0, 1}, {59, 0, 1}},
-        {"clock set back an hour, same minute value", {29, 30, 30, 30, 31}, {30, 31}},
-        {"clock set to another minute", {5, 42, 42}, {42}},
-    };
-    for (const auto& [what, tick_minutes, pass_minutes] : cases) {
-        std::vector<int> passes;
-        int last_minute = -1;
-        for (int minute : tick_minutes) {
-            const MinuteStep step = next_minute_step(last_minute, minute);
-            // The minute to note is the tick's own, whether a pass runs or not.
-            EXPECT_EQ(step.last_minute, minute) << what;
-            last_minute = step.last_minute;
-            if (step.run_pass) passes.push_back(minute);
-        }
-        EXPECT_EQ(passes, pass_minutes) << what;
-    }
-}
-
-TEST(EditTextCut, cuts_time_and_command_cells_at_the_first_blank_and_keeps_the_option)
-{
-    // Column, text, cut text.
-    const std::tuple<int, const char*, const char*> cases[] = {
-        {COL_COMMAND, "System notepad.exe", "System"},
-        {COL_MONTH, "1,2\t3 4", "1,2"},
-        {COL_DAY, "1 2\t3", "1"},
-        {COL_OPTION, "notepad.exe \"a b\"\tx", "notepad.exe \"a b\"\tx"},
-    };
-    for (const auto& [column, text, expected] : cases) {
-        char buffer[256];
-        std::snprintf(buffer, sizeof buffer, "%s", text);
-        cut_edited_text(column, buffer, sizeof buffer);
-        EXPECT_STREQ(buffer, expected) << "column " << column << " text '" << text << "'";
-    }
-}
 
 TEST(CrontabLocation, is_the_argument_as_given_or_cron_tab_in_the_program_folder_and_never_a_path_over_255_bytes)
 {
