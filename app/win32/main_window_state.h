@@ -14,10 +14,10 @@
 constexpr int MAIN_PATH_SIZE = 256;
 
 // One per main window, kept as base/win32/window_record.h describes: created
-// in WM_CREATE, released in WM_DESTROY. File, Exit from the tray icon's menu can destroy the window
-// inside any modal loop (a file dialog, a message box, a popup menu, a
-// command that pumps messages): code that goes on after one finds the record
-// again through the window handle, and stops when it is gone.
+// in WM_CREATE, released in WM_DESTROY. File, Exit from the tray icon's menu
+// can destroy the window inside any modal loop (a file dialog, a message box,
+// a popup menu, a command that pumps messages): code that goes on after one
+// finds the record again through the window handle, and stops when it is gone.
 struct MainWindowState {
     HWND main_window;
     HWND table;
