@@ -2,11 +2,13 @@
 // Argument vectors: a text split into words in the manner of a command line,
 // with double quotes and wildcard expansion through a directory search.
 #include <cstddef>
+#include <utility>
 
 // count pointers to zero-terminated texts (no null element after the last).
 // All texts lie one after another, each with its terminator, in one block
 // allocated with malloc; element 0 points at the start of that block and the
-// array itself is a second malloc block. Release with free_argv.
+// array itself is a second malloc block. Release with free_argv, or hold it
+// in an OwnedArgVector.
 using ArgVector = char**;
 
 // Longest word kept, in bytes; longer words are cut at a character boundary
@@ -96,3 +98,29 @@ ArgVector build_argv(DirectoryLister& lister, const char* argv0, const char* tex
 
 // Frees the block and the array; does nothing with null.
 void free_argv(ArgVector argv);
+
+// An argument vector that frees itself: move-only, so that exactly one owner
+// calls free_argv, at the end of its scope.
+class OwnedArgVector {
+public:
+    OwnedArgVector() = default;
+    explicit OwnedArgVector(ArgVector argv) : argv_(argv) {}
+    ~OwnedArgVector() { free_argv(argv_); }
+
+    OwnedArgVector(const OwnedArgVector&) = delete;
+    OwnedArgVector& operator=(const OwnedArgVector&) = delete;
+    OwnedArgVector(OwnedArgVector&& other) noexcept : argv_(std::exchange(other.argv_, nullptr)) {}
+    OwnedArgVector& operator=(OwnedArgVector&& other) noexcept
+    {
+        if (this != &other) {
+            free_argv(std::exchange(argv_, std::exchange(other.argv_, nullptr)));
+        }
+        return *this;
+    }
+
+    explicit operator bool() const { return argv_ != nullptr; }
+    ArgVector get() const { return argv_; }
+
+private:
+    ArgVector argv_ = nullptr;
+};

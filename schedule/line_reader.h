@@ -7,6 +7,7 @@
 // the kind's own fields. Callers of a stream go through `head.ops` only.
 #include <array>
 #include <cstddef>
+#include <utility>
 
 struct Stream;
 
@@ -100,3 +101,38 @@ int reader_ungetc(LineReader* reader, int c);
 // a line is stored like any other byte. Answers null, leaving `buf`
 // untouched, at the end of the stream, or when `buf` is null or `n` < 2.
 char* reader_gets(LineReader* reader, char* buf, int n);
+
+// A reader that closes itself (and so its stream): move-only, so that exactly
+// one owner closes it, at the end of its scope or earlier with close(). It
+// owns `stream` from construction on, also when the reader could not be made:
+// the stream is closed at once then, and the owner holds no reader.
+class OwnedLineReader {
+public:
+    OwnedLineReader() = default;
+    OwnedLineReader(Stream* stream, int mode) : reader_(reader_open(stream, mode))
+    {
+        if (reader_ == nullptr && stream != nullptr) stream->ops->close(stream);
+    }
+    ~OwnedLineReader() { close(); }
+
+    OwnedLineReader(const OwnedLineReader&) = delete;
+    OwnedLineReader& operator=(const OwnedLineReader&) = delete;
+    OwnedLineReader(OwnedLineReader&& other) noexcept : reader_(std::exchange(other.reader_, nullptr)) {}
+    OwnedLineReader& operator=(OwnedLineReader&& other) noexcept
+    {
+        if (this != &other) {
+            close();
+            reader_ = std::exchange(other.reader_, nullptr);
+        }
+        return *this;
+    }
+
+    explicit operator bool() const { return reader_ != nullptr; }
+    LineReader* get() const { return reader_; }
+
+    // reader_close now; the owner then holds none.
+    void close() { reader_close(std::exchange(reader_, nullptr)); }
+
+private:
+    LineReader* reader_ = nullptr;
+};

@@ -240,19 +240,16 @@ int main(int argc, char** argv)
     if (stat(args.path, &info) == 0 && S_ISDIR(info.st_mode)) return failure(language, Message::IS_FOLDER, {args.path});
     Stream* stream = stdio_stream_open(args.path);
     if (stream == nullptr) return failure(language, Message::CANNOT_OPEN, {args.path, std::strerror(errno)});
-    LineReader* reader = reader_open(stream, READER_MODE_READ);
-    if (reader == nullptr) {
-        stream->ops->close(stream);
-        return failure(language, Message::OUT_OF_MEMORY);
-    }
+    OwnedLineReader reader(stream, READER_MODE_READ);
+    if (!reader) return failure(language, Message::OUT_OF_MEMORY);
     AgendaSink agenda{language, {}, {}};
     Language sink_language = language;
-    const CheckTotals totals = args.agenda
-                                   ? check_crontab(reader, from, 0, collect_entry, &agenda, language)
-                                   : check_crontab(reader, from, args.run_count, print_check, &sink_language, language);
+    const CheckTotals totals =
+        args.agenda ? check_crontab(reader.get(), from, 0, collect_entry, &agenda, language)
+                    : check_crontab(reader.get(), from, args.run_count, print_check, &sink_language, language);
     const int read_error = errno;
     const bool failed = stdio_stream_failed(stream) != 0;
-    reader_close(reader);
+    reader.close();
     if (failed) return failure(language, Message::CANNOT_READ, {args.path, std::strerror(read_error)});
     std::string report;
     if (args.agenda) {

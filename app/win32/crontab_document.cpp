@@ -76,7 +76,12 @@ void keep_path(MainWindowState& state, const char* path)
 int open_crontab(HWND main_window, const char* path)
 {
     MainWindowState* state = main_window_state(main_window);
-    if (state == nullptr || !fits_path_field(*state, path)) {
+    return state != nullptr ? open_crontab(state, path) : 0;
+}
+
+int open_crontab(MainWindowState* state, const char* path)
+{
+    if (!fits_path_field(*state, path)) {
         return 0;
     }
     FileStream* file = stream_open_file(path, 0, 0);
@@ -100,9 +105,12 @@ int open_crontab(HWND main_window, const char* path)
 
 int open_start_up_crontab(HWND main_window, const char* path)
 {
-    const int loaded = open_crontab(main_window, path);
     MainWindowState* state = main_window_state(main_window);
-    if (state != nullptr && fits_path_field(*state, path)) {
+    if (state == nullptr) {
+        return 0;
+    }
+    const int loaded = open_crontab(state, path);
+    if (fits_path_field(*state, path)) {
         keep_path(*state, path);
     }
     return loaded;

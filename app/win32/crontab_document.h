@@ -9,6 +9,8 @@
 
 #include "app/crontab_path.h"
 
+struct MainWindowState;
+
 // locate_crontab with this program's module path; with a module path that is
 // unknown or does not fit a path buffer, as locate_crontab answers an empty one.
 CrontabLocation locate_program_crontab(const char* argument);
@@ -23,6 +25,8 @@ CrontabLocation locate_program_crontab(const char* argument);
 // also when path is null or longer than 255 bytes: then nothing is opened and
 // nothing changes (a cut path could name another file).
 int open_crontab(HWND main_window, const char* path);
+// The same for a caller that holds the window's record (not null).
+int open_crontab(MainWindowState* state, const char* path);
 
 // Start-up's load: open_crontab, and path kept in the record whether or not
 // the file opened and read, so that the first Save proposes the file start-up

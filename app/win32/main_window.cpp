@@ -4,7 +4,7 @@
 #include <windowsx.h>
 
 #include <cstring>
-#include <new>
+#include <memory>
 #include <utility>
 
 #include "app/edit_text_cut.h"
@@ -107,14 +107,10 @@ void track_popup(HWND window, int index, UINT flags, POINT at)
     TrackPopupMenu(popup, flags, at.x, at.y, 0, window, nullptr);
 }
 
-LRESULT on_create(HWND window, const CREATESTRUCTA* create)
+// Creation proper, with the record already findable through the window
+// (the table's creation and the failure box send messages). Nonzero refuses.
+LRESULT create_with(HWND window, MainWindowState* state, HINSTANCE instance)
 {
-    auto* state = new (std::nothrow) MainWindowState{};
-    if (state == nullptr) {
-        return -1;
-    }
-    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(state));
-
     // A fresh mutex leaves the error at 0; an existing one (another instance)
     // answers ERROR_ALREADY_EXISTS. Any error refuses the window, silently,
     // and a handle to another instance's mutex is closed again here.
@@ -127,7 +123,6 @@ LRESULT on_create(HWND window, const CREATESTRUCTA* create)
 
     register_table_class();
     state->main_window = window;
-    HINSTANCE instance = create->hInstance;
     state->table =
         CreateWindowExA(0, WC_TAVETABLE, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0,
                         window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TABLE)), instance, nullptr);
@@ -145,19 +140,40 @@ LRESULT on_create(HWND window, const CREATESTRUCTA* create)
     }
     init_tray_icon(state, instance);
     add_tray_icon(state);
+    return 0;
+}
 
+// The record is owned here until creation succeeds, so a refused creation
+// frees it (and closes the mutex it may hold) on return; the slot is emptied
+// first, and the WM_DESTROY that follows the refusal finds no record.
+LRESULT on_create(HWND window, const CREATESTRUCTA* create)
+{
+    std::unique_ptr<MainWindowState> owner = make_window_record<MainWindowState>();
+    if (!owner) {
+        return -1;
+    }
+    store_window_record(window, owner);
+    const LRESULT result = create_with(window, owner.get(), create->hInstance);
+    if (result != 0) {
+        clear_window_record(window);
+        return result;
+    }
+    hand_off_window_record(std::move(owner));
     ++main_window_count;
     return 0;
 }
 
-LRESULT on_destroy(MainWindowState* state)
+// Runs with or without a record (none after a refused creation). The record
+// goes here, the window's last message that needs it.
+LRESULT on_destroy(HWND window)
 {
+    const std::unique_ptr<MainWindowState> state = take_window_record<MainWindowState>(window);
     if (--main_window_count > 0) {
         return 0;
     }
     // The icon goes first: a new instance may start as soon as the mutex is
     // closed, and the old icon must be gone by then.
-    if (state != nullptr && state->mutex) {
+    if (state && state->mutex) {
         if (state->tray_icon.cbSize != 0) {
             Shell_NotifyIconA(NIM_DELETE, &state->tray_icon);
         }
@@ -167,30 +183,22 @@ LRESULT on_destroy(MainWindowState* state)
     return 0;
 }
 
-// The last message the window receives: the record goes with it.
-LRESULT on_nc_destroy(HWND window, MainWindowState* state, WPARAM wparam, LPARAM lparam)
+LRESULT on_move(MainWindowState* state)
 {
-    SetWindowLongPtrA(window, 0, 0);
-    delete state;
-    return DefWindowProcA(window, WM_NCDESTROY, wparam, lparam);
-}
-
-LRESULT on_move(MainWindowState& state)
-{
-    InvalidateRect(state.table, nullptr, TRUE);
+    InvalidateRect(state->table, nullptr, TRUE);
     return 0;
 }
 
 // For every kind of sizing, minimizing included (the table then is 0 x 0).
-LRESULT on_size(MainWindowState& state, int width, int height)
+LRESULT on_size(MainWindowState* state, int width, int height)
 {
-    MoveWindow(state.table, 0, 0, width, height, TRUE);
+    MoveWindow(state->table, 0, 0, width, height, TRUE);
     return 0;
 }
 
-LRESULT on_set_focus(MainWindowState& state)
+LRESULT on_set_focus(MainWindowState* state)
 {
-    SetFocus(state.table);
+    SetFocus(state->table);
     return 0;
 }
 
@@ -214,17 +222,17 @@ LRESULT on_end_edit(NMHDR* header)
 
 // The command may pump messages (the shell's error box), and File, Exit from
 // the tray then frees the record: nothing of it is read after the run.
-LRESULT on_return_key(const MainWindowState& state)
+LRESULT on_return_key(const MainWindowState* state)
 {
-    const HWND main_window = state.main_window;
+    const HWND main_window = state->main_window;
     const InProgramFolder in_program_folder;
-    if (run_entry(state.table, table_current_row(state.table)) == 0) {
+    if (run_entry(state->table, table_current_row(state->table)) == 0) {
         MessageBoxA(main_window, UNKNOWN_COMMAND_TEXT, nullptr, MB_OK);
     }
     return 0;
 }
 
-LRESULT on_notify(MainWindowState& state, WPARAM id, NMHDR* header)
+LRESULT on_notify(MainWindowState* state, WPARAM id, NMHDR* header)
 {
     if (id != static_cast<WPARAM>(IDC_TABLE) || header == nullptr) {
         return 0;
@@ -241,7 +249,7 @@ LRESULT on_notify(MainWindowState& state, WPARAM id, NMHDR* header)
     }
 }
 
-LRESULT on_context_menu(MainWindowState& state, LPARAM lparam)
+LRESULT on_context_menu(MainWindowState* state, LPARAM lparam)
 {
     // Both halves signed: a monitor left of or above the primary one has
     // negative coordinates. (-1, -1) is the keyboard's context-menu key, not a
@@ -251,38 +259,38 @@ LRESULT on_context_menu(MainWindowState& state, LPARAM lparam)
         return 0;
     }
     POINT client = screen;
-    ScreenToClient(state.main_window, &client);
+    ScreenToClient(state->main_window, &client);
     int column = -1;
     const int row = static_cast<int>(
-        SendMessageA(state.table, TBLM_HITTEST, reinterpret_cast<WPARAM>(&column), reinterpret_cast<LPARAM>(&client)));
+        SendMessageA(state->table, TBLM_HITTEST, reinterpret_cast<WPARAM>(&column), reinterpret_cast<LPARAM>(&client)));
     if (row < 0) {
         return 0;
     }
-    SendMessageA(state.table, TBLM_SETCURSEL, static_cast<WPARAM>(row), 0);
+    SendMessageA(state->table, TBLM_SETCURSEL, static_cast<WPARAM>(row), 0);
     if (column == COL_COMMAND) {
-        track_popup(state.main_window, COMMAND_POPUP_INDEX, TPM_CENTERALIGN | TPM_RIGHTBUTTON, screen);
+        track_popup(state->main_window, COMMAND_POPUP_INDEX, TPM_CENTERALIGN | TPM_RIGHTBUTTON, screen);
     }
     return 0;
 }
 
-LRESULT on_timer(MainWindowState& state)
+LRESULT on_timer(MainWindowState* state)
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    const MinuteStep step = next_minute_step(state.last_minute, now.wMinute);
+    const MinuteStep step = next_minute_step(state->last_minute, now.wMinute);
     // Noted before the pass: a command that pumps messages (an error box of
     // the shell, say) lets further ticks arrive inside the pass, and they must
     // find this minute already handled. Nothing of the record is touched
     // after the pass, in which File, Exit may have freed it.
-    state.last_minute = step.last_minute;
+    state->last_minute = step.last_minute;
     if (step.run_pass) {
         const InProgramFolder in_program_folder;  // also while a file dialog has another folder current
-        run_due_entries(state.table, now);
+        run_due_entries(state->table, now);
     }
     return 0;
 }
 
-LRESULT on_tray_icon(MainWindowState& state, LPARAM mouse_message)
+LRESULT on_tray_icon(MainWindowState* state, LPARAM mouse_message)
 {
     switch (mouse_message) {
     case WM_LBUTTONDOWN:
@@ -290,16 +298,16 @@ LRESULT on_tray_icon(MainWindowState& state, LPARAM mouse_message)
         // Minimized", say), which would show nothing; SW_RESTORE brings it
         // back as it was before, maximized included. A window that is not
         // minimized keeps its size. Either way it comes to the front.
-        ShowWindow(state.main_window, IsIconic(state.main_window) ? SW_RESTORE : SW_SHOW);
-        SetForegroundWindow(state.main_window);
+        ShowWindow(state->main_window, IsIconic(state->main_window) ? SW_RESTORE : SW_SHOW);
+        SetForegroundWindow(state->main_window);
         break;
     case WM_RBUTTONDOWN: {
         POINT cursor;
         GetCursorPos(&cursor);
         // The owner must be the foreground window, or the popup does not
         // close when the user clicks elsewhere.
-        SetForegroundWindow(state.main_window);
-        track_popup(state.main_window, FILE_POPUP_INDEX, TPM_RIGHTBUTTON, cursor);
+        SetForegroundWindow(state->main_window);
+        track_popup(state->main_window, FILE_POPUP_INDEX, TPM_RIGHTBUTTON, cursor);
         break;
     }
     default:
@@ -318,10 +326,10 @@ LRESULT on_paint(HWND window)
 
 // The shell restarted: the icon went with the old task bar. Added again only
 // when it was described at creation.
-LRESULT on_taskbar_created(MainWindowState& state)
+LRESULT on_taskbar_created(MainWindowState* state)
 {
-    if (state.tray_icon.cbSize != 0) {
-        add_tray_icon(&state);
+    if (state->tray_icon.cbSize != 0) {
+        add_tray_icon(state);
     }
     return 0;
 }
@@ -335,47 +343,46 @@ BOOL add_tray_icon(MainWindowState* state)
 
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
-    // Null before WM_CREATE has stored it, and when it could not be allocated.
-    MainWindowState* state = main_window_state(window);
+    // What must run without a record: its creation, and the destruction that
+    // also follows a refused creation.
     switch (message) {
     case WM_CREATE:
         return on_create(window, reinterpret_cast<const CREATESTRUCTA*>(lparam));
     case WM_DESTROY:
-        return on_destroy(state);
-    case WM_NCDESTROY:
-        return on_nc_destroy(window, state, wparam, lparam);
+        return on_destroy(window);
+    default:
+        break;
+    }
+    // The rest works on the record. Without one (before WM_CREATE, or after
+    // WM_DESTROY) a message gets the default handling.
+    MainWindowState* state = main_window_state(window);
+    if (!state) return DefWindowProcA(window, message, wparam, lparam);
+
+    switch (message) {
     case WM_PAINT:
         return on_paint(window);
     case WM_CLOSE:
         return on_close(window);
     case WM_ERASEBKGND:
         return 0;  // the table covers the client area
-    default:
-        break;
-    }
-    // The rest works on the record. Without one (its allocation failed and
-    // the window is on its way out) a message gets the default handling.
-    if (!state) return DefWindowProcA(window, message, wparam, lparam);
-    if (is_taskbar_created(message)) return on_taskbar_created(*state);
-
-    switch (message) {
     case WM_MOVE:
-        return on_move(*state);
+        return on_move(state);
     case WM_SIZE:
-        return on_size(*state, LOWORD(lparam), HIWORD(lparam));
+        return on_size(state, LOWORD(lparam), HIWORD(lparam));
     case WM_SETFOCUS:
-        return on_set_focus(*state);
+        return on_set_focus(state);
     case WM_NOTIFY:
-        return on_notify(*state, wparam, reinterpret_cast<NMHDR*>(lparam));
+        return on_notify(state, wparam, reinterpret_cast<NMHDR*>(lparam));
     case WM_CONTEXTMENU:
-        return on_context_menu(*state, lparam);
+        return on_context_menu(state, lparam);
     case WM_COMMAND:
-        return on_menu_command(*state, LOWORD(wparam));
+        return on_menu_command(state, LOWORD(wparam));
     case WM_TIMER:
-        return on_timer(*state);
+        return on_timer(state);
     case WMU_TRAYICON:
-        return on_tray_icon(*state, lparam);
+        return on_tray_icon(state, lparam);
     default:
+        if (is_taskbar_created(message)) return on_taskbar_created(state);
         return DefWindowProcA(window, message, wparam, lparam);
     }
 }

@@ -10,13 +10,13 @@
 
 #include "app/crontab_path.h"
 #include "base/win32/owned_handle.h"
+#include "base/win32/window_record.h"
 
-// One per main window, on the heap (new, delete), in the window's extra slot
-// 0. Created in WM_CREATE and released when the window is finally destroyed
-// (WM_NCDESTROY). File, Exit from the tray icon's menu can destroy the window
-// inside any modal loop (a file dialog, a message box, a popup menu, a
-// command that pumps messages): code that goes on after one finds the record
-// again through the window handle, and stops when it is gone.
+// One per main window, kept as base/win32/window_record.h describes: created
+// in WM_CREATE, released in WM_DESTROY. File, Exit from the tray icon's menu
+// can destroy the window inside any modal loop (a file dialog, a message box,
+// a popup menu, a command that pumps messages): code that goes on after one
+// finds the record again through the window handle, and stops when it is gone.
 struct MainWindowState {
     HWND main_window;
     HWND table;
@@ -31,5 +31,5 @@ struct MainWindowState {
 // The window's record, or null (before WM_CREATE stored it, or after release).
 inline MainWindowState* main_window_state(HWND window)
 {
-    return reinterpret_cast<MainWindowState*>(GetWindowLongPtrA(window, 0));
+    return window_record<MainWindowState>(window);
 }

@@ -29,9 +29,9 @@ using FileDialog = BOOL(WINAPI*)(LPOPENFILENAMEA);
 // Stores an open cell edit's text now (as Enter would). Otherwise the edit,
 // ended later by a click or a focus change, would write its old text over
 // what the command is about to put into the rows.
-void end_cell_edit(const MainWindowState& state)
+void end_cell_edit(const MainWindowState* state)
 {
-    SendMessageA(state.table, TBLM_ENDEDIT, 0, 0);
+    SendMessageA(state->table, TBLM_ENDEDIT, 0, 0);
 }
 
 // One dialog on the shared description: the path field proposes the current
@@ -80,42 +80,43 @@ MainWindowState* choose_file(HWND main_window, FileDialog dialog, const char* ti
 // True when no file dialog is open; otherwise brings the open one to the
 // front: the tray icon's menu offers Open and Save while one is open, and a
 // second dialog would run inside the first one's loop.
-bool no_file_dialog_open(const MainWindowState& state)
+bool no_file_dialog_open(const MainWindowState* state)
 {
-    if (state.file_dialog_open) {
-        SetForegroundWindow(GetLastActivePopup(state.main_window));
+    if (state->file_dialog_open) {
+        SetForegroundWindow(GetLastActivePopup(state->main_window));
     }
-    return !state.file_dialog_open;
+    return !state->file_dialog_open;
 }
 
-void open_file(MainWindowState& state)
+void open_file(MainWindowState* state)
 {
     if (!no_file_dialog_open(state)) {
         return;
     }
     end_cell_edit(state);
-    const HWND main_window = state.main_window;
+    const HWND main_window = state->main_window;
     CrontabPath chosen;
-    if (choose_file(main_window, GetOpenFileNameA, OPEN_TITLE, OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST, OPEN_FAILED_TEXT,
-                    chosen) == nullptr) {
+    MainWindowState* found = choose_file(main_window, GetOpenFileNameA, OPEN_TITLE,
+                                         OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST, OPEN_FAILED_TEXT, chosen);
+    if (found == nullptr) {
         return;
     }
     // open_crontab puts the chosen name in the path field only when that file
     // opens, so a failed Open leaves the next Save proposing the file the rows
     // came from, not the one that failed.
     // 0: the file could not be opened (the rows stay) or held no entry (the table is empty).
-    if (open_crontab(main_window, chosen.data()) == 0) {
+    if (open_crontab(found, chosen.data()) == 0) {
         MessageBoxA(main_window, OPEN_FAILED_TEXT, nullptr, MB_OK);
     }
 }
 
-void save_file(MainWindowState& state_before)
+void save_file(MainWindowState* state_before)
 {
     if (!no_file_dialog_open(state_before)) {
         return;
     }
     end_cell_edit(state_before);  // the text being typed belongs in the file
-    const HWND main_window = state_before.main_window;
+    const HWND main_window = state_before->main_window;
     CrontabPath chosen;
     MainWindowState* state =
         choose_file(main_window, GetSaveFileNameA, SAVE_TITLE, OFN_PATHMUSTEXIST, SAVE_FAILED_TEXT, chosen);
@@ -129,30 +130,31 @@ void save_file(MainWindowState& state_before)
     }
 }
 
-void set_current_command(MainWindowState& state, UINT id)
+void set_current_command(MainWindowState* state, UINT id)
 {
     end_cell_edit(state);
-    set_entry_command(state.table, table_current_row(state.table), static_cast<int>(id));  // nothing on an empty table
+    set_entry_command(state->table, table_current_row(state->table),
+                      static_cast<int>(id));  // nothing on an empty table
 }
 
 // Runs the rows due at the current UTC time, whatever the timer ran;
 // last_minute is neither read nor changed.
-void run_test(MainWindowState& state)
+void run_test(MainWindowState* state)
 {
     end_cell_edit(state);
     SYSTEMTIME now;
     GetSystemTime(&now);
     const InProgramFolder in_program_folder;
-    run_due_entries(state.table, now);
+    run_due_entries(state->table, now);
 }
 
 }  // namespace
 
-LRESULT on_menu_command(MainWindowState& state, UINT id)
+LRESULT on_menu_command(MainWindowState* state, UINT id)
 {
     switch (id) {
     case IDM_EXIT:
-        DestroyWindow(state.main_window);
+        DestroyWindow(state->main_window);
         break;
     case IDM_OPEN:
         open_file(state);
@@ -161,17 +163,17 @@ LRESULT on_menu_command(MainWindowState& state, UINT id)
         save_file(state);
         break;
     case IDM_CUT:  // deletes the marked rows (ending an open edit first); no clipboard
-        SendMessageA(state.table, TBLM_DELETEMARKED, 0, 0);
+        SendMessageA(state->table, TBLM_DELETEMARKED, 0, 0);
         break;
     case IDM_SELECTALL:
-        SendMessageA(state.table, TBLM_SETALLMARKS, 0, 1);
+        SendMessageA(state->table, TBLM_SETALLMARKS, 0, 1);
         break;
     case IDM_INVERT:
-        SendMessageA(state.table, TBLM_INVERTMARKS, 0, 0);
+        SendMessageA(state->table, TBLM_INVERTMARKS, 0, 0);
         break;
     case IDM_ADDITEM:
         end_cell_edit(state);
-        add_default_entry(state.table);
+        add_default_entry(state->table);
         break;
     case IDM_CMD_NOACTION:
     case IDM_CMD_SYSTEM:

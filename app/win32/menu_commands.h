@@ -9,4 +9,4 @@ struct MainWindowState;
 // Carries out command `id` (the low word of WM_COMMAND's wParam) for the main
 // window whose record is `state`. Ids without a command do nothing. Answers 0,
 // WM_COMMAND's result.
-LRESULT on_menu_command(MainWindowState& state, UINT id);
+LRESULT on_menu_command(MainWindowState* state, UINT id);

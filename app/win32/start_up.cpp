@@ -64,7 +64,8 @@ HWND create_main_window(HINSTANCE instance, const char* command_text, int show_c
     }
 
     int count = 0;
-    ArgVector argv = build_argv(nullptr, command_text != nullptr ? command_text : "", &count);
+    const OwnedArgVector owned(build_argv(nullptr, command_text != nullptr ? command_text : "", &count));
+    ArgVector argv = owned.get();
     const int first_operand = argv != nullptr ? scan_options(count, argv) : count;
     const char* argument = first_operand < count ? argv[first_operand] : nullptr;
 
@@ -74,7 +75,6 @@ HWND create_main_window(HINSTANCE instance, const char* command_text, int show_c
     // nothing and leaves the table empty. A file that cannot be opened or read
     // shows nothing either: the table stays empty and its name stays kept.
     open_start_up_crontab(window, location.has_path ? location.path.data() : nullptr);
-    free_argv(argv);
 
     ShowWindow(window, show_command);
     return window;

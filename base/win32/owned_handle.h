@@ -76,3 +76,26 @@ struct RegistryKeyKind {
 using OwnedKernelObject = OwnedHandle<KernelObjectKind>;
 using OwnedFileSearch = OwnedHandle<FileSearchKind>;
 using OwnedRegistryKey = OwnedHandle<RegistryKeyKind>;
+
+// A window's device context of GetDC, given back with ReleaseDC, which needs
+// the window too. Move-only, like OwnedHandle.
+class OwnedWindowDC {
+public:
+    explicit OwnedWindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~OwnedWindowDC()
+    {
+        if (dc_ != nullptr) ReleaseDC(window_, dc_);
+    }
+
+    OwnedWindowDC(const OwnedWindowDC&) = delete;
+    OwnedWindowDC& operator=(const OwnedWindowDC&) = delete;
+    OwnedWindowDC(OwnedWindowDC&& other) noexcept : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
+    OwnedWindowDC& operator=(OwnedWindowDC&&) = delete;
+
+    explicit operator bool() const { return dc_ != nullptr; }
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};

@@ -41,10 +41,11 @@ int SetWP(HWND, const char* name, char* option)
         std::srand(static_cast<unsigned>(std::time(nullptr)));
     }
     int count = 0;
-    ArgVector argv = build_argv(name, option, &count);
-    if (argv == nullptr) {
+    const OwnedArgVector owned(build_argv(name, option, &count));
+    if (!owned) {
         return 1;
     }
+    ArgVector argv = owned.get();
     int tile = scan_layout_options(count, argv);
     int first = tavecron::optind;
     int n = count - first;
@@ -53,6 +54,5 @@ int SetWP(HWND, const char* name, char* option)
         int index = choose_candidate(n, draw_rand, nullptr);
         SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, argv[first + index], 0);
     }
-    free_argv(argv);
     return 1;
 }

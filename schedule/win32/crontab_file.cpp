@@ -92,9 +92,8 @@ bool CrontabEntries::keep(const char* line)
 bool CrontabEntries::read(FileStream* stream)
 {
     size_ = 0;
-    LineReader* reader = reader_open(&stream->head, READER_MODE_READ);
-    if (reader == nullptr) {
-        stream->head.ops->close(&stream->head);
+    OwnedLineReader reader(&stream->head, READER_MODE_READ);
+    if (!reader) {
         return false;
     }
     bool kept = true;
@@ -102,7 +101,7 @@ bool CrontabEntries::read(FileStream* stream)
     CrontabFields fields;
     // The scan stops at a NUL byte, so the text up to the first one is all
     // that append_to needs to scan the same fields again.
-    while (const char* text = read_crontab_line(reader, line)) {
+    while (const char* text = read_crontab_line(reader.get(), line)) {
         if (scan_crontab_line(text, fields) < 6) continue;
         if (!keep(text)) {
             kept = false;
@@ -111,7 +110,7 @@ bool CrontabEntries::read(FileStream* stream)
     }
     // A failed read ends the stream as its end would: only the flag tells them apart.
     const bool whole = kept && stream->failed == 0;
-    reader_close(reader);
+    reader.close();
     if (!whole) size_ = 0;
     return whole;
 }

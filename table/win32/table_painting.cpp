@@ -1,5 +1,6 @@
 #include "table/win32/table_painting.h"
 
+#include "base/win32/owned_handle.h"
 #include "table/table_painting.h"
 #include "table/win32/list_view_store.h"
 
@@ -57,17 +58,16 @@ public:
     // frame would be drawn over the column titles, which nothing repaints.
     void draw_edge(const TableRect& rect) override
     {
-        HDC dc = GetDC(list_);
+        const OwnedWindowDC dc(list_);
         if (!dc) return;
         HWND header = reinterpret_cast<HWND>(SendMessageA(list_, LVM_GETHEADER, 0, 0));
         RECT covered{};
         if (header && IsWindowVisible(header) && GetWindowRect(header, &covered)) {
             MapWindowPoints(nullptr, list_, reinterpret_cast<POINT*>(&covered), 2);
-            ExcludeClipRect(dc, covered.left, covered.top, covered.right, covered.bottom);
+            ExcludeClipRect(dc.get(), covered.left, covered.top, covered.right, covered.bottom);
         }
         RECT r = to_rect(rect);
-        DrawEdge(dc, &r, state_->edge_type, state_->edge_flags);
-        ReleaseDC(list_, dc);
+        DrawEdge(dc.get(), &r, state_->edge_type, state_->edge_flags);
     }
 
 private:

@@ -4,7 +4,7 @@
 
 TableState* table_state_of(HWND table)
 {
-    return reinterpret_cast<TableState*>(GetWindowLongPtrA(table, 0));
+    return window_record<TableState>(table);
 }
 
 LRESULT table_notify(TableState* state, UINT code, NMHDR* record)

@@ -6,11 +6,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "base/win32/window_record.h"
 #include "table/table_messages.h"
 #include "table/table_model.h"
 
-// One per table window, on the heap, in the window's extra bytes (one pointer at offset 0);
-// released when the table is destroyed. The model part (column_count,
+// One per table window, kept as base/win32/window_record.h describes: created
+// in WM_CREATE, released in WM_DESTROY. The model part (column_count,
 // current_row, edit_row, edit_column) comes first so the portable rules work on it.
 struct TableState : TableModel {
     HWND window = nullptr;

@@ -70,11 +70,11 @@ LRESULT on_child_destroy(HWND child, SubclassLink* link, WPARAM wparam, LPARAM l
 // whatever is still held.
 LRESULT on_create(HWND window, const CREATESTRUCTA* create)
 {
-    std::unique_ptr<TableState> state(new (std::nothrow) TableState);
+    std::unique_ptr<TableState> state = make_window_record<TableState>();
     std::unique_ptr<SubclassLink> list_link(new (std::nothrow) SubclassLink{});
     std::unique_ptr<SubclassLink> edit_link(new (std::nothrow) SubclassLink{});
     if (!state || !list_link || !edit_link) return -1;
-    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(state.get()));
+    store_window_record(window, state);
     state->window = window;
 
     InitCommonControls();
@@ -100,18 +100,19 @@ LRESULT on_create(HWND window, const CREATESTRUCTA* create)
         // The editor's own WM_DESTROY releases its link; the table's WM_DESTROY,
         // which follows the refusal, must find no state.
         if (state->edit_window) DestroyWindow(state->edit_window);
-        SetWindowLongPtrA(window, 0, 0);
+        clear_window_record(window);
         return -1;
     }
     SendMessageA(state->list_view, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(state->list_back_color));
     SendMessageA(state->list_view, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(state->plain_text_color));
     SendMessageA(state->list_view, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(state->plain_back_color));
-    state.release();  // held by the window's extra bytes until on_destroy
+    hand_off_window_record(std::move(state));  // held by the window's extra bytes until on_destroy
     return 0;
 }
 
-LRESULT on_destroy(HWND window, TableState* state)
+LRESULT on_destroy(HWND window)
 {
+    const std::unique_ptr<TableState> state = take_window_record<TableState>(window);
     // The children are destroyed after this; their links must not reach the
     // released state meanwhile.
     for (HWND child : {state->list_view, state->edit_window}) {
@@ -119,8 +120,6 @@ LRESULT on_destroy(HWND window, TableState* state)
             if (SubclassLink* link = link_of(child)) link->state = nullptr;
         }
     }
-    SetWindowLongPtrA(window, 0, 0);
-    delete state;
     return 0;
 }
 
@@ -317,7 +316,7 @@ LRESULT CALLBACK table_window_proc(HWND window, UINT message, WPARAM wparam, LPA
 
     switch (message) {
     case WM_DESTROY:
-        return on_destroy(window, state);
+        return on_destroy(window);
     case WM_SETFOCUS:
         return on_set_focus(state);
     case WM_PAINT:
