@@ -53,22 +53,21 @@ TEST_F(MainWindowTest, entries_run_in_the_program_folder_whatever_folder_is_curr
     const std::string program = current_folder(), marker = "folder_" + std::to_string(GetCurrentProcessId());
     insert_entry(table, 0, {"*", "*", "*", "*", "*", "System", ("cmd.exe /c echo ran>>" + marker).c_str()});
     TempFolder elsewhere;
-    const std::pair<const char*, std::function<void()>> runs[] = {{"Enter", [&] { notify(NM_RETURN); }},
-                                                                  {"Test", [&] { send(window, WM_COMMAND, IDM_TEST); }},
-                                                                  {"a tick", [&] { send(window, WM_TIMER); }}};
+    const std::function<void()> enter = [&] { notify(NM_RETURN); }, test = [&] { send(window, WM_COMMAND, IDM_TEST); },
+                                tick = [&] { send(window, WM_TIMER); };
     long lines = 0;
-    for (const auto& [how, run] : runs) {  // each run adds a line
+    for (const auto& run : {enter, test, tick}) {  // each run adds a line
         SetCurrentDirectoryA(elsewhere.root.c_str());
         state->last_minute = 60;  // no clock's minute: the tick starts a pass
         run(), ++lines;
-        EXPECT_EQ(current_folder() + "\\", elsewhere.root) << how;
+        EXPECT_EQ(current_folder() + "\\", elsewhere.root) << lines;
         std::string text;
         pump_until([&] {
             std::ifstream file(program + "\\" + marker);
             text.assign(std::istreambuf_iterator<char>(file), {});
             return std::count(text.begin(), text.end(), '\n') >= lines;
         });
-        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), lines) << how;
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), lines);
     }
     SetCurrentDirectoryA(program.c_str());
     DeleteFileA(marker.c_str());

@@ -26,16 +26,15 @@ TEST_F(TableProtocol, mark_messages_ask_the_parent_store_the_word_it_leaves_and_
     EXPECT_EQ(std::tuple(n.code, n.item.mask, n.item.iItem, n.item.iSubItem, n.item.lParam),
               std::tuple(TBLN_MARKCHANGING, UINT{LVIF_PARAM}, 1, 0, LPARAM{0x10005}));
 
-    // Row 2 vetoed: all marks set on rows 0, 1, 3 and 4, and inverted on rows 0 and 1.
+    // Row 2 vetoed: all marks set on rows 0, 1, 3 and 4, and inverted on rows 0 and 1. What each message does
+    // for every row is the portable rules' business; here each message's answer comes back once.
     parent.veto_marks = {2};
     ASSERT_EQ(send(table, TBLM_SETCURSEL, 4), 1);
     EXPECT_EQ(send(table, TBLM_SETALLMARKS, 0, 1), 4);
     EXPECT_EQ(send(table, TBLM_TOGGLEMARK, 0), 1);
     EXPECT_EQ(send(table, TBLM_SETMARK, 1, 0), 1);
-    EXPECT_EQ(send(table, TBLM_SETMARK, 2, 1), 0);
     EXPECT_EQ(send(table, TBLM_GETMARK, 3), 1);
     EXPECT_EQ(send(table, TBLM_GETNEXTMARKED, static_cast<WPARAM>(-1)), 3);
-    EXPECT_EQ(send(table, TBLM_GETNEXTMARKED, 3), 4);
     EXPECT_EQ(send(table, TBLM_INVERTMARKS), 4);
     EXPECT_EQ(send(table, TBLM_DELETEMARKED), 2);
     EXPECT_EQ(column(0), (std::vector<std::string>{"r2", "r3", "r4"}));
