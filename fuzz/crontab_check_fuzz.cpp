@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "fuzz/fuzz_memory_stream.h"
 #include "schedule/crontab_check.h"
+#include "tests/support/memory_stream.h"
 
 namespace {
 
@@ -147,7 +147,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     seen.from = from;
 
     const std::vector<unsigned char> file = input.ConsumeRemainingBytes<unsigned char>();
-    Stream* stream = fuzz_memory_stream_open(file.data(), static_cast<int>(file.size()), nullptr, nullptr);
+    MemoryStreamState state{{file.begin(), file.end()}};
+    Stream* stream = memory_stream_open(state);
     FUZZ_CHECK(stream != nullptr);
     LineReader* reader = reader_open(stream, READER_MODE_READ);
     FUZZ_CHECK(reader != nullptr);

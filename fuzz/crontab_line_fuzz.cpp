@@ -21,8 +21,8 @@
 
 #include "base/cp932.h"
 #include "fuzz/fuzz_check.h"
-#include "fuzz/fuzz_memory_stream.h"
 #include "schedule/crontab_line.h"
+#include "tests/support/memory_stream.h"
 
 namespace {
 
@@ -131,8 +131,8 @@ void check_round_trip(std::string_view input)
     FUZZ_CHECK(body.find_first_of("\r\n") == std::string_view::npos);
 
     // Back through a line reader, as a saved file is loaded.
-    Stream* stream =
-        fuzz_memory_stream_open(reinterpret_cast<const unsigned char*>(line.data()), length, nullptr, nullptr);
+    MemoryStreamState state{{line.data(), static_cast<std::size_t>(length)}};
+    Stream* stream = memory_stream_open(state);
     FUZZ_CHECK(stream != nullptr);
     LineReader* reader = reader_open(stream, READER_MODE_READ);
     FUZZ_CHECK(reader != nullptr);

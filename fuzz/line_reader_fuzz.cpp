@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "fuzz/fuzz_memory_stream.h"
 #include "schedule/crontab_line.h"
 #include "schedule/line_reader.h"
+#include "tests/support/memory_stream.h"
 
 namespace {
 
@@ -126,8 +126,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<unsigned char> bytes =
         input.ConsumeBytes<unsigned char>(input.ConsumeIntegralInRange<std::size_t>(0, input.remaining_bytes()));
 
-    std::string written;
-    Stream* stream = fuzz_memory_stream_open(bytes.data(), static_cast<int>(bytes.size()), &input, &written);
+    // Each read delivers as few bytes as the input chooses (0, also an exhausted input's answer: all it can), so
+    // the reader meets every split of its input across refills.
+    MemoryStreamState state{{bytes.begin(), bytes.end()}};
+    state.read_size = [&](int most) {
+        const int chosen = input.ConsumeIntegralInRange<int>(0, most);
+        return chosen > 0 ? chosen : most;
+    };
+    const std::string& written = state.written;
+    Stream* stream = memory_stream_open(state);
     FUZZ_CHECK(stream != nullptr);
     LineReader* reader = reader_open(stream, READER_MODE_READ | (write_mode ? READER_MODE_WRITE : 0));
     FUZZ_CHECK(reader != nullptr);

@@ -12,7 +12,7 @@ bb_launch "$bb_prog"
 bb_running || fail "the second start ended the first instance"
 
 bb_close_window
-sleep 0.5
+sleep 0.5  # deliberately: time for a program that closing ends to be gone
 bb_running || fail "closing ended the program"
 bb_click_tray_icon 1 || fail "no tray icon found"
 bb_wait_for 10 bb_window_shown || fail "the tray icon's left button did not show the window"

@@ -22,7 +22,7 @@ xdotool key Up
 expect_runs "green"
 
 # A click on row 1's option cell (in pixels of the window as Wine draws it here), then the xdotool steps given.
-click_option_of_row_1() { xdotool mousemove --window "$bb_window" 330 77 click 1 sleep 0.3 "$@"; }
+click_option_of_row_1() { xdotool mousemove --window "$bb_window" 330 77 click 1 "$@"; }
 click_option_of_row_1 key Return
 bb_wait_for 10 '[ -f "$bb_prog/first.txt" ]' || fail "Enter did not run the clicked row"
 # The command's console takes the activation; once it is gone a click on the
@@ -31,8 +31,9 @@ bb_wait_for 10 '[ -f "$bb_prog/first.txt" ]' || fail "Enter did not run the clic
 console_shown() { [ -n "$(xdotool search --onlyvisible --name 'cmd\.exe$')" ]; }
 bb_wait_for 3 console_shown
 bb_wait_for 10 '! console_shown' || fail "the console stayed"
-xdotool mousemove --window "$bb_window" 100 8 click 1 sleep 0.3
+xdotool mousemove --window "$bb_window" 100 8 click 1
+bb_wait_for 5 '[ "$(xdotool getwindowfocus)" = "$bb_window" ]' || fail "a click on the caption did not activate the window"
 click_option_of_row_1 key End key --repeat 40 --delay 10 BackSpace type --delay 20 "cmd.exe /c mkdir edited"
-xdotool key Tab sleep 0.3 key Return sleep 0.3 key Up sleep 0.3 key Return
+xdotool key Tab Return Up Return  # taken in order, as typed
 bb_wait_for 10 '[ -d "$bb_prog/edited" ]' || fail "Enter did not run the edited option"
 [ "$(bb_lines "$bb_prog/first.txt")" -eq 1 ] || fail "the row ran with its old option as well"

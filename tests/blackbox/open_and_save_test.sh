@@ -25,7 +25,7 @@ file_dialog() {
   [ "$1" = o ] || bb_wait_for 10 "[ -f '$bb_prog/$2' ]" || fail "Save wrote no $2"
 }
 
-xdotool windowfocus --sync "$bb_window" key ctrl+n sleep 0.3
+xdotool windowfocus --sync "$bb_window" key ctrl+n
 for start in first next; do  # the proposed name each time: what start-up looked for
   file_dialog s cron.tab ""
   [ "$(cat "$bb_prog/cron.tab")" = $'0 * * 0 * NoAction \r' ] || fail "the $start start's Save did not write the row"
@@ -38,18 +38,18 @@ cmp -s "$bb_prog/in.tab" "$bb_prog/out.tab" || fail "the saved file differs from
 
 # Ctrl+N adds the default row at the current (first) row; a click on its option cell opens
 # the editor, where x is typed; the Command menu's second item stores the edit and names System.
-edit_row_0() { xdotool mousemove --window "$bb_window" 330 62 click 1 sleep 0.3 type --delay 20 "$1"; }
-xdotool windowfocus --sync "$bb_window" key ctrl+n sleep 0.3 && edit_row_0 x
-xdotool key alt+c sleep 0.3 key Down Return
+edit_row_0() { xdotool mousemove --window "$bb_window" 330 62 click 1 type --delay 20 "$1"; }
+xdotool windowfocus --sync "$bb_window" key ctrl+n && edit_row_0 x
+xdotool key alt+c Down Return
 file_dialog s added.tab
 { printf '0 * * 0 * System x\r\n'; cat "$bb_prog/in.tab"; } | cmp -s - "$bb_prog/added.tab" ||
   fail "Ctrl+N, an edit and Command, System did not give the expected first row"
-edit_row_0 y && xdotool key ctrl+a sleep 0.3 key ctrl+x
+edit_row_0 y && xdotool key ctrl+a ctrl+x
 file_dialog s empty.tab
 [ ! -s "$bb_prog/empty.tab" ] || fail "Ctrl+A, Ctrl+X in the editor left rows in the table"
 
 # test, the bar item after the Command menu, on the opened file again.
 file_dialog o in.tab
 [ ! -e "$bb_prog/utc.txt" ] || fail "the UTC row ran before test"
-xdotool windowfocus --sync "$bb_window" key alt+c sleep 0.3 key Right Return
+xdotool windowfocus --sync "$bb_window" key alt+c Right Return
 bb_wait_for 10 '[ -f "$bb_prog/utc.txt" ]' || fail "test did not run the row due at the UTC minute"

@@ -12,7 +12,7 @@ bb_setup "$(bb_marker_entry '*' next.txt)" "$(bb_marker_entry "$bb_start_minute"
 mkdir "$blank" && printf '@echo ran>"%%~dp0ran.txt"\r\n' >"$blank/mark.cmd"
 bb_crontab "$bb_elsewhere/cron.tab" "$(bb_marker_entry '*' wrong.txt)"
 bb_launch "$bb_elsewhere"
-sleep 1  # ticks have run by now, in the minute of start-up
+sleep 1  # deliberately: ticks run by now, in the minute of start-up, and must run nothing
 [ "$(date -u +%s)" -lt "$bb_boundary" ] || fail "start-up took too long to test the minute of start-up"
 [ "$(bb_lines "$bb_prog/next.txt")" -eq 0 ] || fail "an entry ran in the minute of start-up"
 bb_wait_for 20 '[ -f "$bb_prog/next.txt" ]' || fail "the due entry did not run at the next minute"

@@ -1,16 +1,18 @@
 #pragma once
-// A stream over bytes in memory, for tests and benchmarks. What it was asked is
+// A stream over bytes in memory, for tests, benchmarks and fuzz targets. What it was asked is
 // recorded in a MemoryStreamState the caller owns, readable after the close.
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "schedule/line_reader.h"
 
 struct MemoryStreamState {
-    std::string data;              // the bytes served; the stream's size
-    std::vector<int> chunks = {};  // most bytes delivered by successive reads; later reads: count only
+    std::string data;                        // the bytes served; the stream's size
+    std::vector<int> chunks = {};            // most bytes delivered by successive reads; later reads: count only
+    std::function<int(int)> read_size = {};  // if set, how many of the bytes a read could deliver it does
     int read_calls = 0, close_calls = 0;
     std::vector<int> read_requests = {};  // `count` of the first 4096 reads, in order
     std::string written = {};             // every byte handed to write, in order
@@ -31,6 +33,7 @@ struct MemoryStream {
         int n = std::min(count, stream->size - stream->position);
         if (call < s.chunks.size()) n = std::min(n, s.chunks[call]);
         if (n <= 0) return 0;
+        if (s.read_size) n = s.read_size(n);
         std::memcpy(buffer, s.data.data() + stream->position, static_cast<std::size_t>(n));
         stream->position += n;
         return n;

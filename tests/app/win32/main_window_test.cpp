@@ -53,16 +53,20 @@ TEST_F(MainWindowTest, entries_run_in_the_program_folder_whatever_folder_is_curr
     const std::string program = current_folder(), marker = "folder_" + std::to_string(GetCurrentProcessId());
     insert_entry(table, 0, {"*", "*", "*", "*", "*", "System", ("cmd.exe /c echo ran>>" + marker).c_str()});
     TempFolder elsewhere;
-    for (long lines = 1; lines <= 3; ++lines) {  // each run adds a line
+    const std::function<void()> enter = [&] { notify(NM_RETURN); }, test = [&] { send(window, WM_COMMAND, IDM_TEST); },
+                                tick = [&] { send(window, WM_TIMER); };
+    long lines = 0;
+    for (const auto& run : {enter, test, tick}) {  // each run adds a line
         SetCurrentDirectoryA(elsewhere.root.c_str());
         state->last_minute = 60;  // no clock's minute: the tick starts a pass
-        lines == 1 ? notify(NM_RETURN) : send(window, lines == 2 ? WM_COMMAND : WM_TIMER, lines == 2 ? IDM_TEST : 0);
+        run(), ++lines;
         EXPECT_EQ(current_folder() + "\\", elsewhere.root) << lines;
         std::string text;
-        for (int tries = 0; tries < 200 && std::count(text.begin(), text.end(), '\n') < lines; ++tries, Sleep(50)) {
+        pump_until([&] {
             std::ifstream file(program + "\\" + marker);
             text.assign(std::istreambuf_iterator<char>(file), {});
-        }
+            return std::count(text.begin(), text.end(), '\n') >= lines;
+        });
         EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), lines);
     }
     SetCurrentDirectoryA(program.c_str());

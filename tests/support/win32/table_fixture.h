@@ -20,6 +20,20 @@
 
 namespace table_test {
 
+// Dispatches this thread's messages, each shown to `see` first, until `done` holds, for at most `timeout_ms`;
+// whether it came to hold.
+inline bool pump_until(
+    const std::function<bool()>& done, DWORD timeout_ms = 5000,
+    const std::function<void(const MSG&)>& see = [](const MSG&) {})
+{
+    for (const DWORD start = GetTickCount();; MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
+        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
+            see(msg), TranslateMessage(&msg), DispatchMessageA(&msg);
+        if (done()) return true;
+        if (GetTickCount() - start >= timeout_ms) return false;
+    }
+}
+
 inline LRESULT send(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0)
 {
     return SendMessageA(window, message, wparam, lparam);

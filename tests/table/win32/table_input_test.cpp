@@ -16,23 +16,31 @@ using Codes = std::vector<UINT>;
 using Cell = std::pair<int, int>;
 using Ended = std::vector<std::tuple<int, int, std::string>>;
 
-void pump(DWORD ms)
+INPUT key(WORD code, DWORD flags = 0)
 {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(5))
-        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) TranslateMessage(&msg), DispatchMessageA(&msg);
+    return {INPUT_KEYBOARD, {.ki = {code, 0, flags, 0, 0}}};
+}
+
+// Sends the input followed by a marker key, then dispatches until the marker comes out of the queue: input is
+// taken in order, so everything before it (and the characters it made) has been handled by then.
+void send_input(std::vector<INPUT> in)
+{
+    in.push_back(key(VK_F24, KEYEVENTF_KEYUP));
+    SendInput(in.size(), in.data(), sizeof(INPUT));
+    bool marked = false;
+    ASSERT_TRUE(pump_until([&] { return marked; }, 5000,
+                           [&](const MSG& m) { marked |= m.message == WM_KEYUP && m.wParam == VK_F24; }));
 }
 
 // Presses the keys in turn. Shift stays down until they are handled: the
 // table reads its state at handling time, as a user holds it.
-void press(std::vector<WORD> keys, bool shift = false)
+void press(const std::vector<WORD>& keys, bool shift = false)
 {
     std::vector<INPUT> in;
-    auto add = [&](WORD key, DWORD flags) { in.push_back({INPUT_KEYBOARD, {.ki = {key, 0, flags, 0, 0}}}); };
-    if (shift) add(VK_SHIFT, 0);
-    for (WORD key : keys) add(key, 0), add(key, KEYEVENTF_KEYUP);
-    SendInput(in.size(), in.data(), sizeof(INPUT));
-    pump(60 + 3 * keys.size());
-    if (shift) in.clear(), add(VK_SHIFT, KEYEVENTF_KEYUP), SendInput(1, in.data(), sizeof(INPUT)), pump(20);
+    if (shift) in.push_back(key(VK_SHIFT));
+    for (WORD code : keys) in.insert(in.end(), {key(code), key(code, KEYEVENTF_KEYUP)});
+    send_input(in);
+    if (shift) send_input({key(VK_SHIFT, KEYEVENTF_KEYUP)});
 }
 
 // A left click, or a wheel turn, at a point of the window's client area.
@@ -40,10 +48,9 @@ void mouse(HWND window, POINT p, DWORD flags = MOUSEEVENTF_LEFTDOWN, int wheel =
 {
     ClientToScreen(window, &p);
     SetCursorPos(p.x, p.y);
-    INPUT in[2] = {{INPUT_MOUSE, {.mi = {0, 0, static_cast<DWORD>(wheel), flags, 0, 0}}},
-                   {INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTUP, 0, 0}}}};
-    SendInput(flags == MOUSEEVENTF_LEFTDOWN ? 2 : 1, in, sizeof(INPUT));
-    pump(100);
+    std::vector<INPUT> in{{INPUT_MOUSE, {.mi = {0, 0, static_cast<DWORD>(wheel), flags, 0, 0}}}};
+    if (flags == MOUSEEVENTF_LEFTDOWN) in.push_back({INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTUP, 0, 0}}});
+    send_input(in);
 }
 
 class TableInput : public FilledTable {
@@ -53,7 +60,9 @@ protected:
         FilledTable::SetUp();
         SetForegroundWindow(parent.window);
         SetFocus(list_view);
-        pump(300);  // before Shift is injected, or it may not show in GetAsyncKeyState
+        // Shift injected before the window holds the focus may not show in GetAsyncKeyState.
+        ASSERT_TRUE(pump_until([&] { return GetForegroundWindow() == parent.window && GetFocus() == list_view; }));
+        send_input({});
     }
     Ended ended() const
     {
