@@ -1,6 +1,7 @@
 #include "schedule/check_calendar.h"
 
 #include <array>
+#include <cstdio>
 
 namespace {
 
@@ -199,4 +200,19 @@ bool day_and_month_meet(const char* day, const char* month)
         for (int d = 1; d <= days_in_month(2000, m); ++d)
             if (time_set_contains(months, m) && time_set_contains(days, d)) return true;
     return false;
+}
+
+std::string horizon_text(bool cut, Language language)
+{
+    return cut ? say(language, Message::HORIZON_10000, {"10000"})
+               : say(language, Message::HORIZON_YEARS, {std::to_string(CHECK_HORIZON_YEARS)});
+}
+
+std::string format_check_time(const ClockTime& t)
+{
+    constexpr std::array<const char*, 7> weekdays = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    std::array<char, 32> text;
+    std::snprintf(text.data(), text.size(), "%04d-%02d-%02d %02d:%02d %s", t.wYear, t.wMonth, t.wDay, t.wHour,
+                  t.wMinute, weekdays[t.wDayOfWeek % 7]);
+    return text.data();
 }

@@ -1,10 +1,12 @@
 #pragma once
 // The checker's calendar: real dates, the minute after a time, and the runs
-// of an entry as the program's timer sees them. Every run is decided by
+// of an entry as the program's timer sees them, and their text. Every run is decided by
 // entry_is_due; the patterns' sets only let the walk pass over months, days
 // and hours that cannot match.
 #include <cstdint>
+#include <string>
 
+#include "schedule/check_messages.h"
 #include "schedule/time_pattern.h"
 
 // Next runs are looked for from the start time up to the end of the day
@@ -48,3 +50,9 @@ int next_runs(const CronEntry& entry, const ClockTime& from, ClockTime* out, int
 // Whether some month of the month pattern has some day of the day pattern in
 // some year (a leap year has them all).
 bool day_and_month_meet(const char* day, const char* month);
+
+// How far runs were looked for: "within 5 years", or "before the year
+// 10000" when the horizon is cut there.
+std::string horizon_text(bool cut, Language language);
+// "YYYY-MM-DD HH:MM Www", the same in every language.
+std::string format_check_time(const ClockTime& time);

@@ -25,21 +25,6 @@ std::string check_field_word(CheckField field, Language language)
     return say(language, static_cast<Message>(static_cast<int>(Message::FIELD_MINUTE) + static_cast<int>(field)));
 }
 
-std::string horizon_text(bool cut, Language language)
-{
-    return cut ? say(language, Message::HORIZON_10000, {"10000"})
-               : say(language, Message::HORIZON_YEARS, {std::to_string(CHECK_HORIZON_YEARS)});
-}
-
-std::string format_check_time(const ClockTime& t)
-{
-    constexpr std::array<const char*, 7> weekdays = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-    std::array<char, 32> text;
-    std::snprintf(text.data(), text.size(), "%04d-%02d-%02d %02d:%02d %s", t.wYear, t.wMonth, t.wDay, t.wHour,
-                  t.wMinute, weekdays[t.wDayOfWeek % 7]);
-    return text.data();
-}
-
 std::string format_line_warnings(const LineCheck& c, Language language)
 {
     const std::string head = std::to_string(c.number) + ": ";

@@ -86,11 +86,6 @@ void check_crontab_line(const char* line, int length, int number, int dropped, c
 std::string format_line_check(const LineCheck& check, Language language = Language::ENGLISH);
 // Only its warning and note lines.
 std::string format_line_warnings(const LineCheck& check, Language language = Language::ENGLISH);
-// How far runs were looked for: "within 5 years", or "before the year
-// 10000" when the horizon is cut there.
-std::string horizon_text(bool cut, Language language);
-// "YYYY-MM-DD HH:MM Www", the same in every language.
-std::string format_check_time(const ClockTime& time);
 
 struct CheckTotals {
     int lines = 0;

@@ -89,7 +89,7 @@ int open_crontab(MainWindowState* state, const char* path)
         return 0;
     }
     CrontabEntries entries;
-    if (!entries.read(file)) {
+    if (!entries.read_whole(file)) {
         return 0;
     }
     keep_path(*state, path);

@@ -89,7 +89,7 @@ bool CrontabEntries::keep(const char* line)
     return true;
 }
 
-bool CrontabEntries::read(FileStream* stream)
+bool CrontabEntries::read_whole(FileStream* stream)
 {
     size_ = 0;
     OwnedLineReader reader(&stream->head, READER_MODE_READ);
@@ -131,7 +131,7 @@ int load_crontab(HWND table, const char* path)
     FileStream* stream = stream_open_file(path, 0, 0);
     if (stream == nullptr) return 0;
     CrontabEntries entries;
-    return entries.read(stream) ? entries.append_to(table) : 0;
+    return entries.read_whole(stream) ? entries.append_to(table) : 0;
 }
 
 int add_default_entry(HWND table)

@@ -70,7 +70,7 @@ public:
     // Reads every line of `stream` (stream_open_file) with read_crontab_line,
     // keeps those of six words or more, and closes the stream. False, keeping
     // nothing, when a ReadFile failed or memory ran out.
-    bool read(FileStream* stream);
+    bool read_whole(FileStream* stream);
 
     // Inserts the entries kept after the table's rows, in file order: the
     // weekday dropped, fields cut as scan_crontab_line cuts them. Answers the
