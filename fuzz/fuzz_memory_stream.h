@@ -50,8 +50,9 @@ inline int seek(Stream* stream, int offset, int whence)
 inline int write(Stream* stream, const void* buffer, int count)
 {
     if (count <= 0) return 0;
-    if (of(stream).written != nullptr)
+    if (of(stream).written != nullptr) {
         of(stream).written->append(static_cast<const char*>(buffer), static_cast<std::size_t>(count));
+    }
     return count;
 }
 

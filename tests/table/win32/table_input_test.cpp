@@ -18,8 +18,9 @@ using Ended = std::vector<std::tuple<int, int, std::string>>;
 
 void pump(DWORD ms)
 {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(5))
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(5)) {
         for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) TranslateMessage(&msg), DispatchMessageA(&msg);
+    }
 }
 
 // Presses the keys in turn. Shift stays down until they are handled: the
@@ -58,8 +59,9 @@ protected:
     Ended ended() const
     {
         Ended cells;
-        for (const Notice& n : parent.notices)
+        for (const Notice& n : parent.notices) {
             if (n.code == TBLN_ENDEDIT) cells.emplace_back(n.item.iItem, n.item.iSubItem, n.text);
+        }
         return cells;
     }
     Cell edit() const { return {state->edit_row, state->edit_column}; }
