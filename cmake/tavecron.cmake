@@ -89,13 +89,28 @@ function(tavecron_options target)
   target_compile_options(${target} PRIVATE -Wall -Wextra
     $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti>)
   # Texts in the sources are UTF-8; the program's texts are code page 932 bytes.
-  target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -fexec-charset=CP932)
+  # clang has no code page 932: the fuzz build keeps the bytes as written, and
+  # scripts/fuzz.sh refuses a core source with non-ASCII text in code.
+  if(TAVECRON_FUZZ)
+    target_compile_options(${target} PRIVATE -finput-charset=UTF-8)
+    # Coverage instrumentation for libFuzzer, in the layers' libraries only.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link)
+  else()
+    target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -fexec-charset=CP932)
+  endif()
   if(WIN32)
     target_compile_definitions(${target} PUBLIC
       WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0501 _WIN32_IE=0x0500 WINVER=0x0501)
   endif()
 endfunction()
 
+if(TAVECRON_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "TAVECRON_FUZZ needs clang (libFuzzer): -DCMAKE_CXX_COMPILER=clang++")
+  endif()
+  add_compile_options(-g -O1 -fsanitize=address,undefined -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
 if(TAVECRON_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -g)
   add_link_options(-fsanitize=address,undefined)

@@ -114,8 +114,9 @@ struct Expansion {
         if (sep != std::string_view::npos) {
             for (const auto& [name, is_directory] : search(prefix + std::string(pattern.substr(0, sep)))) {
                 const std::string inner = prefix + name + "\\";
-                if (is_directory && !is_dot(name) && inner.size() < ARGV_PATH_SIZE)
+                if (is_directory && !is_dot(name) && inner.size() < ARGV_PATH_SIZE) {
                     expand(inner, pattern.substr(sep + 1));
+                }
             }
         } else if (!pattern.empty()) {
             for (const auto& [name, is_directory] : search(prefix + std::string(pattern))) {

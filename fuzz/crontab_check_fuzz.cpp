@@ -74,8 +74,9 @@ void check_line(const LineCheck& c, void* context)
     if (!is_entry(c)) ++seen.save_dropped;
 
     const CrontabFields& f = c.fields;
-    for (const CellText* cell : {&f.minute, &f.hour, &f.day, &f.month, &f.weekday, &f.command, &f.option})
+    for (const CellText* cell : {&f.minute, &f.hour, &f.day, &f.month, &f.weekday, &f.command, &f.option}) {
         FUZZ_CHECK(is_terminated(*cell));
+    }
 
     FUZZ_CHECK(c.runs_asked == (is_entry(c) ? seen.run_count : 0));
     FUZZ_CHECK(c.runs.size() <= static_cast<std::size_t>(seen.run_count));

@@ -35,8 +35,9 @@ bool is_blank(char c)
 
 bool has_blank(std::string_view text)
 {
-    for (char c : text)
+    for (char c : text) {
         if (is_blank(c)) return true;
+    }
     return false;
 }
 
@@ -97,8 +98,9 @@ std::string formatted_cell(std::string_view cell, bool is_word)
 {
     std::string out(cell.substr(0, CELL_MAX));
     if (is_word && out.empty()) out = "-";
-    for (char& c : out)
+    for (char& c : out) {
         if (c == '\r' || c == '\n') c = ' ';
+    }
     return out;
 }
 
@@ -153,8 +155,9 @@ void check_round_trip(std::string_view input)
     CrontabFields fields;
     const int count = scan_crontab_line(stored.c_str(), fields);
     check_scan(stored);  // the line is a line like any other
-    for (int i = 0; i < 6; ++i)
-        if (has_blank(expected[i])) return;                        // a blank splits a word: not a row the format keeps
+    for (int i = 0; i < 6; ++i) {
+        if (has_blank(expected[i])) return;  // a blank splits a word: not a row the format keeps
+    }
     if (!expected[6].empty() && is_blank(expected[6][0])) return;  // blanks before the option are dropped
 
     FUZZ_CHECK(count == (expected[6].empty() ? 6 : 7));

@@ -49,12 +49,14 @@ public:
         parts.pop_back();
         const int directory = resolve_directory(parts);
         if (directory < 0) return;
-        for (const char* dot : {".", ".."})
+        for (const char* dot : {".", ".."}) {
             if (matches(last, dot)) visit(context, DirectoryEntry{dot, true});
+        }
         for (std::size_t i = 1; i < nodes_.size(); ++i) {
             const Node& node = nodes_[i];
-            if (node.parent == directory && matches(last, node.name))
+            if (node.parent == directory && matches(last, node.name)) {
                 visit(context, DirectoryEntry{node.name.c_str(), node.is_directory});
+            }
         }
     }
 
@@ -64,10 +66,11 @@ public:
     {
         for (std::size_t i = 0; i < path.size(); ++i) {
             const auto c = static_cast<unsigned char>(path[i]);
-            if (cp932_is_lead(c) && i + 1 < path.size() && cp932_is_trail(static_cast<unsigned char>(path[i + 1])))
+            if (cp932_is_lead(c) && i + 1 < path.size() && cp932_is_trail(static_cast<unsigned char>(path[i + 1]))) {
                 ++i;
-            else if (c == '\\')
+            } else if (c == '\\') {
                 return i;
+            }
         }
         return std::string_view::npos;
     }

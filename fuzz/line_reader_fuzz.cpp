@@ -157,8 +157,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(got == nullptr || got == line.data());
             if (kind == 0) FUZZ_CHECK(dropped == expected_dropped);
             // The bytes before the line end, NUL bytes included.
-            if (kind == 0 && expected)
+            if (kind == 0 && expected) {
                 FUZZ_CHECK(kept == static_cast<int>(expected->size()) - (expected->ends_with('\n') ? 1 : 0));
+            }
             if (got == nullptr && input.remaining_bytes() == 0) break;
         } else if (kind <= 6) {
             check_gets(reader, model, input.ConsumeIntegralInRange<int>(-1, 2 * CRONTAB_LINE_SIZE));

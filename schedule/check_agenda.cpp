@@ -59,8 +59,9 @@ std::int64_t list_agenda(const std::vector<AgendaEntry>& entries, const ClockTim
         out.push_back(AgendaRun{next.time, next.entry});
         ++total;
         ClockTime run{};
-        if (first_run(crons[next.entry], next_minute(next.time), until, run))
+        if (first_run(crons[next.entry], next_minute(next.time), until, run)) {
             queue.push(Pending{minute_order(run), next.entry, run});
+        }
     }
     for (; !queue.empty(); queue.pop()) total += count_runs(crons[queue.top().entry], queue.top().time, until);
     return total;
@@ -79,9 +80,10 @@ std::string format_agenda(const std::vector<AgendaEntry>& entries, const std::ve
     }
     const std::int64_t more = total - static_cast<std::int64_t>(runs.size());
     const std::string end = format_check_time(until);
-    if (more > 0)
+    if (more > 0) {
         out += say(language, more == 1 ? Message::AGENDA_MORE_ONE : Message::AGENDA_MORE, {std::to_string(more), end}) +
                "\n";
+    }
     if (total == 0) out += say(language, Message::AGENDA_NONE, {format_check_time(from), end}) + "\n";
     return out;
 }

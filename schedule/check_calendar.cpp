@@ -66,8 +66,9 @@ TimeFieldSet parsed(const char* text)
 
 bool has_value_in(const TimeFieldSet& set, int low, int high)
 {
-    for (int n = low; n <= high; ++n)
+    for (int n = low; n <= high; ++n) {
         if (time_set_contains(set, n)) return true;
+    }
     return false;
 }
 
@@ -76,8 +77,9 @@ bool has_value_in(const TimeFieldSet& set, int low, int high)
 bool make_clock_time(int year, int month, int day, int hour, int minute, ClockTime& out)
 {
     if (year < 1601 || year > 9999 || month < 1 || month > 12 || day < 1 || day > days_in_month(year, month) ||
-        hour < 0 || hour > 23 || minute < 0 || minute > 59)
+        hour < 0 || hour > 23 || minute < 0 || minute > 59) {
         return false;
+    }
     out = clock_at(year, month, day, hour, minute);
     return true;
 }
@@ -115,8 +117,9 @@ void walk_runs(const CronEntry& entry, const ClockTime& from, const ClockTime& u
     const TimeFieldSet minutes = parsed(entry.minute), hours = parsed(entry.hour), days = parsed(entry.day),
                        months = parsed(entry.month);
     if (!has_value_in(minutes, 0, 59) || !has_value_in(hours, 0, 23) || !has_value_in(days, 1, 31) ||
-        !has_value_in(months, 1, 12))
+        !has_value_in(months, 1, 12)) {
         return;
+    }
 
     const std::int64_t end = minute_order(until);
     const Date start{from.wYear, from.wMonth, from.wDay};
@@ -166,10 +169,12 @@ std::int64_t count_runs(const CronEntry& entry, const ClockTime& from, const Clo
     const TimeFieldSet minutes = parsed(entry.minute), hours = parsed(entry.hour), days = parsed(entry.day),
                        months = parsed(entry.month);
     int per_day = 0;
-    for (int h = 0; h < 24; ++h)
+    for (int h = 0; h < 24; ++h) {
         for (int m = 0; m < 60; ++m) per_day += time_set_contains(hours, h) != 0 && time_set_contains(minutes, m) != 0;
-    for (Date d = first; d < last; d = next_day(d))
+    }
+    for (Date d = first; d < last; d = next_day(d)) {
         if (time_set_contains(months, d.month) && time_set_contains(days, d.day)) count += per_day;
+    }
     return count;
 }
 
@@ -196,9 +201,11 @@ int next_runs(const CronEntry& entry, const ClockTime& from, ClockTime* out, int
 bool day_and_month_meet(const char* day, const char* month)
 {
     const TimeFieldSet days = parsed(day), months = parsed(month);
-    for (int m = 1; m <= 12; ++m)
-        for (int d = 1; d <= days_in_month(2000, m); ++d)
+    for (int m = 1; m <= 12; ++m) {
+        for (int d = 1; d <= days_in_month(2000, m); ++d) {
             if (time_set_contains(months, m) && time_set_contains(days, d)) return true;
+        }
+    }
     return false;
 }
 

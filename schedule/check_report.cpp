@@ -29,10 +29,12 @@ std::string format_line_warnings(const LineCheck& c, Language language)
 {
     const std::string head = std::to_string(c.number) + ": ";
     std::string out;
-    for (const CheckWarning& w : c.notes)
+    for (const CheckWarning& w : c.notes) {
         out += head + say(language, Message::NOTE, {check_field_word(w.field, language), w.text}) + "\n";
-    for (const CheckWarning& w : c.warnings)
+    }
+    for (const CheckWarning& w : c.warnings) {
         out += head + say(language, Message::WARNING, {check_field_word(w.field, language), w.text}) + "\n";
+    }
     return out;
 }
 
@@ -41,13 +43,14 @@ std::string format_line_check(const LineCheck& c, Language language)
     const std::string head = std::to_string(c.number) + ": ";
     std::string out;
     if (!is_entry(c)) {
-        if (c.converted == 0)
+        if (c.converted == 0) {
             out += head + say(language, Message::SKIPPED_BLANK) + "\n";
-        else
+        } else {
             out += head +
                    say(language, c.converted == 1 ? Message::SKIPPED_ONE_WORD : Message::SKIPPED_WORDS,
                        {std::to_string(c.converted)}) +
                    (c.fields.minute[0] == '#' ? say(language, Message::SKIPPED_HASH) : "") + "\n";
+        }
     } else {
         const CrontabFields& f = c.fields;
         out += head +
@@ -59,9 +62,10 @@ std::string format_line_check(const LineCheck& c, Language language)
     if (is_entry(c) && c.runs_asked > 0) {
         std::string runs;
         for (std::size_t i = 0; i < c.runs.size(); ++i) runs += (i > 0 ? ", " : "") + format_check_time(c.runs[i]);
-        if (static_cast<int>(c.runs.size()) < c.runs_asked)
+        if (static_cast<int>(c.runs.size()) < c.runs_asked) {
             runs += say(language, c.runs.empty() ? Message::NEXT_NEVER : Message::NEXT_THEN_NONE,
                         {horizon_text(c.horizon_cut, language)});
+        }
         out += head + say(language, c.runs_nothing ? Message::NEXT_RUNS_NOTHING : Message::NEXT, {runs}) + "\n";
     }
     return out;

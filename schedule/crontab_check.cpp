@@ -61,8 +61,9 @@ std::string quoted(std::string_view text)
 
 bool is_full(const TimeFieldSet& set)
 {
-    for (unsigned char byte : set.bits)
+    for (unsigned char byte : set.bits) {
         if (byte != 0xFF) return false;
+    }
     return true;
 }
 
@@ -128,35 +129,41 @@ void Checker::warn_slips(const char* text, const TimeFieldInfo& f, const std::st
     };
     // "#30" and "x5" look like no number, yet the pattern passes over the
     // leading bytes and counts the number after them.
-    if (report.first_item > 0 && report.first_item < used)
+    if (report.first_item > 0 && report.first_item < used) {
         warn(f.field, say(Message::SKIPPED_BEFORE,
                           {part(0, report.first_item), part(report.first_item, used - report.first_item), matches}));
-    if (report.backward_count == 1)
+    }
+    if (report.backward_count == 1) {
         warn(f.field, say(Message::BACKWARD_ONE, {part(report.backward_at, report.backward_length), matches}));
-    if (report.backward_count > 1)
+    }
+    if (report.backward_count > 1) {
         warn(f.field, say(Message::BACKWARD_MANY, {part(report.backward_at, report.backward_length),
                                                    std::to_string(report.backward_count - 1), matches}));
+    }
 
     const char* ignored = text + used;
     if (*ignored == '\0') return;
-    if (used > 0 && text[used - 1] == '*')
+    if (used > 0 && text[used - 1] == '*') {
         warn(f.field, say(Message::IGNORED_AFTER_STAR, {quoted(ignored), matches}));
-    else if (*ignored >= '0' && *ignored <= '9')
+    } else if (*ignored >= '0' && *ignored <= '9') {
         warn(f.field, say(Message::IGNORED_NUMBER, {quoted(ignored), matches}));
-    else
+    } else {
         warn(f.field, say(Message::IGNORED_AFTER_ITEM, {quoted(ignored), part(0, used), matches}));
+    }
 }
 
 // Values a clock never has; a set of all of 0..63 is a star or as good as one.
 void Checker::warn_values_outside(const TimeFieldSet& set, const TimeFieldInfo& f)
 {
     TimeFieldSet outside = set;
-    for (int n = f.low; n <= f.high; ++n)
+    for (int n = f.low; n <= f.high; ++n) {
         outside.bits[static_cast<std::size_t>(n >> 3)] &= static_cast<unsigned char>(~(0x80u >> (n & 7)));
+    }
     const std::string impossible = is_full(set) ? "" : value_list(outside, 0, TIME_VALUE_LIMIT - 1);
-    if (!impossible.empty())
+    if (!impossible.empty()) {
         warn(f.field,
              say(Message::NEVER_OCCURS, {impossible, say(f.plural), std::to_string(f.low), std::to_string(f.high)}));
+    }
 }
 
 // Whether a Save from TaveCron writes the entry of `line` (its first `length`
@@ -180,16 +187,18 @@ SaveEffect save_effect(const CronEntry& entry, const char* line, int length, int
 bool looks_like_user_name(const char* word)
 {
     if (!((*word >= 'a' && *word <= 'z') || *word == '_')) return false;
-    for (const char* p = word; *p != '\0'; ++p)
+    for (const char* p = word; *p != '\0'; ++p) {
         if (!((*p >= 'a' && *p <= 'z') || (*p >= '0' && *p <= '9') || *p == '_' || *p == '-')) return false;
+    }
     return true;
 }
 
 // Warns about a command name that no command bears; answers whether one does.
 bool Checker::check_command(const char* command, const char* option)
 {
-    for (const char* name : command_names)
+    for (const char* name : command_names) {
         if (std::strcmp(name, command) == 0) return true;
+    }
     std::string known;
     for (const char* name : command_names) known += (known.empty() ? "" : ", ") + std::string(name);
     for (const char* name : command_names) {
@@ -260,8 +269,9 @@ bool is_variable_setting(const LineHead& head)
     const std::string_view word = head.word;
     std::size_t name_end = 0;
     while (name_end < word.size() &&
-           (std::isalnum(static_cast<unsigned char>(word[name_end])) != 0 || word[name_end] == '_'))
+           (std::isalnum(static_cast<unsigned char>(word[name_end])) != 0 || word[name_end] == '_')) {
         ++name_end;
+    }
     const bool name = name_end > 0 && !(word[0] >= '0' && word[0] <= '9');
     return name && (name_end < word.size() ? word[name_end] == '=' : head.rest.starts_with("="));
 }
@@ -274,8 +284,9 @@ bool check_foreign_line(std::string_view line, Checker& checker)
     const std::string fate = checker.say(is_entry(checker.out) ? Message::ROW_NEVER_RUNS : Message::ADDS_NO_ROW);
     if (head.word.starts_with("@")) {
         AtWord known{"", "", Message::AT_WORD};
-        for (const AtWord& a : at_words)
+        for (const AtWord& a : at_words) {
             if (head.word == a.word) known = a;
+        }
         const std::string entry = known.fields + std::string(head.rest.empty() ? "" : " ") + std::string(head.rest);
         checker.warn(CheckField::LINE, checker.say(known.message, {quoted(head.word), fate, entry}));
         return true;
@@ -301,8 +312,9 @@ bool looks_like_utf8_text(std::string_view text)
                      : c >= 0xF0 && c <= 0xF4 ? 4
                                               : 0;
         if (length == 0 || i + static_cast<std::size_t>(length) > text.size()) return false;
-        for (int k = 1; k < length; ++k)
+        for (int k = 1; k < length; ++k) {
             if ((static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0xC0) != 0x80) return false;
+        }
         multibyte = multibyte || length > 1;
         i += static_cast<std::size_t>(length);
     }
@@ -310,8 +322,9 @@ bool looks_like_utf8_text(std::string_view text)
     for (std::size_t i = 0; i < text.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c < 0x80) continue;
-        if (!cp932_is_lead(c) || i + 1 == text.size() || !cp932_is_trail(static_cast<unsigned char>(text[i + 1])))
+        if (!cp932_is_lead(c) || i + 1 == text.size() || !cp932_is_trail(static_cast<unsigned char>(text[i + 1]))) {
             return true;  // a byte no Shift-JIS character starts or ends with, or a half-width katakana
+        }
         ++i;
     }
     return false;
@@ -333,9 +346,10 @@ void check_crontab_line(const char* line, int length, int number, int dropped, c
     CrontabFieldLengths lengths;
     out.converted = scan_crontab_line(line, out.fields, lengths);
 
-    if (dropped > 0)
+    if (dropped > 0) {
         checker.warn(CheckField::LINE, checker.say(Message::LONG_LINE, {std::to_string(CRONTAB_LINE_SIZE - 1 + dropped),
                                                                         std::to_string(CRONTAB_LINE_SIZE - 1)}));
+    }
     if (!is_entry(out)) {
         check_foreign_line(std::string_view(line, static_cast<std::size_t>(length)), checker);
         return;
@@ -356,10 +370,12 @@ void check_crontab_line(const char* line, int length, int number, int dropped, c
 
     const std::size_t first_pattern_warning = out.warnings.size();
     bool every_field_possible = true;
-    for (std::size_t i = 0; i < time_fields.size(); ++i)
+    for (std::size_t i = 0; i < time_fields.size(); ++i) {
         every_field_possible = checker.check_time_field(texts[i], time_fields[i]) && every_field_possible;
-    if (std::strcmp(entry.weekday, "*") != 0)
+    }
+    if (std::strcmp(entry.weekday, "*") != 0) {
         checker.warn(CheckField::WEEKDAY, checker.say(Message::WEEKDAY_IGNORED, {quoted(entry.weekday)}));
+    }
     const bool known = checker.check_command(entry.command, entry.option);
     out.runs_nothing = !known;
 
@@ -372,11 +388,12 @@ void check_crontab_line(const char* line, int length, int number, int dropped, c
     out.runs.resize(run_count > 0 ? static_cast<std::size_t>(found) : 0);
     const bool meet = day_and_month_meet(entry.day, entry.month);
     const std::string horizon = horizon_text(out.horizon_cut, language);
-    if (found == 0 && every_field_possible && !meet)
+    if (found == 0 && every_field_possible && !meet) {
         checker.warn(CheckField::DAY, checker.say(Message::NEVER_MEET, {quoted(entry.day), quoted(entry.month)}));
-    else if (found == 0 && every_field_possible)
+    } else if (found == 0 && every_field_possible) {
         checker.warn(CheckField::DAY,
                      checker.say(Message::NO_RUN_YET, {horizon, quoted(entry.day), quoted(entry.month)}));
+    }
 
     // "#" or "@" in front reads as a comment or a schedule to a person, so the
     // line gets one warning that says what the program makes of it, not one
@@ -389,8 +406,9 @@ void check_crontab_line(const char* line, int length, int number, int dropped, c
         std::string fate = checker.say(Message::HASH_NEVER_RUNS);
         if (every_field_possible && meet && found == 0) fate = checker.say(Message::HASH_NOT_YET, {horizon});
         if (found > 0 && known) fate = checker.say(Message::HASH_RUNS, {format_check_time(first_run)});
-        if (found > 0 && !known)
+        if (found > 0 && !known) {
             fate = checker.say(Message::HASH_RUNS_NOTHING, {format_check_time(first_run), quoted(entry.command)});
+        }
         out.warnings.resize(first_pattern_warning);
         out.notes.clear();
         checker.warn(CheckField::LINE, checker.say(Message::HASH_LINE, {fate}));
@@ -427,11 +445,13 @@ CheckTotals check_crontab(LineReader* reader, const ClockTime& from, int run_cou
     if (mark == "UTF-8") file.push_back(say(language, Message::BOM_UTF8));
     if (mark == "UTF-16") file.push_back(say(language, Message::BOM_UTF16));
     if (first_utf8_line > 0) file.push_back(say(language, Message::UTF8_TEXT, {std::to_string(first_utf8_line)}));
-    if (nul_lines > 0)
+    if (nul_lines > 0) {
         file.push_back(say(language, nul_lines == 1 ? Message::NUL_ONE_LINE : Message::NUL_LINES,
                            {std::to_string(nul_lines), std::to_string(first_nul_line)}));
-    if (totals.entries == 0)
+    }
+    if (totals.entries == 0) {
         file.push_back(say(language, totals.lines == 0 ? Message::FILE_EMPTY : Message::NO_ENTRY, {"0"}));
+    }
     totals.warnings += static_cast<int>(file.size());
     return totals;
 }

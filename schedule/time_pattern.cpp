@@ -53,8 +53,9 @@ const char* parse_time_field_until(const char* text, TimeFieldSet& set, TimeFiel
 {
     const char* p = text;
     while (*p != '\0') {
-        if (report != nullptr && report->first_item < 0 && (*p == '*' || is_digit(*p)))
+        if (report != nullptr && report->first_item < 0 && (*p == '*' || is_digit(*p))) {
             report->first_item = static_cast<int>(p - text);
+        }
         if (*p == '*') {
             time_set_add_range(set, 0, TIME_VALUE_LIMIT - 1);
             return p + 1;

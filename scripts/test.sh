@@ -22,6 +22,8 @@ bash scripts/setup.sh
 echo "== format =="
 # Every C++ file as .clang-format writes it; `clang-format -i FILE` fixes one.
 git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+# The brace rule of the README (Layout): a body on a line of its own is braced.
+git ls-files -z '*.cpp' '*.h' | xargs -0 python3 scripts/check-braces.py
 echo "format ok"
 
 echo "== native =="

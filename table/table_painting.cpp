@@ -55,8 +55,9 @@ void table_paint(const TableModel& model, RowStore& rows, TableView& view, Table
     for (int r = first; r <= last; ++r) {
         TableRect part{};
         if (r != current && painter.row_marked(r) && table_row_strip(rows, view, r, &strip) &&
-            table_intersect(strip, update, &part))
+            table_intersect(strip, update, &part)) {
             painter.invalidate(part);
+        }
     }
     paint_in(painter, palette.of(RowScheme::MARKED));
 

@@ -114,12 +114,13 @@ bool choose_language(int argc, char** argv, Arguments& args)
         if (std::strcmp(argv[i], "--lang") != 0) continue;
         if (i + 1 == argc) return false;
         const char* name = argv[++i];
-        if (std::strcmp(name, "ja") == 0)
+        if (std::strcmp(name, "ja") == 0) {
             args.language = Language::JAPANESE;
-        else if (std::strcmp(name, "en") == 0)
+        } else if (std::strcmp(name, "en") == 0) {
             args.language = Language::ENGLISH;
-        else
+        } else {
             return false;
+        }
     }
     return true;
 }
@@ -150,10 +151,12 @@ int parse_arguments(int argc, char** argv, Arguments& args)
                 const bool next = arg[2] == 'n';
                 if (!has_value) return trouble(language, Message::NEEDS_NUMBER, {arg});
                 ++i;
-                if (next && !parse_count(argv[i], 0, MAX_RUNS, args.run_count))
+                if (next && !parse_count(argv[i], 0, MAX_RUNS, args.run_count)) {
                     return trouble(language, Message::NEXT_RANGE, {std::to_string(MAX_RUNS), argv[i]});
-                if (!next && !parse_count(argv[i], 1, AGENDA_MOST_RUNS, args.most))
+                }
+                if (!next && !parse_count(argv[i], 1, AGENDA_MOST_RUNS, args.most)) {
                     return trouble(language, Message::MAX_RANGE, {std::to_string(AGENDA_MOST_RUNS), argv[i]});
+                }
                 args.most_given = args.most_given || !next;
             } else if (std::strcmp(arg, "--from") == 0 || std::strcmp(arg, "--until") == 0) {
                 if (!has_value) return trouble(language, Message::NEEDS_TIME, {arg});
@@ -199,8 +202,9 @@ int main(int argc, char** argv)
     Arguments args;
     if (!choose_language(argc, argv, args)) {
         const char* name = nullptr;
-        for (int i = 1; i + 1 < argc; ++i)
+        for (int i = 1; i + 1 < argc; ++i) {
             if (std::strcmp(argv[i], "--lang") == 0) name = argv[i + 1];
+        }
         return name == nullptr ? trouble(args.language, Message::NEEDS_LANGUAGE)
                                : trouble(args.language, Message::LANGUAGE_BAD, {name});
     }
@@ -216,8 +220,9 @@ int main(int argc, char** argv)
         from = next_minute(from);
     }
     ClockTime until{};
-    if (!args.agenda && (args.until != nullptr || args.most_given))
+    if (!args.agenda && (args.until != nullptr || args.most_given)) {
         return trouble(language, Message::OPTION_WITHOUT_AGENDA, {args.until != nullptr ? "--until" : "--max"});
+    }
     if (args.agenda) {
         bool cut = false;
         const ClockTime horizon = horizon_of(from, cut);
@@ -229,9 +234,10 @@ int main(int argc, char** argv)
         }
         // The span the next-run search looks at, so that counting what the
         // --max cut leaves out stays quick.
-        if (minute_order(until) <= minute_order(from) || minute_order(until) > minute_order(horizon))
+        if (minute_order(until) <= minute_order(from) || minute_order(until) > minute_order(horizon)) {
             return trouble(language, Message::UNTIL_ORDER,
                            {format_check_time(horizon), args.until != nullptr ? args.until : ""});
+        }
     }
 
     // A folder opens as a file in some C libraries and refuses reads, or fails

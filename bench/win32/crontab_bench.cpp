@@ -115,8 +115,9 @@ double timed_read(const char* path, int* entries)
     }
     std::array<char, CRONTAB_LINE_SIZE> line;
     CrontabFields fields;
-    while (const char* text = read_crontab_line(reader, line))
+    while (const char* text = read_crontab_line(reader, line)) {
         if (scan_crontab_line(text, fields) >= 6) ++*entries;
+    }
     reader_close(reader);
     return now_ms() - start;
 }
@@ -145,13 +146,15 @@ int main(int argc, char** argv)
     int read_entries = 0, unbracketed_rows = 0, loaded = 0;
     const double read_ms = timed_read(in_path.c_str(), &read_entries);
     double unbracketed_cpu_ms = 0, unbracketed_ms = 0;
-    if (unbracketed_too)
+    if (unbracketed_too) {
         unbracketed_ms = timed_load(table, in_path.c_str(), false, &unbracketed_rows, &unbracketed_cpu_ms);
+    }
     // The program's load, LOADS times: the median of each figure.
     constexpr int LOADS = 5;
     std::array<double, LOADS> load_times{}, load_cpu_times{};
-    for (int i = 0; i < LOADS; ++i)
+    for (int i = 0; i < LOADS; ++i) {
         load_times[i] = timed_load(table, in_path.c_str(), true, &loaded, &load_cpu_times[i]);
+    }
     std::sort(load_times.begin(), load_times.end());
     std::sort(load_cpu_times.begin(), load_cpu_times.end());
     const double load_ms = load_times[LOADS / 2], load_cpu_ms = load_cpu_times[LOADS / 2];
@@ -185,9 +188,10 @@ int main(int argc, char** argv)
     std::printf("[%s] load, %d lines into a real table, redraw off for the load as the program does: median %.1f ms "
                 "(range %.1f-%.1f, %.0f ms processor) of %d loads\n",
                 BENCH_BUILD, LINES, load_ms, load_times[0], load_times[LOADS - 1], load_cpu_ms, LOADS);
-    if (unbracketed_too)
+    if (unbracketed_too) {
         std::printf("[%s] load, %d lines into a real table, redraw left on: %.1f ms (%.0f ms processor, %d rows)\n",
                     BENCH_BUILD, LINES, unbracketed_ms, unbracketed_cpu_ms, unbracketed_rows);
+    }
     std::printf("[%s] reading and scanning %d lines alone, no table: %.1f ms (%d entries)\n", BENCH_BUILD, LINES,
                 read_ms, read_entries);
     std::printf("[%s] save_crontab, %d rows: %.1f ms\n", BENCH_BUILD, saved, save_ms);

@@ -55,8 +55,9 @@ void mark(const char* label)
 
 double at(const char* label)
 {
-    for (int i = 0; i < mark_count; ++i)
+    for (int i = 0; i < mark_count; ++i) {
         if (std::strcmp(marks[i].label, label) == 0) return marks[i].ms;
+    }
     return -1;
 }
 

@@ -42,8 +42,9 @@ int write_entry_line(HWND table, int row, HANDLE file)
     std::array<CellText, COLUMN_COUNT> cells{};  // empty unless fetched
     int columns = table_column_count(table);
     if (columns > COLUMN_COUNT) columns = COLUMN_COUNT;
-    for (int column = 0; column < columns; ++column)
+    for (int column = 0; column < columns; ++column) {
         table_get_cell(table, row, column, cells[column].data(), CELL_TEXT_SIZE);
+    }
 
     const CronEntry entry{"*",
                           cells[COL_MONTH].data(),

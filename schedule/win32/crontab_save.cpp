@@ -45,8 +45,9 @@ bool refuses_replacement(const char* path)
 bool write_rows(HWND table, HANDLE file)
 {
     const int count = table_row_count(table);
-    for (int row = 0; row < count; ++row)
+    for (int row = 0; row < count; ++row) {
         if (write_entry_line(table, row, file) == 0) return false;
+    }
     return true;
 }
 

@@ -10,8 +10,9 @@ int run_due_entries(HWND table, const SYSTEMTIME& time)
     CellText month, day, hour, minute;
     const CronEntryCells cells{&month, &day, &hour, &minute, nullptr, nullptr};
     const CronEntry entry{"*", month.data(), day.data(), hour.data(), minute.data(), nullptr, nullptr};
-    for (int row = 0; read_entry(table, row, cells) != 0; ++row)
+    for (int row = 0; read_entry(table, row, cells) != 0; ++row) {
         if (entry_is_due(time, entry) != 0) run_entry(table, row);
+    }
     return 0;
 }
 

@@ -50,10 +50,11 @@ int file_stream_seek(Stream* stream, int offset, int whence)
 {
     // 64-bit so that no offset can overflow into a target that looks valid.
     long long target = offset;
-    if (whence == 1)
+    if (whence == 1) {
         target += stream->position;
-    else if (whence == 2)
+    } else if (whence == 2) {
         target += stream->size;
+    }
     if (target < 0 || target > stream->size) return -1;
     if (!move_file_pointer(file_of(stream)->handle, stream->base_offset + target)) return -1;
     stream->position = static_cast<int>(target);

@@ -99,8 +99,10 @@ int ListViewRows::first_visible_row()
 bool ListViewRows::row_position(int row, TablePoint* out)
 {
     POINT p{};
-    if (!has_row(row) || !send(list_view_, LVM_GETITEMPOSITION, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&p)))
+    if (!has_row(row) ||
+        !send(list_view_, LVM_GETITEMPOSITION, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&p))) {
         return false;
+    }
     *out = TablePoint{p.x, p.y};
     return true;
 }
@@ -109,8 +111,9 @@ bool ListViewRows::row_label_rect(int row, TableRect* out)
 {
     RECT r{};
     r.left = LVIR_LABEL;
-    if (!has_row(row) || !send(list_view_, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r)))
+    if (!has_row(row) || !send(list_view_, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r))) {
         return false;
+    }
     *out = TableRect{r.left, r.top, r.right, r.bottom};
     return true;
 }

@@ -25,8 +25,9 @@ TEST(Cp932, a_long_text_is_cut_to_the_buffer_between_characters)
         {a, 2, 0},
         {"ab", 0, 0},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(cp932_keep_length(c.text, c.size), c.kept) << c.text.size() << " bytes into " << c.size;
+    }
 }
 
 }  // namespace

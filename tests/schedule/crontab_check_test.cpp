@@ -122,8 +122,9 @@ TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
         LineCheck check;
         check_crontab_line(line.c_str(), static_cast<int>(line.size()), 7, 0, from, 3, check);
         std::vector<std::pair<std::string, std::string>> said;
-        for (const CheckWarning& n : check.notes)
+        for (const CheckWarning& n : check.notes) {
             said.emplace_back(std::string("note ") + check_field_name(n.field), n.text);
+        }
         for (const CheckWarning& w : check.warnings) said.emplace_back(check_field_name(w.field), w.text);
         ASSERT_EQ(said.size(), warnings.size());
         for (std::size_t i = 0; i < said.size(); ++i) {
@@ -148,8 +149,9 @@ TEST(CrontabCheckRuns, the_skipping_walk_finds_what_a_check_of_every_minute_find
             const CronEntry entry{"*", p[3], p[2], p[1], p[0], "NoAction", ""};
             std::vector<std::string> expected;
             ClockTime t = start;
-            for (int minute = 0; minute < 2 * 366 * 1440 && expected.size() < 4; ++minute, t = next_minute(t))
+            for (int minute = 0; minute < 2 * 366 * 1440 && expected.size() < 4; ++minute, t = next_minute(t)) {
                 if (entry_is_due(t, entry)) expected.push_back(text_of(t));
+            }
             ClockTime runs[4];
             const int found = next_runs(entry, start, runs, 4);
             std::vector<std::string> got;
@@ -254,8 +256,9 @@ TEST(CrontabCheckFile, the_file_as_a_whole_gets_its_warnings_and_the_lines_a_sav
         SCOPED_TRACE(data);
         const CheckTotals totals = check_file(data, nullptr);
         ASSERT_EQ(totals.file_warnings.size(), warnings.size());
-        for (std::size_t i = 0; i < warnings.size(); ++i)
+        for (std::size_t i = 0; i < warnings.size(); ++i) {
             EXPECT_NE(totals.file_warnings[i].find(warnings[i]), std::string::npos) << totals.file_warnings[i];
+        }
         EXPECT_EQ(std::tuple(totals.save_dropped, totals.save_changed), std::tuple(dropped, changed));
     }
 }
@@ -266,9 +269,11 @@ TEST(CheckMessages, every_message_has_both_forms_with_the_same_placeholders)
 {
     auto placeholders = [](std::string_view text) {
         std::vector<std::string> found;
-        for (std::size_t i = 0; i + 2 < text.size(); ++i)
-            if (text[i] == '{' && text[i + 1] >= '1' && text[i + 1] <= '9' && text[i + 2] == '}')
+        for (std::size_t i = 0; i + 2 < text.size(); ++i) {
+            if (text[i] == '{' && text[i + 1] >= '1' && text[i + 1] <= '9' && text[i + 2] == '}') {
                 found.emplace_back(text.substr(i, 3));
+            }
+        }
         std::sort(found.begin(), found.end());
         return found;
     };
@@ -310,8 +315,9 @@ std::string agenda_of(const std::string& data, const ClockTime& from, const Cloc
     LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ);
     std::vector<AgendaEntry> entries;
     auto sink = [](const LineCheck& c, void* context) {
-        if (is_entry(c))
+        if (is_entry(c)) {
             static_cast<std::vector<AgendaEntry>*>(context)->push_back(AgendaEntry{c.number, c.fields, c.runs_nothing});
+        }
     };
     check_crontab(reader, from, 0, sink, &entries);
     reader_close(reader);

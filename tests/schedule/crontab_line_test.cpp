@@ -15,8 +15,9 @@ using Strings = std::vector<std::string>;
 std::string fields_of(const CrontabFields& f)
 {
     std::string out = f.minute.data();
-    for (const CellText* cell : {&f.hour, &f.day, &f.month, &f.weekday, &f.command, &f.option})
+    for (const CellText* cell : {&f.hour, &f.day, &f.month, &f.weekday, &f.command, &f.option}) {
         out.append("|").append(cell->data());
+    }
     return out;
 }
 
@@ -28,7 +29,7 @@ TEST(CrontabLineScan, six_words_and_the_rest_of_the_line_are_the_fields_in_line_
     std::string long_fields, cut;
     for (int i = 0; i < 7; ++i) {
         std::string field = i % 2 ? "a" : "";
-        for (int k = 0; k < 150; ++k) field += "\x82" + std::string(1, static_cast<char>(0xa0 + 2 * i));
+        for (int k = 0; k < 150; ++k) field += {'\x82', static_cast<char>(0xa0 + 2 * i)};
         long_fields += field + " ", cut += field.substr(0, i % 2 ? 255 : 254) + "|";
     }
     cut.pop_back();

@@ -54,16 +54,18 @@ TEST(EntryIsDue, every_field_including_day_and_weekday_together_must_admit_the_c
         {12, 6, 9, 0, 1, 1},  {12, 6, 9, 30, 5, 1}, {12, 6, 17, 30, 1, 1}, {12, 6, 8, 30, 1, 0}, {12, 6, 18, 0, 1, 0},
         {12, 6, 9, 15, 1, 0}, {11, 6, 9, 0, 1, 0},  {12, 7, 9, 0, 1, 0},   {12, 6, 9, 0, 0, 0},
     };
-    for (const auto& [month, day, hour, minute, weekday, due] : cases)
+    for (const auto& [month, day, hour, minute, weekday, due] : cases) {
         EXPECT_EQ(entry_is_due(at(month, day, hour, minute, weekday), e), due)
             << month << " " << day << " " << hour << ":" << minute << " weekday " << weekday;
+    }
 }
 
 TEST(EntryIsDue, the_default_row_and_empty_null_or_unreachable_patterns_never_match)
 {
     for (int month = 1; month <= 12; ++month) EXPECT_EQ(entry_is_due(at(month, 15, 0, 0), default_entry), 0);
-    for (const char* minute : {"", "60", static_cast<const char*>(nullptr)})
+    for (const char* minute : {"", "60", static_cast<const char*>(nullptr)}) {
         for (int m = 0; m < 60; ++m) EXPECT_EQ(entry_is_due(at(1, 1, 0, m), {"*", "*", "*", "*", minute, "X", ""}), 0);
+    }
 }
 
 }  // namespace

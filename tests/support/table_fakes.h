@@ -62,8 +62,9 @@ struct FakeTable : RowStore, MarkListener, TableView {
     std::vector<int> marked() const
     {
         std::vector<int> out;
-        for (size_t i = 0; i < rows.size(); ++i)
+        for (size_t i = 0; i < rows.size(); ++i) {
             if (rows[i].param & ROW_MARK) out.push_back(static_cast<int>(i));
+        }
         return out;
     }
 
@@ -115,8 +116,9 @@ struct FakePainter : TablePainter {
     {
         for (int row = 0; row < table.row_count(); ++row) {
             const int top = 24 + (row - table.top_row) * table.row_height;
-            if (r.left == 2 && r.right == table.client && r.top == top && r.bottom == top + table.row_height)
+            if (r.left == 2 && r.right == table.client && r.top == top && r.bottom == top + table.row_height) {
                 return table.rows[row].label;
+            }
         }
         return FakeTable::rect(r);
     }

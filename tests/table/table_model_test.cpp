@@ -64,10 +64,11 @@ TEST(TableMarkRules, a_mark_changes_only_its_bit_unless_vetoed_and_stores_what_t
                               "ask r2 10000", "write r2"}));
 
     // Rows outside the table read unmarked and are never asked about or written.
-    for (int row : {-1, 3, 1000, INT_MAX, INT_MIN})
+    for (int row : {-1, 3, 1000, INT_MAX, INT_MIN}) {
         EXPECT_EQ(
             table_get_mark(table, row) | table_set_mark(table, table, row, 1) | table_toggle_mark(table, table, row), 0)
             << row;
+    }
     EXPECT_EQ(table.log.size(), 8u);
 }
 
@@ -92,8 +93,9 @@ TEST(TableMarkRules, next_marked_looks_after_a_row_and_delete_marked_goes_from_t
 {
     FakeTable table(5);
     table.rows[1].param = table.rows[3].param = ROW_MARK;
-    for (auto [after, next] : {std::pair{-7, 1}, {-1, 1}, {0, 1}, {1, 3}, {3, -1}, {5, -1}, {INT_MAX, -1}})
+    for (auto [after, next] : {std::pair{-7, 1}, {-1, 1}, {0, 1}, {1, 3}, {3, -1}, {5, -1}, {INT_MAX, -1}}) {
         EXPECT_EQ(table_get_next_marked(table, after), next) << after;
+    }
     TableModel model{.current_row = 4};
     EXPECT_EQ(table_delete_marked(model, table, table), 2);
     EXPECT_EQ(table_delete_marked(model, table, table), 0);

@@ -44,7 +44,8 @@ TEST(TableKeys, editor_keys_move_only_to_existing_cells_and_hand_every_other_key
         {.at = {1, 0}, .key = TAB, .want = {MOVE, 2, 0}, .columns = 1, .rows = 5},
         {.at = {1, 0}, .key = SHIFT + TAB, .want = {MOVE, 0, 0}, .columns = 1, .rows = 5},
         {.at = {0, 5}, .key = TAB, .want = {PASS}, .columns = 6, .rows = 1}};
-    for (const auto& cases : {std::span<const EditorKeyCase>(six_by_five), std::span<const EditorKeyCase>(other_sizes)})
+    for (const auto& cases :
+         {std::span<const EditorKeyCase>(six_by_five), std::span<const EditorKeyCase>(other_sizes)}) {
         for (const EditorKeyCase& c : cases) {
             const auto [row, column] = c.at;
             const EditorKeyPlan plan = editor_key_plan(row, column, c.key & ~SHIFT, c.key & SHIFT, c.columns, c.rows);
@@ -53,6 +54,7 @@ TEST(TableKeys, editor_keys_move_only_to_existing_cells_and_hand_every_other_key
                 << "(" << row << "," << column << ") key " << std::hex << c.key << std::dec << ", " << c.columns
                 << " columns, " << c.rows << " rows";
         }
+    }
 }
 
 // The list view's `current` row of a table `rows` long gets `key`, with an edit open when `editing`; `want` is
@@ -85,11 +87,14 @@ TEST(TableKeys, list_keys_open_run_mark_and_move_only_within_the_table_and_never
                                             {.current = 0, .key = TAB, .want = none, .rows = 0, .editing = false},
                                             {.current = 0, .key = ENTER, .want = run, .rows = 0, .editing = false},
                                             {.current = 0, .key = SPACE, .want = none, .rows = 0, .editing = false}};
-    for (const auto& cases : {std::span<const ListKeyCase>(five_rows), std::span<const ListKeyCase>(editing_or_empty)})
-        for (const ListKeyCase& c : cases)
+    for (const auto& cases :
+         {std::span<const ListKeyCase>(five_rows), std::span<const ListKeyCase>(editing_or_empty)}) {
+        for (const ListKeyCase& c : cases) {
             EXPECT_TRUE(list_key_plan(c.current, c.key & ~SHIFT, c.key & SHIFT, c.rows, c.editing) == c.want)
                 << "current " << c.current << " key " << std::hex << c.key << std::dec << ", " << c.rows
                 << " rows, editing " << c.editing;
+        }
+    }
 }
 
 }  // namespace

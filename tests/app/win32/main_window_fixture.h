@@ -36,13 +36,15 @@ struct ModalWatch {
     {
         char name[32] = {}, caption[64] = {}, text[256] = {};
         GetClassNameA(window, name, sizeof name);
-        if (std::string(name) != "#32770" || !IsWindowVisible(window) || !dialogs_seen.insert(window).second)
+        if (std::string(name) != "#32770" || !IsWindowVisible(window) || !dialogs_seen.insert(window).second) {
             return TRUE;
+        }
         if (GetDlgItem(window, FILE_TYPE_BOX) != nullptr) {
-            if (on_file_dialog)
+            if (on_file_dialog) {
                 on_file_dialog(window);
-            else
+            } else {
                 PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+            }
             return TRUE;
         }
         GetWindowTextA(window, caption, sizeof caption);

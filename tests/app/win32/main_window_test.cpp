@@ -219,8 +219,9 @@ bool tick_inside_pass = false;
 LRESULT CALLBACK counting_table_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     questions += message == TBLM_GETITEMCOUNT;
-    if (message == TBLM_GETITEMCOUNT && std::exchange(tick_inside_pass, false))
+    if (message == TBLM_GETITEMCOUNT && std::exchange(tick_inside_pass, false)) {
         send(GetParent(window), WM_TIMER, IDT_MINUTE);
+    }
     return CallWindowProcA(table_proc, window, message, wparam, lparam);
 }
 
@@ -261,9 +262,10 @@ LRESULT CALLBACK refuse_third_column(HWND window, UINT message, WPARAM wparam, L
 LRESULT CALLBACK subclass_new_tables(int code, WPARAM wparam, LPARAM lparam)
 {
     auto* created = reinterpret_cast<HWND>(wparam);
-    if (code == HCBT_CREATEWND && GetClassWord(created, GCW_ATOM) == table_class_atom)
+    if (code == HCBT_CREATEWND && GetClassWord(created, GCW_ATOM) == table_class_atom) {
         created_table_proc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(created, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(refuse_third_column)));
+    }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
@@ -300,9 +302,11 @@ TEST(MainWindowResources, the_menu_holds_the_exact_code_page_932_captions_and_th
     const int key_count =
         CopyAcceleratorTableA(LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCEL)), keys, 8);
     std::string ctrl_keys;  // "key=command " for each key pressed with Ctrl
-    for (const ACCEL& key : std::span(keys, key_count))
-        if (key.fVirt == (FVIRTKEY | FCONTROL | FNOINVERT))
+    for (const ACCEL& key : std::span(keys, key_count)) {
+        if (key.fVirt == (FVIRTKEY | FCONTROL | FNOINVERT)) {
             ctrl_keys += std::string(1, static_cast<char>(key.key)) + "=" + std::to_string(key.cmd) + " ";
+        }
+    }
     EXPECT_EQ(ctrl_keys, "A=40006 N=40008 O=40003 Q=40002 S=40004 X=40005 ");
     HMENU bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU));
     ASSERT_NE(bar, nullptr);

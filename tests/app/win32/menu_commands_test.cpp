@@ -26,10 +26,11 @@ void* watched_record = nullptr;
 
 void operator delete(void* block) noexcept
 {
-    if (block != nullptr && block == watched_record)
+    if (block != nullptr && block == watched_record) {
         std::memset(block, POISON, sizeof(MainWindowState));
-    else
+    } else {
         std::free(block);
+    }
 }
 void operator delete(void* block, std::size_t) noexcept
 {
@@ -56,8 +57,9 @@ bool write_falls_short;
 
 BOOL WINAPI failing_write_file(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped)
 {
-    if (++writes_seen != failing_write || write_falls_short)
+    if (++writes_seen != failing_write || write_falls_short) {
         return real_write_file(file, data, writes_seen == failing_write ? size / 2 : size, written, overlapped);
+    }
     *written = 0;
     return FALSE;
 }
@@ -74,8 +76,9 @@ protected:
     std::string rows_text()
     {
         std::string text;
-        for (int row = 0; row < table_row_count(table); ++row)
+        for (int row = 0; row < table_row_count(table); ++row) {
             text.append(row ? " " : "").append(cell_text(table, row, COL_COMMAND));
+        }
         return text;
     }
 };

@@ -81,8 +81,9 @@ struct Model {
         end_edit();
         if (id == IDM_ADDITEM) rows.insert(rows.begin() + current, Row{{"0", "*", "*", "0", "NoAction", ""}});
         const char* names[] = {"NoAction", "System", "SetWP"};
-        if (id >= IDM_CMD_NOACTION && id <= IDM_CMD_SETWP && count() > 0)
+        if (id >= IDM_CMD_NOACTION && id <= IDM_CMD_SETWP && count() > 0) {
             rows[current].cells[COL_COMMAND] = names[id - IDM_CMD_NOACTION];
+        }
         for (int i = count() - 1; id == IDM_CUT && i >= 0; --i) {
             if (!rows[i].marked) continue;
             if (i < current || i == count() - 1) current = std::max(current - 1, 0);
@@ -196,11 +197,13 @@ public:
         };
         HWND keys_to = editing ? editor : list_view;
         if (in.code == VK_RETURN && in.act == KEY && !editing &&
-            (model.count() == 0 || model.rows[model.current].cells[COL_COMMAND] != "NoAction"))
+            (model.count() == 0 || model.rows[model.current].cells[COL_COMMAND] != "NoAction")) {
             return;
+        }
         if (in.code == IDM_TEST && std::any_of(model.rows.begin(), model.rows.end(), starts_something)) return;
-        if (in.act == KEY)
+        if (in.act == KEY) {
             post(keys_to, WM_KEYDOWN, in.code), editing ? model.editor_key(in.code) : model.list_key(in.code);
+        }
         if (in.act == TYPE) {  // at the end of the editor's text; in the list view, the list view's own search
             if (editing) post(editor, WM_KEYDOWN, VK_END), model.edit_text += s.text;
             for (char c : s.text) post(keys_to, WM_CHAR, static_cast<unsigned char>(c));
@@ -258,8 +261,9 @@ public:
         send(window, WM_COMMAND, IDM_SAVE), send(window, WM_COMMAND, IDM_OPEN);
         ModalWatch::on_file_dialog = nullptr;
         if (model.count() == 0 &&
-            ModalWatch::boxes == std::vector<std::string>{"エラー|ﾌｧｲﾙのオープンに失敗しました。"})
+            ModalWatch::boxes == std::vector<std::string>{"エラー|ﾌｧｲﾙのオープンに失敗しました。"}) {
             ModalWatch::boxes.clear();  // a file without rows is a failed Open
+        }
         model.save_and_open();
     }
 
@@ -268,8 +272,9 @@ public:
 private:
     void pump()
     {
-        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
+        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) {
             if (!TranslateAcceleratorA(window, accelerators, &msg)) DispatchMessageA(&msg);
+        }
     }
     void post(HWND to, UINT message, WPARAM wparam, LPARAM lparam = 1)
     {

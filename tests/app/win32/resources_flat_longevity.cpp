@@ -113,17 +113,20 @@ Resources resources()
     EnumThreadWindows(GetCurrentThreadId(), count_with_children, reinterpret_cast<LPARAM>(&now.windows));
     HANDLE heaps[64];
     const DWORD heap_count = std::min<DWORD>(GetProcessHeaps(64, heaps), 64);
-    for (DWORD h = 0; h < heap_count; ++h)
-        for (PROCESS_HEAP_ENTRY entry{}; HeapWalk(heaps[h], &entry);)
+    for (DWORD h = 0; h < heap_count; ++h) {
+        for (PROCESS_HEAP_ENTRY entry{}; HeapWalk(heaps[h], &entry);) {
             if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) now.heap_bytes += entry.cbData;
+        }
+    }
     using MemoryInfo = BOOL(WINAPI*)(HANDLE, PROCESS_MEMORY_COUNTERS*, DWORD);
     auto memory_info = reinterpret_cast<MemoryInfo>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo")));
     PROCESS_MEMORY_COUNTERS_EX memory{};
     if (memory_info &&
-        memory_info(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
+        memory_info(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
         now.private_bytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage,
         now.working_set = memory.WorkingSetSize;
+    }
     return now;
 }
 
@@ -149,8 +152,9 @@ protected:
                                "\x10\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\xff\0\0\0\xff\0\0\0\0\0\xff\0\0\xff\xff\0";
         const std::string bitmap = folder.write("small.bmp", std::string(picture, sizeof picture - 1));
         insert_entry(table, 0, {"*", "0", "*", "*", "0", "SetWP", bitmap.c_str()});  // month 0: run only by Enter
-        for (int r = 1; r < 50; ++r)
+        for (int r = 1; r < 50; ++r) {
             insert_entry(table, r, {"*", "*", "*", "*", "*", r % 10 != 1 ? "NoAction" : "System", "notepad.exe a.txt"});
+        }
         import_create_file = counted_create_file, import_close_handle = counted_close_handle;
         import_reg_create = counted_reg_create, import_reg_close = counted_reg_close;
         import_get_dc = counted_get_dc, import_release_dc = counted_release_dc;
@@ -171,8 +175,9 @@ protected:
     {
         const std::string path = folder.path("cycle.tab");
         for (int i = 0; i < ticks; ++i) state->last_minute = 60, send(window, WM_TIMER, IDT_MINUTE);
-        for (int i = 0; i < files; ++i)
+        for (int i = 0; i < files; ++i) {
             ASSERT_TRUE(save_crontab_file(table, path.c_str()) && open_crontab(window, path.c_str()) == 50) << i;
+        }
         ShowWindow(window, SW_SHOW);
         for (int i = 0; i < paints; ++i) {
             InvalidateRect(list_view, nullptr, TRUE), UpdateWindow(list_view);

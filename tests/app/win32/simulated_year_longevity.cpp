@@ -108,8 +108,9 @@ protected:
     {
         clock_now = SYSTEMTIME{year, month, 0, day, 0, 0, 0, 0};
         advance(clock_now, from);
-        for (long passed = from; passed <= until; passed += every, advance(clock_now, every))
+        for (long passed = from; passed <= until; passed += every, advance(clock_now, every)) {
             send(window, WM_TIMER, IDT_MINUTE);
+        }
     }
 
     const decltype(import_local_time) real_local_time = import_local_time;

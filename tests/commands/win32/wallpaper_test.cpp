@@ -24,8 +24,9 @@ std::string tile_written;
 
 LONG WINAPI recording_set_value(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size)
 {
-    if (type == REG_SZ && lstrcmpiA(name, "TileWallPaper") == 0)
+    if (type == REG_SZ && lstrcmpiA(name, "TileWallPaper") == 0) {
         tile_written.assign(reinterpret_cast<const char*>(data), size);
+    }
     return real_set_value(key, name, reserved, type, data, size);
 }
 
@@ -100,8 +101,9 @@ TEST_F(SetWPWin32, the_last_layout_option_writes_a_terminated_tile_value_and_no_
 TEST_F(SetWPWin32, later_runs_continue_the_sequence_without_seeding_again)
 {
     std::string option;
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 40; ++i) {
         option.append("\"").append(tree.write("seq\\" + std::to_string(i) + ".bmp")).append("\" ");
+    }
     run(option);
     for (unsigned seed : {7u, 1234u, 99u}) {
         std::srand(seed);

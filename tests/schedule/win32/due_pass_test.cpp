@@ -22,8 +22,9 @@ LRESULT CALLBACK recording_proc(HWND window, UINT message, WPARAM wparam, LPARAM
 {
     const auto* item = reinterpret_cast<const LVITEMA*>(lparam);
     if (message == TBLM_GETITEMCOUNT) calls.emplace_back(message, -1, -1);
-    if (message == TBLM_GETITEM || message == TBLM_SETITEM || message == TBLM_INSERTITEM)
+    if (message == TBLM_GETITEM || message == TBLM_SETITEM || message == TBLM_INSERTITEM) {
         calls.emplace_back(message, item->iItem, item->iSubItem);
+    }
     return CallWindowProcA(table_proc, window, message, wparam, lparam);
 }
 

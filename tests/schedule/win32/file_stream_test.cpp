@@ -22,8 +22,9 @@ std::string read_all(FileStream* file)
 {
     std::string got;
     char chunk[7];
-    while (int n = file->head.ops->read(&file->head, chunk, sizeof chunk))
+    while (int n = file->head.ops->read(&file->head, chunk, sizeof chunk)) {
         got.append(chunk, static_cast<std::size_t>(n));
+    }
     return got;
 }
 

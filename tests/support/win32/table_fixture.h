@@ -27,8 +27,9 @@ inline bool pump_until(
     const std::function<void(const MSG&)>& see = [](const MSG&) {})
 {
     for (const DWORD start = GetTickCount();; MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
-        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
+        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) {
             see(msg), TranslateMessage(&msg), DispatchMessageA(&msg);
+        }
         if (done()) return true;
         if (GetTickCount() - start >= timeout_ms) return false;
     }
@@ -98,13 +99,15 @@ struct TestParent {
         const bool has_item = code == TBLN_BEGINEDIT || code == TBLN_ENDEDIT || code == TBLN_MARKCHANGING;
         self->notices.push_back({code, has_item ? info->item : LVITEMA{},
                                  code == TBLN_ENDEDIT ? info->item.pszText : "", table_row_count(info->hdr.hwndFrom)});
-        if (code == TBLN_MARKCHANGING)
+        if (code == TBLN_MARKCHANGING) {
             return self->veto_marks.count(info->item.iItem) ? 1 : (info->item.lParam |= self->add_to_param, 0);
+        }
         if (code == TBLN_BEGINEDIT && self->on_begin_edit) self->on_begin_edit();
         const std::string& rewrite = self->end_edit_rewrite;
-        if (code == TBLN_ENDEDIT && !rewrite.empty())
+        if (code == TBLN_ENDEDIT && !rewrite.empty()) {
             std::memcpy(info->item.pszText, rewrite.c_str(),
                         std::min<size_t>(rewrite.size() + 1, info->item.cchTextMax));
+        }
         return code == TBLN_BEGINEDIT ? self->begin_edit_answer : code == TBLN_ENDEDIT ? self->end_edit_answer : 0;
     }
 

@@ -38,8 +38,9 @@ public:
     // names allowed: CharNextA steps over a trail byte 0x5C). Returns its full path.
     std::string write(const std::string& name, const std::string& bytes = "") const
     {
-        for (const char* at = name.c_str(); *at; at = CharNextA(at))
+        for (const char* at = name.c_str(); *at; at = CharNextA(at)) {
             if (*at == '\\') CreateDirectoryA(path(name.substr(0, at - name.c_str())).c_str(), nullptr);
+        }
         std::ofstream(path(name), std::ios::binary) << bytes;
         return path(name);
     }

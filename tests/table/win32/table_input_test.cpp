@@ -67,8 +67,9 @@ protected:
     Ended ended() const
     {
         Ended cells;
-        for (const Notice& n : parent.notices)
+        for (const Notice& n : parent.notices) {
             if (n.code == TBLN_ENDEDIT) cells.emplace_back(n.item.iItem, n.item.iSubItem, n.text);
+        }
         return cells;
     }
     Cell edit() const { return {state->edit_row, state->edit_column}; }

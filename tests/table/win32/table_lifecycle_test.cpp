@@ -30,9 +30,10 @@ struct WindowHooks {
     static LRESULT CALLBACK on_return(int code, WPARAM wparam, LPARAM lparam)
     {
         const auto* r = reinterpret_cast<CWPRETSTRUCT*>(lparam);
-        if (code == HC_ACTION && r->message == WM_DESTROY)
+        if (code == HC_ACTION && r->message == WM_DESTROY) {
             destroyed.emplace_back(r->hwnd, GetWindowLongPtrA(r->hwnd, GWLP_WNDPROC),
                                    GetWindowLongPtrA(r->hwnd, GWLP_USERDATA));
+        }
         return CallNextHookEx(nullptr, code, wparam, lparam);
     }
 };
@@ -71,8 +72,9 @@ TEST(TableLifecycle, a_table_without_its_list_view_is_refused_whole_and_a_destro
     };
     const auto children = {gone(list), gone(edit)};
     DestroyWindow(table);
-    for (const auto& child : children)
+    for (const auto& child : children) {
         EXPECT_NE(std::find(hooks.destroyed.begin(), hooks.destroyed.end(), child), hooks.destroyed.end());
+    }
 }
 
 }  // namespace

@@ -58,11 +58,13 @@ TEST_F(TableProtocol, cells_outside_the_table_and_null_records_change_nothing_an
     const WPARAM none = static_cast<WPARAM>(-1);
     const LVITEMA negative = table_text_item(-1, 0, "x");
     int hit_column = -7;
-    for (UINT message : {TBLM_GETMARK, TBLM_SETMARK, TBLM_TOGGLEMARK, TBLM_DELETEITEM, TBLM_SETCURSEL})
+    for (UINT message : {TBLM_GETMARK, TBLM_SETMARK, TBLM_TOGGLEMARK, TBLM_DELETEITEM, TBLM_SETCURSEL}) {
         EXPECT_EQ(send(table, message, none, 1), 0) << message;  // row -1
+    }
     EXPECT_EQ(send(table, TBLM_INSERTITEM, &negative), -1);
-    for (auto [message, answer] : {std::pair{TBLM_INSERTITEM, -1}, {TBLM_SETITEM, 0}, {TBLM_GETITEM, 0}})
+    for (auto [message, answer] : {std::pair{TBLM_INSERTITEM, -1}, {TBLM_SETITEM, 0}, {TBLM_GETITEM, 0}}) {
         EXPECT_EQ(send(table, message), answer) << message;  // null records
+    }
     EXPECT_EQ(send(table, TBLM_INSERTCOLUMN, 6, 0), -1);
     EXPECT_EQ(send(table, TBLM_HITTEST, reinterpret_cast<WPARAM>(&hit_column), 0), -1);
     EXPECT_EQ(column(0), (std::vector<std::string>{"r0", "r1", "r2", "r3", "r4"}));
