@@ -23,3 +23,10 @@ constexpr bool cp932_is_trail(unsigned char byte)
 // buffer_size - 1 bytes, before a two-byte character that would otherwise lose
 // its second byte. 0 when buffer_size is 0.
 std::size_t cp932_keep_length(std::string_view text, std::size_t buffer_size);
+
+// Whether the non-ASCII bytes of `text` are UTF-8 multi-byte characters, all
+// of them, and no plausible Shift-JIS reading: as Shift-JIS they would hold
+// a byte that starts or ends no character, or a half-width katakana, which
+// Japanese text written in Shift-JIS hardly ever mixes with UTF-8's pattern.
+// False for pure ASCII.
+bool looks_like_utf8_text(std::string_view text);

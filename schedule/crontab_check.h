@@ -103,15 +103,8 @@ std::string format_file_check(std::string_view path, const CheckTotals& totals, 
 // Reads every line of `reader` as the loader does, checks it and hands the
 // result to `sink` (with `context`) before the next line is read. Then looks
 // at the file as a whole: a byte-order mark at its start, a line of UTF-8
-// text (see looks_like_utf8_text), lines that hold NUL bytes, no entry at
+// text (see looks_like_utf8_text in base/cp932.h), lines that hold NUL bytes, no entry at
 // all. Answers the totals. The reader stays the caller's.
 using LineCheckSink = void (*)(const LineCheck& check, void* context);
 CheckTotals check_crontab(LineReader* reader, const ClockTime& from, int run_count, LineCheckSink sink, void* context,
                           Language language = Language::ENGLISH);
-
-// Whether the non-ASCII bytes of `text` are UTF-8 multi-byte characters, all
-// of them, and no plausible Shift-JIS reading: as Shift-JIS they would hold
-// a byte that starts or ends no character, or a half-width katakana, which
-// Japanese text written in Shift-JIS hardly ever mixes with UTF-8's pattern.
-// False for pure ASCII.
-bool looks_like_utf8_text(std::string_view text);
