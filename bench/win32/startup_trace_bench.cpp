@@ -20,12 +20,7 @@
 
 #include "app/win32/start_up.h"
 #include "bench_clock.h"
-
-#if defined(__i386__)
-#define IMPORT_SLOT(function, argument_bytes) "__imp__" #function "@" #argument_bytes
-#else
-#define IMPORT_SLOT(function, argument_bytes) "__imp_" #function
-#endif
+#include "tests/support/win32/import_slot.h"
 
 extern decltype(&RegisterClassA) import_register_class __asm__(IMPORT_SLOT(RegisterClassA, 4));
 extern decltype(&CreateMutexA) import_create_mutex __asm__(IMPORT_SLOT(CreateMutexA, 12));
