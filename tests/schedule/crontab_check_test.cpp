@@ -152,8 +152,8 @@ TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
          {}},
         {jan31,
          "0\x81\x40"
-         "23 * * * \x82\x52\x81\x7c\x82\x54\x81\x43\x81\x96 System x",
-         {"minute: type \"0 23\"", "weekday: type \"3-5,*\"",
+         "23 * * * \x82\x4f\x81\x7c\x82\x58\x81\x43\x81\x96 System x",
+         {"minute: type \"0 23\"", "weekday: type \"0-9,*\"",
           "minute: \"\x81\x40"
           "23\" after \"0\" is ignored",
           "weekday: is ignored"},
