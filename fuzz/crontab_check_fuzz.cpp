@@ -6,7 +6,9 @@
 // must be numbered in order, count as an entry exactly when six or seven
 // fields were converted, hold only runs at or after the start that are due
 // (oldest first, at most as many as asked, none past 9999-12-31), be dropped
-// by a Save exactly when it is no entry, and format as text lines that all
+// by a Save exactly when it is no entry, never be said not to run when it
+// runs nor run without being said not to (its verdict agrees with its runs,
+// whether they were asked for or not), and format as text lines that all
 // begin with its number, in English and in Japanese. The totals must add up,
 // the file's warnings included. make_clock_time must accept exactly the real
 // dates and times, and next_minute step one minute on.
@@ -93,6 +95,22 @@ void check_line(const LineCheck& c, void* context)
         previous = minutes_of(run);
         FUZZ_CHECK(entry_is_due(run, as_run) == 1);
     }
+
+    // Words of the English report that say a row does not run. They are only
+    // ever quoted from the line where the row does not run either: other
+    // quoted texts are single words.
+    bool said_not_to_run = false;
+    for (const std::vector<CheckWarning>* said : {&c.warnings, &c.notes}) {
+        for (const CheckWarning& w : *said) {
+            for (const char* verdict : {"never run", "no run ", "does not run", "switched off"}) {
+                said_not_to_run = said_not_to_run || w.text.find(verdict) != std::string::npos;
+            }
+        }
+    }
+    ClockTime first_run{};
+    const bool runs = is_entry(c) && next_runs(as_run, seen.from, &first_run, 1) == 1;
+    FUZZ_CHECK(!(runs && said_not_to_run));
+    FUZZ_CHECK(runs || said_not_to_run || !is_entry(c));
 
     const std::string head = std::to_string(c.number) + ": ";
     // Every text line begins with the line's number, in either language: the

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -81,6 +82,38 @@ bool make_clock_time(int year, int month, int day, int hour, int minute, ClockTi
         return false;
     }
     out = clock_at(year, month, day, hour, minute);
+    return true;
+}
+
+bool read_check_time(const char* text, const ClockTime& base, bool after, ClockTime& out)
+{
+    const std::string_view t(text);
+    auto digits = [t](std::size_t at, std::size_t count, int& value) {
+        value = 0;
+        for (std::size_t i = at; i < at + count; ++i) {
+            if (i >= t.size() || t[i] < '0' || t[i] > '9') return false;
+            value = value * 10 + (t[i] - '0');
+        }
+        return true;
+    };
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+    if (t.size() == 16) {
+        return t[4] == '-' && t[7] == '-' && t[10] == ' ' && t[13] == ':' && digits(0, 4, year) &&
+               digits(5, 2, month) && digits(8, 2, day) && digits(11, 2, hour) && digits(14, 2, minute) &&
+               make_clock_time(year, month, day, hour, minute, out);
+    }
+    const std::size_t colon = t.size() - 3;  // "H:MM" or "HH:MM"
+    if ((t.size() != 4 && t.size() != 5) || t[colon] != ':' || !digits(0, colon, hour) ||
+        !digits(colon + 1, 2, minute)) {
+        return false;
+    }
+    ClockTime time{};
+    if (!make_clock_time(base.wYear, base.wMonth, base.wDay, hour, minute, time)) return false;
+    if (after && minute_order(time) <= minute_order(base)) {
+        const Date d = next_day(Date{base.wYear, base.wMonth, base.wDay});
+        if (!make_clock_time(d.year, d.month, d.day, hour, minute, time)) return false;
+    }
+    out = time;
     return true;
 }
 

@@ -18,6 +18,12 @@ constexpr int CHECK_HORIZON_YEARS = 5;
 // and a time 00:00 to 23:59.
 bool make_clock_time(int year, int month, int day, int hour, int minute, ClockTime& out);
 
+// A time the checker is given: "YYYY-MM-DD HH:MM", or a time alone, "HH:MM"
+// or "H:MM", on the date of `base`, or with `after` at the first such time
+// after `base` (on the next day when it is not later the same day). False,
+// and `out` untouched, for any other text or a time that is no real one.
+bool read_check_time(const char* text, const ClockTime& base, bool after, ClockTime& out);
+
 // The minute after `time` (seconds dropped), rolling over days, months and
 // years.
 ClockTime next_minute(const ClockTime& time);

@@ -154,28 +154,30 @@ const std::array<MessageForms, static_cast<std::size_t>(Message::COUNT_)> check_
     {Message::AGENDA_MORE, "... and {1} more runs before {2}", "……ほかに {2} より前の実行が {1} 回あります"},
 
     {Message::USAGE,
-     "usage: tavecron-check [--next N] [--from \"YYYY-MM-DD HH:MM\"] [--lang ja|en] [crontab-file]\n"
-     "       tavecron-check --agenda [--from \"YYYY-MM-DD HH:MM\"] [--until \"YYYY-MM-DD HH:MM\"] [--max N] "
-     "[crontab-file]\n"
+     "usage: tavecron-check [--next N] [--from T] [--lang ja|en] [crontab-file]\n"
+     "       tavecron-check --agenda [--from T] [--until T] [--max N] [--lang ja|en] [crontab-file]\n"
      "  Explains each line of the crontab file as TaveCron reads it. The default file is\n"
      "  cron.tab in the current folder (TaveCron itself loads the one beside tavecron.exe).\n"
      "  --next N   show the next N run times of each entry (0 to {1}, default 3)\n"
-     "  --from T   look for runs from local time T on (default: the next minute)\n"
+     "  --from T   look for runs from local time T on, \"YYYY-MM-DD HH:MM\" or \"HH:MM\" (today)\n"
+     "             (default: the next minute)\n"
      "  --agenda   list every run of every entry from --from up to --until, in time order\n"
-     "  --until T  the end of the agenda, not included (default: 24 hours after --from)\n"
+     "  --until T  the end of the agenda, not included, \"YYYY-MM-DD HH:MM\" or \"HH:MM\" (the first\n"
+     "             after --from) (default: 24 hours after --from, or the end of the year 9999)\n"
      "  --max N    list at most N runs (1 to {2}, default {3})\n"
      "  --lang L   answer in Japanese (ja) or English (en); default: the user's language\n"
      "  --version  print the version\n"
      "  Exit status: 0 no warning, 1 warnings, 2 bad arguments, unreadable file or lost report.\n",
-     "使い方: tavecron-check [--next N] [--from \"YYYY-MM-DD HH:MM\"] [--lang ja|en] [crontab-file]\n"
-     "        tavecron-check --agenda [--from \"YYYY-MM-DD HH:MM\"] [--until \"YYYY-MM-DD HH:MM\"] [--max N] "
-     "[crontab-file]\n"
+     "使い方: tavecron-check [--next N] [--from T] [--lang ja|en] [crontab-file]\n"
+     "        tavecron-check --agenda [--from T] [--until T] [--max N] [--lang ja|en] [crontab-file]\n"
      "  crontab ファイルの各行を、TaveCron と同じように読んで説明します。既定のファイルは\n"
      "  カレントフォルダの cron.tab です（TaveCron 自身は tavecron.exe と同じフォルダのものを読みます）。\n"
      "  --next N   各項目の次の実行時刻を N 個表示します（0 から {1}、既定は 3）\n"
-     "  --from T   ローカル時刻 T から実行を探します（既定は次の分）\n"
+     "  --from T   ローカル時刻 T から実行を探します。\"YYYY-MM-DD HH:MM\" か \"HH:MM\"（今日）\n"
+     "             （既定は次の分）\n"
      "  --agenda   --from から --until までのすべての項目の実行を時刻順に並べます\n"
-     "  --until T  予定表の終わり（その時刻は含みません。既定は --from の 24 時間後）\n"
+     "  --until T  予定表の終わり（その時刻は含みません）。\"YYYY-MM-DD HH:MM\" か \"HH:MM\"\n"
+     "             （--from の後の最初のその時刻）（既定は --from の 24 時間後か、9999 年の終わり）\n"
      "  --max N    表示する実行を N 個までにします（1 から {2}、既定は {3}）\n"
      "  --lang L   日本語（ja）か英語（en）で答えます（既定はユーザーの言語）\n"
      "  --version  バージョンを表示します\n"
@@ -186,10 +188,15 @@ const std::array<MessageForms, static_cast<std::size_t>(Message::COUNT_)> check_
     {Message::MAX_RANGE, "--max needs a number from 1 to {1}, not {2}",
      "--max には 1 から {1} までの数を指定してください（{2} ではなく）"},
     {Message::NEEDS_TIME, "{1} needs a time", "{1} には時刻が必要です"},
-    {Message::FROM_BAD, "--from needs a real local time as \"YYYY-MM-DD HH:MM\" (years 1601-9999), not {1}",
-     "--from には実在するローカル時刻を \"YYYY-MM-DD HH:MM\"（1601-9999 年）で指定してください（{1} ではなく）"},
-    {Message::UNTIL_BAD, "--until needs a real local time as \"YYYY-MM-DD HH:MM\" (years 1601-9999), not {1}",
-     "--until には実在するローカル時刻を \"YYYY-MM-DD HH:MM\"（1601-9999 年）で指定してください（{1} ではなく）"},
+    {Message::FROM_BAD,
+     "--from needs a real local time as \"YYYY-MM-DD HH:MM\" (years 1601-9999) or \"HH:MM\" (today), not {1}",
+     "--from には実在するローカル時刻を \"YYYY-MM-DD HH:MM\"（1601-9999 年）か "
+     "\"HH:MM\"（今日）で指定してください（{1} ではなく）"},
+    {Message::UNTIL_BAD,
+     "--until needs a real local time as \"YYYY-MM-DD HH:MM\" (years 1601-9999) or \"HH:MM\" (the first after --from), "
+     "not {1}",
+     "--until には実在するローカル時刻を \"YYYY-MM-DD HH:MM\"（1601-9999 年）か \"HH:MM\"（--from "
+     "の後の最初のその時刻）で指定してください（{1} ではなく）"},
     {Message::UNTIL_ORDER, "--until needs a time after --from and not after {1}, not {2}",
      "--until には --from より後で、{1} までの時刻を指定してください（{2} ではなく）"},
     {Message::NEEDS_LANGUAGE, "--lang needs ja or en", "--lang には ja か en を指定してください"},
@@ -201,10 +208,35 @@ const std::array<MessageForms, static_cast<std::size_t>(Message::COUNT_)> check_
     {Message::CLOCK_UNREADABLE, "the local time cannot be read", "ローカル時刻を読めません"},
     {Message::IS_FOLDER, "cannot read {1}: it is a folder, not a file",
      "{1} を読めません。ファイルではなくフォルダです"},
-    {Message::CANNOT_OPEN, "cannot open {1}: {2}", "{1} を開けません: {2}"},
-    {Message::CANNOT_READ, "cannot read {1}: {2}", "{1} を読めません: {2}"},
+    {Message::CANNOT_OPEN, "cannot open {1} (system error {2})", "{1} を開けません（システムのエラー {2}）"},
+    {Message::CANNOT_READ, "cannot read {1} (system error {2})", "{1} を読めません（システムのエラー {2}）"},
     {Message::OUT_OF_MEMORY, "out of memory", "メモリが足りません"},
     {Message::CANNOT_WRITE, "cannot write the report", "結果を書き出せません"},
+
+    // Verdicts that follow the runs, full-width text, and the tool's own words
+    // for times without a date and a file it cannot open.
+    {Message::ROW_NOT_YET, "its row does not run {1}", "表に加わる行は{1}には実行されません"},
+    {Message::AT_RUNS,
+     "{1} is not a schedule TaveCron knows, but its row runs: {2} is skipped, so it runs at {3}; "
+     "next at {4}",
+     "{1} は TaveCron の知らない書き方ですが、表に加わる行は実行されます。{2} "
+     "は読み飛ばされ、{3}に実行されます（次の実行は "
+     "{4}）"},
+    {Message::AT_RUNS_NOTHING,
+     "{1} is not a schedule TaveCron knows: {2} is skipped, so its row is due at {3}, next at {4}, but runs nothing "
+     "({5} is not a command)",
+     "{1} は TaveCron の知らない書き方です。{2} は読み飛ばされ、表に加わる行は{3}に実行の時刻になりますが（次は "
+     "{4}）、何も実行しません（{5} はコマンドではありません）"},
+    {Message::SCHEDULE_EVERY, "every {1}", "毎{1}"},
+    {Message::SCHEDULE_AND, "{1}, {2}", "{1}、{2}"},
+    {Message::FULL_WIDTH,
+     "{1} is written with full-width (zenkaku) characters, which TaveCron reads as neither digits nor blanks: type "
+     "{2} in half-width characters",
+     "{1} は全角の文字で書かれています。TaveCron は全角の数字や空白を数字や区切りとして読みません。半角で {2} "
+     "と書いてください"},
+    {Message::NO_SUCH_FILE, "cannot open {1}: there is no such file", "{1} を開けません。そのファイルはありません"},
+    {Message::NO_PERMISSION, "cannot open {1}: you have no permission to read it",
+     "{1} を開けません。読み取りの権限がありません"},
 }};
 
 Language language_of_locale(const char* name)

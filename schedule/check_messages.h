@@ -123,6 +123,16 @@ enum class Message {
     CANNOT_READ,
     OUT_OF_MEMORY,
     CANNOT_WRITE,
+    // Verdicts that follow the runs, full-width text, and the tool's own words
+    // for times without a date and a file it cannot open.
+    ROW_NOT_YET,
+    AT_RUNS,
+    AT_RUNS_NOTHING,
+    SCHEDULE_EVERY,
+    SCHEDULE_AND,
+    FULL_WIDTH,
+    NO_SUCH_FILE,
+    NO_PERMISSION,
     COUNT_  // how many there are
 };
 

@@ -90,11 +90,91 @@ struct Checker {
         return say(Message::FIELD_MATCHES, {say(one ? f.name : f.plural), values});
     }
 
+    std::string schedule_words(const CronEntry& entry) const;
+    void warn_full_width(int converted);
     bool check_time_field(const char* text, const TimeFieldInfo& f);
     void warn_slips(const char* text, const TimeFieldInfo& f, const std::string& matches);
     void warn_values_outside(const TimeFieldSet& set, const TimeFieldInfo& f);
     bool check_command(const char* command, const char* option);
 };
+
+// When an entry runs, in words: each time field from the minute up to the
+// largest one that does not admit every value, then that one's next larger
+// ("minute 5, every hour"; "minute 0, hour 7, every day").
+std::string Checker::schedule_words(const CronEntry& entry) const
+{
+    const std::array<const char*, 4> texts = {entry.minute, entry.hour, entry.day, entry.month};
+    std::array<TimeFieldSet, 4> sets;
+    std::array<bool, 4> every{};
+    std::size_t restricted = 0;  // one past the largest such field
+    for (std::size_t i = 0; i < sets.size(); ++i) {
+        sets[i] = parsed(texts[i]);
+        every[i] = true;
+        for (int n = time_fields[i].low; n <= time_fields[i].high; ++n) {
+            every[i] = every[i] && time_set_contains(sets[i], n) != 0;
+        }
+        if (!every[i]) restricted = i + 1;
+    }
+    if (restricted == 0) return say(Message::SCHEDULE_EVERY, {say(Message::FIELD_MINUTE)});
+    std::string words;
+    for (std::size_t i = 0; i <= restricted && i < sets.size(); ++i) {
+        const TimeFieldInfo& f = time_fields[i];
+        const std::string part = every[i] ? say(Message::SCHEDULE_EVERY, {say(f.name)}) : what_it_matches(sets[i], f);
+        words = i == 0 ? part : say(Message::SCHEDULE_AND, {words, part});
+    }
+    return words;
+}
+
+// The half-width text of `word` when it holds full-width forms of what a time
+// field is written with (digits, "*", ",", "-" and the blank, as a Japanese
+// input method types them in its full-width mode); empty when it holds none.
+// Those are two-byte characters of code page 932, which the pattern skips as
+// no digit and the line scan reads as no blank.
+std::string half_width(std::string_view word)
+{
+    struct FullWidth {
+        unsigned char lead, trail;
+        char plain;
+    };
+    constexpr std::array<FullWidth, 4> signs = {
+        {{0x81, 0x40, ' '}, {0x81, 0x43, ','}, {0x81, 0x7C, '-'}, {0x81, 0x96, '*'}}};
+    std::string out;
+    bool any = false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(word[i]);
+        if (!cp932_is_lead(lead) || i + 1 == word.size()) {
+            out += word[i];
+            continue;
+        }
+        const auto trail = static_cast<unsigned char>(word[++i]);
+        char plain = lead == 0x82 && trail >= 0x4F && trail <= 0x58 ? static_cast<char>('0' + (trail - 0x4F)) : '\0';
+        for (const FullWidth& sign : signs) {
+            if (sign.lead == lead && sign.trail == trail) plain = sign.plain;
+        }
+        if (plain != '\0') {
+            out += plain;
+            any = true;
+        } else {
+            out += word.substr(i - 1, 2);
+        }
+    }
+    return any ? out : std::string();
+}
+
+// Warns about each of the first five words (the time fields and the weekday)
+// that holds full-width forms, giving the text to type; on a line that is no
+// entry, as a warning about the line.
+void Checker::warn_full_width(int converted)
+{
+    const std::array<const CellText*, 5> words = {&out.fields.minute, &out.fields.hour, &out.fields.day,
+                                                  &out.fields.month, &out.fields.weekday};
+    for (std::size_t i = 0; i < words.size() && static_cast<int>(i) < converted; ++i) {
+        const std::string typed = half_width(words[i]->data());
+        if (typed.empty()) continue;
+        const CheckField field = is_entry(out) ? static_cast<CheckField>(i) : CheckField::LINE;
+        warn(field, say(Message::FULL_WIDTH, {quoted(words[i]->data()), quoted(typed)}));
+    }
+}
 
 // Warnings of one time field; answers whether the field admits any value a
 // clock can have.
@@ -276,18 +356,36 @@ bool is_variable_setting(const LineHead& head)
     return name && (name_end < word.size() ? word[name_end] == '=' : head.rest.starts_with("="));
 }
 
+bool is_command_name(std::string_view word)
+{
+    for (const char* name : command_names) {
+        if (word == name) return true;
+    }
+    return false;
+}
+
+// The whole line to write for the schedule `fields` of an "@" word and the
+// text after the word: that text when it starts with a command, else the
+// program it names, started by System; NoAction when nothing follows.
+std::string at_word_entry(const char* fields, std::string_view rest)
+{
+    const std::string_view first = rest.substr(0, std::min(rest.find_first_of(" \t\v\f\r"), rest.size()));
+    if (rest.empty()) return std::string(fields) + " NoAction";
+    return std::string(fields) + (is_command_name(first) ? " " : " System ") + std::string(rest);
+}
+
 // A line another cron reads differently: an "@" schedule or a variable
-// setting "NAME=value" (or "NAME = value"). Answers whether it warned.
-bool check_foreign_line(std::string_view line, Checker& checker)
+// setting "NAME=value" (or "NAME = value"), whose fate is told in the words
+// of `fate`. Answers whether it warned.
+bool check_foreign_line(std::string_view line, Checker& checker, const std::string& fate)
 {
     const LineHead head = split_line_head(line);
-    const std::string fate = checker.say(is_entry(checker.out) ? Message::ROW_NEVER_RUNS : Message::ADDS_NO_ROW);
     if (head.word.starts_with("@")) {
         AtWord known{"", "", Message::AT_WORD};
         for (const AtWord& a : at_words) {
             if (head.word == a.word) known = a;
         }
-        const std::string entry = known.fields + std::string(head.rest.empty() ? "" : " ") + std::string(head.rest);
+        const std::string entry = at_word_entry(known.fields, head.rest);
         checker.warn(CheckField::LINE, checker.say(known.message, {quoted(head.word), fate, entry}));
         return true;
     }
@@ -321,8 +419,10 @@ void check_crontab_line(const char* line, int length, int number, int dropped, c
         checker.warn(CheckField::LINE, checker.say(Message::LONG_LINE, {std::to_string(CRONTAB_LINE_SIZE - 1 + dropped),
                                                                         std::to_string(CRONTAB_LINE_SIZE - 1)}));
     }
+    checker.warn_full_width(out.converted);
     if (!is_entry(out)) {
-        check_foreign_line(std::string_view(line, static_cast<std::size_t>(length)), checker);
+        check_foreign_line(std::string_view(line, static_cast<std::size_t>(length)), checker,
+                           checker.say(Message::ADDS_NO_ROW));
         return;
     }
 
@@ -368,11 +468,28 @@ void check_crontab_line(const char* line, int length, int number, int dropped, c
 
     // "#" or "@" in front reads as a comment or a schedule to a person, so the
     // line gets one warning that says what the program makes of it, not one
-    // per field.
+    // per field: whether it runs follows from the runs found, so the verdict
+    // and the runs listed never disagree.
     if (entry.minute[0] == '@') {
         out.warnings.resize(first_pattern_warning);
         out.notes.clear();
-        check_foreign_line(std::string_view(line, static_cast<std::size_t>(length)), checker);
+        const int skipped = report_time_field(entry.minute).first_item;
+        const std::string word = quoted(entry.minute);
+        const std::string before =
+            quoted(std::string_view(entry.minute, static_cast<std::size_t>(skipped > 0 ? skipped : 0)));
+        if (found > 0 && known) {
+            checker.warn(CheckField::LINE, checker.say(Message::AT_RUNS, {word, before, checker.schedule_words(entry),
+                                                                          format_check_time(first_run)}));
+        } else if (found > 0) {
+            checker.warn(CheckField::LINE,
+                         checker.say(Message::AT_RUNS_NOTHING, {word, before, checker.schedule_words(entry),
+                                                                format_check_time(first_run), quoted(entry.command)}));
+        } else {
+            const bool later = every_field_possible && meet;
+            check_foreign_line(std::string_view(line, static_cast<std::size_t>(length)), checker,
+                               later ? checker.say(Message::ROW_NOT_YET, {horizon})
+                                     : checker.say(Message::ROW_NEVER_RUNS));
+        }
     } else if (entry.minute[0] == '#') {
         std::string fate = checker.say(Message::HASH_NEVER_RUNS);
         if (every_field_possible && meet && found == 0) fate = checker.say(Message::HASH_NOT_YET, {horizon});

@@ -2,8 +2,12 @@
 // with warnings and the next run times of every entry, or lists every run of
 // a span of time.
 //
-//   tavecron-check [--next N] [--from "YYYY-MM-DD HH:MM"] [--lang ja|en] [crontab-file]
+//   tavecron-check [--next N] [--from T] [--lang ja|en] [crontab-file]
 //   tavecron-check --agenda [--from T] [--until T] [--max N] [--lang ja|en] [crontab-file]
+//
+// T is "YYYY-MM-DD HH:MM" or a time alone, "HH:MM": today at that time for
+// --from, the first such time after --from for --until (so "--from 18:00
+// --until 06:00" is tonight).
 //
 // The file (default "cron.tab" in the current directory, where TaveCron
 // itself takes the one beside the program) is read with the program's own
@@ -81,22 +85,6 @@ bool parse_count(const char* text, int low, int high, int& count)
     return true;
 }
 
-// Exactly "YYYY-MM-DD HH:MM" naming a real date and time.
-bool parse_time(const char* text, ClockTime& out)
-{
-    if (std::strlen(text) != 16) return false;
-    for (int i = 0; i < 16; ++i) {
-        const char expected = i == 4 || i == 7 ? '-' : i == 10 ? ' ' : i == 13 ? ':' : '0';
-        if (expected == '0' ? (text[i] < '0' || text[i] > '9') : text[i] != expected) return false;
-    }
-    auto number = [text](int at, int digits) {
-        int value = 0;
-        for (int i = 0; i < digits; ++i) value = value * 10 + (text[at + i] - '0');
-        return value;
-    };
-    return make_clock_time(number(0, 4), number(5, 2), number(8, 2), number(11, 2), number(14, 2), out);
-}
-
 bool local_now(ClockTime& out)
 {
     const std::time_t now = std::time(nullptr);
@@ -105,24 +93,26 @@ bool local_now(ClockTime& out)
 }
 
 // The language first, so that every other trouble is told in it: the last
-// --lang given, else the user's. Answers false for a --lang that names none.
-bool choose_language(int argc, char** argv, Arguments& args)
+// --lang given, else the user's. Answers -1 when every --lang names one, else
+// the exit status, after a message that names the text given (or says that
+// none was), in the language chosen so far.
+int choose_language(int argc, char** argv, Arguments& args)
 {
     args.language = user_language();
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--") == 0) break;
         if (std::strcmp(argv[i], "--lang") != 0) continue;
-        if (i + 1 == argc) return false;
+        if (i + 1 == argc) return trouble(args.language, Message::NEEDS_LANGUAGE);
         const char* name = argv[++i];
         if (std::strcmp(name, "ja") == 0) {
             args.language = Language::JAPANESE;
         } else if (std::strcmp(name, "en") == 0) {
             args.language = Language::ENGLISH;
         } else {
-            return false;
+            return trouble(args.language, Message::LANGUAGE_BAD, {name});
         }
     }
-    return true;
+    return -1;
 }
 
 // Answers -1 when the arguments are fine, else the exit status.
@@ -200,24 +190,20 @@ void collect_entry(const LineCheck& check, void* context)
 int main(int argc, char** argv)
 {
     Arguments args;
-    if (!choose_language(argc, argv, args)) {
-        const char* name = nullptr;
-        for (int i = 1; i + 1 < argc; ++i) {
-            if (std::strcmp(argv[i], "--lang") == 0) name = argv[i + 1];
-        }
-        return name == nullptr ? trouble(args.language, Message::NEEDS_LANGUAGE)
-                               : trouble(args.language, Message::LANGUAGE_BAD, {name});
-    }
+    const int language_status = choose_language(argc, argv, args);
+    if (language_status >= 0) return language_status;
     const Language language = args.language;
     const int status = parse_arguments(argc, argv, args);
     if (status >= 0) return status;
 
-    ClockTime from{};
-    if (args.from != nullptr) {
-        if (!parse_time(args.from, from)) return trouble(language, Message::FROM_BAD, {args.from});
-    } else {
-        if (!local_now(from)) return trouble(language, Message::CLOCK_UNREADABLE);
-        from = next_minute(from);
+    // The clock is needed unless --from gives a date.
+    ClockTime now{};
+    if (!local_now(now) && (args.from == nullptr || std::strlen(args.from) != 16)) {
+        return trouble(language, Message::CLOCK_UNREADABLE);
+    }
+    ClockTime from = next_minute(now);
+    if (args.from != nullptr && !read_check_time(args.from, now, false, from)) {
+        return trouble(language, Message::FROM_BAD, {args.from});
     }
     ClockTime until{};
     if (!args.agenda && (args.until != nullptr || args.most_given)) {
@@ -227,16 +213,16 @@ int main(int argc, char** argv)
         bool cut = false;
         const ClockTime horizon = horizon_of(from, cut);
         if (args.until == nullptr) {
+            // A day on, or up to where the search stops when that comes first
+            // (the end of the year 9999).
             until = from;
-            for (int i = 0; i < 24 * 60; ++i) until = next_minute(until);
-        } else if (!parse_time(args.until, until)) {
+            for (int i = 0; i < 24 * 60 && minute_order(until) < minute_order(horizon); ++i) until = next_minute(until);
+        } else if (!read_check_time(args.until, from, true, until)) {
             return trouble(language, Message::UNTIL_BAD, {args.until});
-        }
-        // The span the next-run search looks at, so that counting what the
-        // --max cut leaves out stays quick.
-        if (minute_order(until) <= minute_order(from) || minute_order(until) > minute_order(horizon)) {
-            return trouble(language, Message::UNTIL_ORDER,
-                           {format_check_time(horizon), args.until != nullptr ? args.until : ""});
+        } else if (minute_order(until) <= minute_order(from) || minute_order(until) > minute_order(horizon)) {
+            // The span the next-run search looks at, so that counting what the
+            // --max cut leaves out stays quick.
+            return trouble(language, Message::UNTIL_ORDER, {format_check_time(horizon), args.until});
         }
     }
 
@@ -245,7 +231,14 @@ int main(int argc, char** argv)
     struct stat info {};
     if (stat(args.path, &info) == 0 && S_ISDIR(info.st_mode)) return failure(language, Message::IS_FOLDER, {args.path});
     Stream* stream = stdio_stream_open(args.path);
-    if (stream == nullptr) return failure(language, Message::CANNOT_OPEN, {args.path, std::strerror(errno)});
+    if (stream == nullptr) {
+        // The checker's own words, in the report's language, for the usual
+        // reasons; the system's text would be English inside Japanese.
+        const int error = errno;
+        if (error == ENOENT) return failure(language, Message::NO_SUCH_FILE, {args.path});
+        if (error == EACCES || error == EPERM) return failure(language, Message::NO_PERMISSION, {args.path});
+        return failure(language, Message::CANNOT_OPEN, {args.path, std::to_string(error)});
+    }
     OwnedLineReader reader(stream, READER_MODE_READ);
     if (!reader) return failure(language, Message::OUT_OF_MEMORY);
     AgendaSink agenda{language, {}, {}};
@@ -256,7 +249,7 @@ int main(int argc, char** argv)
     const int read_error = errno;
     const bool failed = stdio_stream_failed(stream) != 0;
     reader.close();
-    if (failed) return failure(language, Message::CANNOT_READ, {args.path, std::strerror(read_error)});
+    if (failed) return failure(language, Message::CANNOT_READ, {args.path, std::to_string(read_error)});
     std::string report;
     if (args.agenda) {
         std::vector<AgendaRun> runs;

@@ -4,7 +4,9 @@
 # forms, a folder named for the file refused with its reason, the user's
 # language (Japanese in code page 932 under this session's Japanese locale,
 # English under another) and --lang, the sample schedule checked clean, and
-# an agenda.
+# an agenda. Then the arguments: messages that name what was typed, times
+# without a date, and a missing file in the checker's own words; and
+# full-width time text in code page 932 with the half-width text to type.
 . "$(dirname "$0")/lib.sh"
 top=$(cd "$(dirname "$0")/../.." && pwd)
 rm -rf "$bb_root" && mkdir -p "$bb_root/folder" && cd "$bb_root" || fail "no scratch folder"
@@ -28,6 +30,9 @@ grep -q '^warn.tab: 1 line, 1 entry, 0 skipped, 1 warning'$'\r''$' out.txt || fa
 check folder; [ $? = 2 ] || fail "a folder did not give status 2"
 grep -q 'cannot read folder: it is a folder, not a file' err.txt || fail "folder: $(cat err.txt)"
 check missing.tab; [ $? = 2 ] || fail "a missing file did not give status 2"
+grep -q '^tavecron-check: cannot open missing.tab: there is no such file'$'\r''$' err.txt || fail "missing: $(cat err.txt)"
+wine "$TAVECRON_CHECK_EXE" --lang ja missing.tab </dev/null 2>err.txt
+grep -q "$(cp932 'missing.tab を開けません。そのファイルはありません')" err.txt || fail "missing: $(iconv -f CP932 -t UTF-8 err.txt)"
 wine "$TAVECRON_CHECK_EXE" cron.tab </dev/null >/dev/full 2>/dev/null; [ $? = 2 ] || fail "a lost report did not give status 2"
 check --from '2023-02-29 00:00' warn.tab; [ $? = 2 ] || fail "a date that does not exist did not give status 2"
 check sample.tab || fail "the sample schedule gave status $?: $(cat out.txt)"
@@ -43,3 +48,23 @@ wine "$TAVECRON_CHECK_EXE" --lang ja --agenda --from '2024-02-28 12:00' --until 
 { cp932 '2024-02-28 12:00 Wed  1: System メモ.txt'; printf '\r\n'
   cp932 '……ほかに 2024-03-01 12:00 Fri より前の実行が 1 回あります'; printf '\r\n'; } >expected.txt
 head -2 out.txt | cmp -s - expected.txt || fail "agenda: $(iconv -f CP932 -t UTF-8 out.txt)"
+
+check --lang; [ $? = 2 ] || fail "--lang without a value did not give status 2"
+grep -q '^tavecron-check: --lang needs ja or en'$'\r''$' err.txt || fail "--lang without a value: $(cat err.txt)"
+printf '0 22 * * * NoAction\r\n0 5 * * * NoAction\r\n' >night.tab
+# Without --until the agenda ends a day on, or where the search ends (line 2
+# then runs no more: a warning).
+check --agenda --from '9999-12-31 12:00' night.tab; [ $? = 1 ] || fail "an agenda up to the year 10000: $(cat err.txt)"
+[ "$(grep '^[0-9][0-9]*-' out.txt)" = '9999-12-31 22:00 Fri  1: NoAction'$'\r' ] || fail "agenda up to the year 10000: $(cat out.txt)"
+# A time alone: --from today, --until the first such time after --from.
+check --agenda --from 18:00 --until 06:00 night.tab || fail "tonight's agenda gave status $?: $(cat err.txt)"
+printf '%s  1: NoAction\r\n%s  2: NoAction\r\n' "$(LC_ALL=C date +'%F 22:00 %a')" \
+  "$(LC_ALL=C date -d tomorrow +'%F 05:00 %a')" >expected.txt
+head -2 out.txt | cmp -s - expected.txt || fail "tonight's agenda: $(cat out.txt)"
+
+{ cp932 '０ ６ * * * System a'; printf '\r\n'; cp932 '0　23 * * * System b'; printf '\r\n'; } >wide.tab
+wine "$TAVECRON_CHECK_EXE" --lang ja wide.tab </dev/null >out.txt; [ $? = 1 ] || fail "full-width text did not give status 1"
+for said in '1: 警告: 分: "０" は全角の文字で書かれています' '1: 警告: 時: "６" は全角' '半角で "6" と書いてください' \
+  '2: 警告: 分: "0　23" は全角' '半角で "0 23" と書いてください'; do
+  grep -q "$(cp932 "$said")" out.txt || fail "full-width: no $said in $(iconv -f CP932 -t UTF-8 out.txt)"
+done

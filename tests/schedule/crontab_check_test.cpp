@@ -26,13 +26,39 @@ std::string text_of(const ClockTime& t)
     return s;
 }
 
-// One line per surprise: its notes and warnings ("note field: ..." first,
-// then "field: a part of the text", in order) and its next three runs from
-// the start given (most from 2024-01-31 12:00).
+// One line each: the start, the line, its notes and warnings ("note field:
+// ..." first, then "field: a part of the text", in order) and its next three
+// runs from the start.
+using LineCase = std::tuple<ClockTime, std::string, std::vector<std::string>, std::vector<std::string>>;
+
+void expect_line_reports(const std::vector<LineCase>& cases)
+{
+    for (const auto& [from, line, warnings, runs] : cases) {
+        SCOPED_TRACE(line);
+        LineCheck check;
+        check_crontab_line(line.c_str(), static_cast<int>(line.size()), 7, 0, from, 3, check);
+        std::vector<std::pair<std::string, std::string>> said;
+        for (const CheckWarning& n : check.notes) {
+            said.emplace_back(std::string("note ") + check_field_name(n.field), n.text);
+        }
+        for (const CheckWarning& w : check.warnings) said.emplace_back(check_field_name(w.field), w.text);
+        ASSERT_EQ(said.size(), warnings.size());
+        for (std::size_t i = 0; i < said.size(); ++i) {
+            const std::string field = warnings[i].substr(0, warnings[i].find(':'));
+            EXPECT_EQ(said[i].first, field) << i;
+            EXPECT_NE(said[i].second.find(warnings[i].substr(field.size() + 2)), std::string::npos) << said[i].second;
+        }
+        std::vector<std::string> found;
+        for (const ClockTime& t : check.runs) found.push_back(text_of(t));
+        EXPECT_EQ(found, runs);
+    }
+}
+
+// One line per surprise, most from 2024-01-31 12:00.
 TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
 {
     const ClockTime jan31 = at(2024, 1, 31, 12, 0);
-    const std::tuple<ClockTime, std::string, std::vector<std::string>, std::vector<std::string>> cases[] = {
+    expect_line_reports({
         {jan31, "0 0 29 2 * SetWP x.bmp", {}, {"2024-02-29 00:00", "2028-02-29 00:00"}},
         // 2100 is no leap year, so the next 29 February, in 2104, lies past the horizon.
         {at(2097, 3, 1, 0, 0), "0 0 29 2 * NoAction", {"day: no run within 5 years: the next date"}, {}},
@@ -116,26 +142,86 @@ TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
          {"command: \"root\" is not a command (NoAction, System, SetWP): the sixth word"},
          {"2024-02-01 00:00", "2025-02-01 00:00", "2026-02-01 00:00"}},
         {jan31, "1=2 8 * * *", {}, {}},
-    };
-    for (const auto& [from, line, warnings, runs] : cases) {
-        SCOPED_TRACE(line);
-        LineCheck check;
-        check_crontab_line(line.c_str(), static_cast<int>(line.size()), 7, 0, from, 3, check);
-        std::vector<std::pair<std::string, std::string>> said;
-        for (const CheckWarning& n : check.notes) {
-            said.emplace_back(std::string("note ") + check_field_name(n.field), n.text);
+        // Full-width digits, signs and blanks (code page 932, as an input method's full-width mode types them)
+        // get the half-width text to type; a two-byte character whose second byte is 0x82 is none of them.
+        {jan31,
+         "\x82\x4f \x82\x55 * * * System x",
+         {"minute: \"\x82\x4f\" is written with full-width (zenkaku) characters, which TaveCron reads as neither "
+          "digits nor blanks: type \"0\" in half-width characters",
+          "hour: type \"6\"", "minute: matches no minute, so the entry never runs", "hour: matches no hour"},
+         {}},
+        {jan31,
+         "0\x81\x40"
+         "23 * * * \x82\x4f\x81\x7c\x82\x58\x81\x43\x81\x96 System x",
+         {"minute: type \"0 23\"", "weekday: type \"0-9,*\"",
+          "minute: \"\x81\x40"
+          "23\" after \"0\" is ignored",
+          "weekday: is ignored"},
+         {"2024-01-31 12:00", "2024-01-31 13:00", "2024-01-31 14:00"}},
+        {jan31, "\x82\x4f\x81\x40\x82\x55\x81\x40\x81\x96 System x", {"line: type \"0 6 *\""}, {}},
+        {jan31,
+         "0 12 * * \x83\x82\x4f System x",
+         {"weekday: is ignored"},
+         {"2024-01-31 12:00", "2024-02-01 12:00", "2024-02-02 12:00"}},
+    });
+}
+
+// A line's verdict follows from the runs the same reading finds: a row said
+// not to run lists none, and a row that runs says what it does. "@" before a
+// number is skipped like any other leading byte.
+TEST(CrontabCheckVerdicts, a_row_said_not_to_run_lists_no_run_and_a_row_that_runs_says_when)
+{
+    const ClockTime jan31 = at(2024, 1, 31, 12, 0);
+    expect_line_reports({
+        {jan31,
+         "@5 * * * * System notepad.exe",
+         {"line: \"@5\" is not a schedule TaveCron knows, but its row runs: \"@\" is skipped, so it runs at minute 5, "
+          "every hour; next at 2024-01-31 12:05 Wed"},
+         {"2024-01-31 12:05", "2024-01-31 13:05", "2024-01-31 14:05"}},
+        {jan31,
+         "@every5m 1-3 * * * notepad.exe",
+         {"line: \"@every\" is skipped, so its row is due at minute 5, hours 1-3, every day, next at 2024-02-01 01:05 "
+          "Thu, but runs nothing (\"notepad.exe\" is not a command)"},
+         {"2024-02-01 01:05", "2024-02-01 02:05", "2024-02-01 03:05"}},
+        {jan31,
+         "@*/10 * 1 * * NoAction",
+         {"line: so it runs at every minute, every hour, day 1, every month"},
+         {"2024-02-01 00:00", "2024-02-01 00:01", "2024-02-01 00:02"}},
+        {at(2097, 3, 1, 0, 0),
+         "@5 0 29 2 * NoAction",
+         {"line: \"@5\" is not a schedule TaveCron knows: its row does not run within 5 years"},
+         {}},
+        {jan31, "@5 0 30 2 * NoAction", {"line: \"@5\" is not a schedule TaveCron knows: its row never runs"}, {}},
+        {jan31, "@daily", {"line: the line adds no row; write \"0 0 * * * NoAction\" instead"}, {}},
+        {jan31, "@monthly notepad.exe /p a.txt", {"line: write \"0 0 1 * * System notepad.exe /p a.txt\" instead"}, {}},
+    });
+}
+
+// Each "@" word's suggestion, whatever follows the word, is a whole line that
+// checks clean: an entry with a command that runs.
+TEST(CrontabCheckVerdicts, every_at_word_suggestion_is_a_line_that_checks_clean)
+{
+    int suggestions = 0;
+    for (const char* word :
+         {"@yearly", "@annually", "@monthly", "@weekly", "@daily", "@midnight", "@hourly", "@reboot"}) {
+        for (const char* rest : {"", " NoAction", " calc.exe", " SetWP C:\\a.bmp", " System a b c d e"}) {
+            const std::string line = word + std::string(rest);
+            LineCheck check;
+            check_crontab_line(line.c_str(), static_cast<int>(line.size()), 1, 0, at(2024, 1, 31, 12, 0), 1, check);
+            ASSERT_EQ(check.warnings.size(), 1u) << line;
+            const std::string& text = check.warnings[0].text;
+            const std::size_t start = text.find("write \"");
+            if (start == std::string::npos) continue;
+            const std::string suggested = text.substr(start + 7, text.rfind("\" instead") - start - 7);
+            LineCheck again;
+            check_crontab_line(suggested.c_str(), static_cast<int>(suggested.size()), 1, 0, at(2024, 1, 31, 12, 0), 1,
+                               again);
+            EXPECT_TRUE(is_entry(again) && again.warnings.empty() && again.runs.size() == 1)
+                << line << " -> " << suggested;
+            ++suggestions;
         }
-        for (const CheckWarning& w : check.warnings) said.emplace_back(check_field_name(w.field), w.text);
-        ASSERT_EQ(said.size(), warnings.size());
-        for (std::size_t i = 0; i < said.size(); ++i) {
-            const std::string field = warnings[i].substr(0, warnings[i].find(':'));
-            EXPECT_EQ(said[i].first, field) << i;
-            EXPECT_NE(said[i].second.find(warnings[i].substr(field.size() + 2)), std::string::npos) << said[i].second;
-        }
-        std::vector<std::string> found;
-        for (const ClockTime& t : check.runs) found.push_back(text_of(t));
-        EXPECT_EQ(found, runs);
     }
+    EXPECT_EQ(suggestions, 6 * 5);
 }
 
 TEST(CrontabCheckRuns, the_skipping_walk_finds_what_a_check_of_every_minute_finds)
@@ -357,3 +443,37 @@ TEST(CheckAgenda, lists_every_run_in_time_and_row_order_and_counts_what_the_cut_
 }
 
 }  // namespace
+
+// The times --from and --until take: a date and time, or a time alone on the
+// base's date or, with `after`, at the first such time after the base (so
+// --from 18:00 --until 06:00 ends the next morning).
+TEST(CheckArguments, a_time_without_a_date_is_taken_on_the_base_day_or_the_first_time_after_it)
+{
+    const ClockTime evening = at(2024, 2, 28, 18, 0);
+    const std::tuple<const char*, ClockTime, bool, std::string> cases[] = {
+        {"2023-02-28 23:59", evening, true, "2023-02-28 23:59"},
+        {"06:30", evening, false, "2024-02-28 06:30"},
+        {"6:05", evening, false, "2024-02-28 06:05"},
+        {"06:00", evening, true, "2024-02-29 06:00"},
+        {"18:00", evening, true, "2024-02-29 18:00"},
+        {"18:01", evening, true, "2024-02-28 18:01"},
+        {"23:59", at(2024, 12, 31, 23, 59), true, "2025-01-01 23:59"},
+        {"06:00", at(9999, 12, 31, 18, 0), true, ""},
+        {"24:00", evening, false, ""},
+        {"12:60", evening, false, ""},
+        {"9:5", evening, false, ""},
+        {"123:45", evening, false, ""},
+        {"12.30", evening, false, ""},
+        {"2024-02-30 12:00", evening, false, ""},
+        {"2024-02-28T12:00", evening, false, ""},
+        {"", evening, false, ""},
+    };
+    for (const auto& [text, base, after, expected] : cases) {
+        ClockTime out{};
+        const bool read = read_check_time(text, base, after, out);
+        EXPECT_EQ(read ? text_of(out) : "", expected) << text;
+        if (read) {
+            EXPECT_EQ(out.wDayOfWeek, at(out.wYear, out.wMonth, out.wDay, 0, 0).wDayOfWeek) << text;
+        }
+    }
+}
