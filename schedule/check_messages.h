@@ -123,6 +123,18 @@ enum class Message {
     CANNOT_READ,
     OUT_OF_MEMORY,
     CANNOT_WRITE,
+    // The disk: the programs and pictures of System and SetWP entries.
+    DISK_NOT_SEEN,
+    NEEDS_FOLDER,
+    FOLDER_BAD,
+    DISK_QUOTE_CUT,
+    DISK_BLANK_CUT,
+    DISK_PATH_MISSING,
+    DISK_NAME_MISSING,
+    DISK_NO_ASSOCIATION,
+    DISK_NO_PICTURE,
+    DISK_NO_PICTURE_FILE,
+    DISK_SOME_NOT_FILES,
     COUNT_  // how many there are
 };
 

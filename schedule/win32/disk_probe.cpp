@@ -1,0 +1,129 @@
+#include "schedule/win32/disk_probe.h"
+
+#include <shellapi.h>
+
+#include <array>
+#include <string_view>
+
+#include "base/win32/owned_handle.h"
+
+namespace {
+
+// The current directory, or "" when it cannot be read.
+std::string current_folder()
+{
+    std::string folder(GetCurrentDirectoryA(0, nullptr), '\0');
+    const DWORD length = folder.empty() ? 0 : GetCurrentDirectoryA(static_cast<DWORD>(folder.size()), folder.data());
+    folder.resize(length < folder.size() ? length : 0);
+    return folder;
+}
+
+// The folder of this program's file, "" when its name does not fit.
+std::string module_folder()
+{
+    std::array<char, MAX_PATH + 1> name{};
+    const DWORD length = GetModuleFileNameA(nullptr, name.data(), MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return "";
+    const std::string path(name.data(), length);
+    std::size_t cut = std::string::npos;
+    for (const char* sep = find_separator(path.c_str()); sep != nullptr; sep = find_separator(sep + 1)) {
+        cut = static_cast<std::size_t>(sep - path.c_str());
+    }
+    return cut == std::string::npos ? "" : path.substr(0, cut + 1);
+}
+
+// The texts between the semicolons of `list`, quotes around one left out.
+std::vector<std::string> split_list(std::string_view list)
+{
+    std::vector<std::string> parts;
+    while (!list.empty()) {
+        const std::size_t end = list.find(';');
+        std::string_view part = list.substr(0, end);
+        if (part.size() >= 2 && part.front() == '"' && part.back() == '"') part = part.substr(1, part.size() - 2);
+        if (!part.empty()) parts.emplace_back(part);
+        list.remove_prefix(end == std::string_view::npos ? list.size() : end + 1);
+    }
+    return parts;
+}
+
+std::string environment(const char* name)
+{
+    std::string value(GetEnvironmentVariableA(name, nullptr, 0), '\0');
+    const DWORD length =
+        value.empty() ? 0 : GetEnvironmentVariableA(name, value.data(), static_cast<DWORD>(value.size()));
+    value.resize(length < value.size() ? length : 0);
+    return value;
+}
+
+}  // namespace
+
+Win32DiskProbe::Win32DiskProbe(const char* folder) : previous_(current_folder())
+{
+    const std::string target = folder != nullptr ? std::string(folder) : module_folder();
+    entered_ = !target.empty() && SetCurrentDirectoryA(target.c_str()) != 0;
+    folder_ = entered_ ? current_folder() : target;
+}
+
+Win32DiskProbe::~Win32DiskProbe()
+{
+    if (entered_ && !previous_.empty()) SetCurrentDirectoryA(previous_.c_str());
+}
+
+DiskKind Win32DiskProbe::kind(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return DiskKind::NONE;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? DiskKind::FOLDER : DiskKind::FILE;
+}
+
+std::vector<std::string> Win32DiskProbe::search_folders()
+{
+    std::vector<std::string> folders;
+    std::array<char, MAX_PATH + 1> folder{};
+    UINT length = GetSystemDirectoryA(folder.data(), MAX_PATH);
+    if (length > 0 && length < MAX_PATH) folders.emplace_back(folder.data(), length);
+    length = GetWindowsDirectoryA(folder.data(), MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        folders.emplace_back(folder.data(), length);
+        folders.push_back(folders.back() + "\\System");
+    }
+    for (std::string& part : split_list(environment("PATH"))) folders.push_back(std::move(part));
+    return folders;
+}
+
+std::vector<std::string> Win32DiskProbe::program_extensions()
+{
+    const std::string list = environment("PATHEXT");
+    return split_list(list.empty() ? ".COM;.EXE;.BAT;.CMD" : list);
+}
+
+bool Win32DiskProbe::registered(const std::string& name)
+{
+    const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + name;
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        HKEY opened = nullptr;
+        if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &opened) == ERROR_SUCCESS) {
+            const OwnedRegistryKey owner(opened);
+            return true;
+        }
+    }
+    return false;
+}
+
+DiskAssociation Win32DiskProbe::association(const std::string& path)
+{
+    std::array<char, MAX_PATH> program{};
+    const auto answer = reinterpret_cast<INT_PTR>(FindExecutableA(path.c_str(), nullptr, program.data()));
+    if (answer > 32) return DiskAssociation::OPENS;
+    return answer == SE_ERR_NOASSOC ? DiskAssociation::NONE : DiskAssociation::UNKNOWN;
+}
+
+std::string Win32DiskProbe::expand(const std::string& text)
+{
+    // One byte more than the count asked: some systems' ANSI call wants it.
+    std::string out(ExpandEnvironmentStringsA(text.c_str(), nullptr, 0) + 1, '\0');
+    const DWORD length = ExpandEnvironmentStringsA(text.c_str(), out.data(), static_cast<DWORD>(out.size()));
+    if (length == 0 || length > out.size()) return text;
+    out.resize(length - 1);  // the count includes the terminator
+    return out;
+}
