@@ -40,7 +40,8 @@ public:
     virtual std::vector<std::string> program_extensions() = 0;
     // Whether `name` (a bare file name) is a registered application path.
     virtual bool registered(const std::string& name) = 0;
-    // Whether a program opens the existing file `path` ("open" verb).
+    // Whether a program opens the existing file `path` ("open" verb): NONE
+    // only when nothing surely does, UNKNOWN when that cannot be told.
     virtual DiskAssociation association(const std::string& path) = 0;
     // `text` with its %NAME% environment references expanded.
     virtual std::string expand(const std::string& text) = 0;

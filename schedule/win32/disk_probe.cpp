@@ -55,6 +55,14 @@ std::string environment(const char* name)
     return value;
 }
 
+bool key_exists(HKEY root, const std::string& key)
+{
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
+    const OwnedRegistryKey owner(opened);
+    return true;
+}
+
 }  // namespace
 
 Win32DiskProbe::Win32DiskProbe(const char* folder) : previous_(current_folder())
@@ -100,14 +108,7 @@ std::vector<std::string> Win32DiskProbe::program_extensions()
 bool Win32DiskProbe::registered(const std::string& name)
 {
     const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + name;
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-        HKEY opened = nullptr;
-        if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &opened) == ERROR_SUCCESS) {
-            const OwnedRegistryKey owner(opened);
-            return true;
-        }
-    }
-    return false;
+    return key_exists(HKEY_CURRENT_USER, key) || key_exists(HKEY_LOCAL_MACHINE, key);
 }
 
 DiskAssociation Win32DiskProbe::association(const std::string& path)
@@ -115,7 +116,16 @@ DiskAssociation Win32DiskProbe::association(const std::string& path)
     std::array<char, MAX_PATH> program{};
     const auto answer = reinterpret_cast<INT_PTR>(FindExecutableA(path.c_str(), nullptr, program.data()));
     if (answer > 32) return DiskAssociation::OPENS;
-    return answer == SE_ERR_NOASSOC ? DiskAssociation::NONE : DiskAssociation::UNKNOWN;
+    if (answer != SE_ERR_NOASSOC) return DiskAssociation::UNKNOWN;
+    // A type that an app from the store or the user's "open with" choice
+    // opens may have no command for FindExecutableA to read: only a type the
+    // registry does not know at all is one that nothing opens.
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || path.find_first_of("\\/", dot) != std::string::npos) return DiskAssociation::NONE;
+    const std::string type = path.substr(dot);
+    const std::string choice = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\" + type;
+    const bool known = key_exists(HKEY_CLASSES_ROOT, type) || key_exists(HKEY_CURRENT_USER, choice);
+    return known ? DiskAssociation::UNKNOWN : DiskAssociation::NONE;
 }
 
 std::string Win32DiskProbe::expand(const std::string& text)
