@@ -128,16 +128,15 @@ void DiskChecker::check_system(const std::string& option)
             const std::string longer = option.substr(0, end);
             if (longer.ends_with(' ')) continue;
             if (find_for_shell(*probe, probe->expand(longer)).kind == DiskKind::NONE) continue;
-            warn(Message::DISK_BLANK_CUT, {quoted(first), quoted(longer),
-                                           START_FORM + quoted(longer) + option.substr(longer.size())});
+            warn(Message::DISK_BLANK_CUT,
+                 {quoted(first), quoted(longer), START_FORM + quoted(longer) + option.substr(longer.size())});
             return;
         }
         warn(has_folder_part(name) ? Message::DISK_PATH_MISSING : Message::DISK_NAME_MISSING,
              {quoted(first), probe->folder()});
         return;
     }
-    if (found.kind == DiskKind::FILE && !found.registered &&
-        probe->association(found.path) == DiskAssociation::NONE) {
+    if (found.kind == DiskKind::FILE && !found.registered && probe->association(found.path) == DiskAssociation::NONE) {
         const std::string extension = extension_of(found.path);
         warn(Message::DISK_NO_ASSOCIATION, {quoted(found.path), extension.empty() ? "-" : quoted(extension)});
     }

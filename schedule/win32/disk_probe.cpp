@@ -3,19 +3,39 @@
 #include <shellapi.h>
 
 #include <array>
+#include <cstring>
 #include <string_view>
 
 #include "base/win32/owned_handle.h"
 
 namespace {
 
+// The text an ANSI call writes: `call(buffer, size)` answers 0 for a failure,
+// the size it needs when the buffer is too small, and at most `size` when it
+// wrote the text. The size asked first may count characters, not bytes (a
+// two-byte character then needs twice as much), so the buffer is doubled and
+// the text's length is taken from its terminator. "" on failure.
+template <class AnsiCall>
+std::string ansi_text(AnsiCall call)
+{
+    DWORD size = call(nullptr, 0);
+    for (int tries = 0; tries < 3 && size > 0; ++tries) {
+        std::string text(2 * static_cast<std::size_t>(size) + 2, '\0');
+        const DWORD written = call(text.data(), static_cast<DWORD>(text.size()));
+        if (written == 0) return "";
+        if (written <= text.size()) {
+            text.resize(std::strlen(text.c_str()));
+            return text;
+        }
+        size = written;
+    }
+    return "";
+}
+
 // The current directory, or "" when it cannot be read.
 std::string current_folder()
 {
-    std::string folder(GetCurrentDirectoryA(0, nullptr), '\0');
-    const DWORD length = folder.empty() ? 0 : GetCurrentDirectoryA(static_cast<DWORD>(folder.size()), folder.data());
-    folder.resize(length < folder.size() ? length : 0);
-    return folder;
+    return ansi_text([](char* buffer, DWORD size) { return GetCurrentDirectoryA(size, buffer); });
 }
 
 // The folder of this program's file, "" when its name does not fit.
@@ -48,11 +68,7 @@ std::vector<std::string> split_list(std::string_view list)
 
 std::string environment(const char* name)
 {
-    std::string value(GetEnvironmentVariableA(name, nullptr, 0), '\0');
-    const DWORD length =
-        value.empty() ? 0 : GetEnvironmentVariableA(name, value.data(), static_cast<DWORD>(value.size()));
-    value.resize(length < value.size() ? length : 0);
-    return value;
+    return ansi_text([name](char* buffer, DWORD size) { return GetEnvironmentVariableA(name, buffer, size); });
 }
 
 bool key_exists(HKEY root, const std::string& key)
@@ -130,10 +146,8 @@ DiskAssociation Win32DiskProbe::association(const std::string& path)
 
 std::string Win32DiskProbe::expand(const std::string& text)
 {
-    // One byte more than the count asked: some systems' ANSI call wants it.
-    std::string out(ExpandEnvironmentStringsA(text.c_str(), nullptr, 0) + 1, '\0');
-    const DWORD length = ExpandEnvironmentStringsA(text.c_str(), out.data(), static_cast<DWORD>(out.size()));
-    if (length == 0 || length > out.size()) return text;
-    out.resize(length - 1);  // the count includes the terminator
-    return out;
+    if (text.find('%') == std::string::npos) return text;
+    const std::string expanded =
+        ansi_text([&text](char* buffer, DWORD size) { return ExpandEnvironmentStringsA(text.c_str(), buffer, size); });
+    return expanded.empty() ? text : expanded;
 }

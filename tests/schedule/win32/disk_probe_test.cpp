@@ -32,9 +32,10 @@ protected:
     {
         ASSERT_FALSE(folder.root.empty());
         for (const char* name : {"tool.exe", "notes.tcxa", "odd.tcxq", "Program Files\\App\\app.exe", "pics\\a.bmp",
-                                 "pics\\b.bmp", "pics\\sub\\c.bmp", "sub\\x.tcxa"}) {
+                                 "pics\\b.bmp", "pics\\sub\\c.bmp", "sub\\x.tcxa", "メモ.exe", "写真\\ｶﾞｿﾞｳ.bmp"}) {
             folder.write(name, "MZ");
         }
+        SetEnvironmentVariableA("TAVECRON_TEST_NAME", "メモ");
         set_default_value(HKEY_CURRENT_USER, app_paths, folder.path("tool.exe"));
         set_default_value(HKEY_CLASSES_ROOT, document_type, document_class);
         set_default_value(HKEY_CLASSES_ROOT, std::string(document_class) + "\\shell\\open\\command",
@@ -42,6 +43,7 @@ protected:
     }
     void TearDown() override
     {
+        SetEnvironmentVariableA("TAVECRON_TEST_NAME", nullptr);
         RegDeleteKeyA(HKEY_CURRENT_USER, app_paths);
         RegDeleteKeyA(HKEY_CLASSES_ROOT, document_type);
         for (const char* key : {"\\shell\\open\\command", "\\shell\\open", "\\shell", ""}) {
@@ -91,6 +93,8 @@ const DiskCase disk_cases[] = {
     {"System sub", nullptr},
     {"System sub\\x.tcxa", nullptr},
     {"System \"tool.exe\" x", nullptr},
+    {"System メモ.exe", nullptr},
+    {"System %TAVECRON_TEST_NAME%.exe", nullptr},
     {"System https://example.com/ x", nullptr},
     {"System shell:startup", nullptr},
     {"System mailto:someone@example.com", nullptr},
@@ -105,6 +109,7 @@ const DiskCase disk_cases[] = {
     {"System \"Program Files\\App\\app.exe\"", "for \"Program, quote mark included"},
     {"SetWP -t pics\\*.bmp", nullptr},
     {"SetWP -c pics\\a.bmp pics\\*\\*.bmp", nullptr},
+    {"SetWP 写真\\*.bmp", nullptr},
     {"SetWP -c pics\\*.jpg", "\"-c pics\\*.jpg\" leaves no picture"},
     {"SetWP -c", "leaves no picture"},
     {"SetWP pics\\a.bmp pics\\gone.bmp", "not files: 1 of 2, \"pics\\gone.bmp\" among them"},
