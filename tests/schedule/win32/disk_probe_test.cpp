@@ -10,8 +10,10 @@ namespace {
 
 const char* const app_paths = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tavecron_test_app.exe";
 // A document type that notepad opens (a fresh Wine prefix associates no
-// ".txt"), and a made-up one that nothing opens.
+// ".txt"), one the registry knows with no command to read (as a type a store
+// app opens), and a made-up one that nothing opens.
 const char* const document_type = ".tcxa";
+const char* const known_type = ".tcxk";
 const char* const document_class = "tavecron_test_document";
 
 void set_default_value(HKEY root, const std::string& key, const std::string& value)
@@ -31,11 +33,17 @@ protected:
     void SetUp() override
     {
         ASSERT_FALSE(folder.root.empty());
-        for (const char* name : {"tool.exe", "notes.tcxa", "odd.tcxq", "Program Files\\App\\app.exe", "pics\\a.bmp",
-                                 "pics\\b.bmp", "pics\\sub\\c.bmp", "sub\\x.tcxa", "メモ.exe", "写真\\ｶﾞｿﾞｳ.bmp"}) {
+        for (const char* name :
+             {"tool.exe", "notes.tcxa", "odd.tcxq", "Program Files\\App\\app.exe", "pics\\a.bmp", "pics\\b.bmp",
+              "pics\\sub\\c.bmp", "sub\\x.tcxa", "メモ.exe", "写真\\ｶﾞｿﾞｳ.bmp", "odd.tcxk", "bin\\onpath.exe"}) {
             folder.write(name, "MZ");
         }
         SetEnvironmentVariableA("TAVECRON_TEST_NAME", "メモ");
+        char path[32767];
+        const DWORD length = GetEnvironmentVariableA("PATH", path, sizeof path);
+        saved_path = std::string(path, length < sizeof path ? length : 0);
+        SetEnvironmentVariableA("PATH", (saved_path + ";" + folder.path("bin")).c_str());
+        set_default_value(HKEY_CLASSES_ROOT, known_type, "");
         set_default_value(HKEY_CURRENT_USER, app_paths, folder.path("tool.exe"));
         set_default_value(HKEY_CLASSES_ROOT, document_type, document_class);
         set_default_value(HKEY_CLASSES_ROOT, std::string(document_class) + "\\shell\\open\\command",
@@ -44,6 +52,8 @@ protected:
     void TearDown() override
     {
         SetEnvironmentVariableA("TAVECRON_TEST_NAME", nullptr);
+        SetEnvironmentVariableA("PATH", saved_path.c_str());
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, known_type);
         RegDeleteKeyA(HKEY_CURRENT_USER, app_paths);
         RegDeleteKeyA(HKEY_CLASSES_ROOT, document_type);
         for (const char* key : {"\\shell\\open\\command", "\\shell\\open", "\\shell", ""}) {
@@ -67,6 +77,7 @@ protected:
     }
 
     TempFolder folder;
+    std::string saved_path;
 };
 
 struct DiskCase {
@@ -90,6 +101,8 @@ const DiskCase disk_cases[] = {
     {"System tavecron_test_app.exe", nullptr},
     {"System tavecron_test_app", nullptr},
     {"System notes.tcxa", nullptr},
+    {"System odd.tcxk", nullptr},
+    {"System onpath /x", nullptr},
     {"System sub", nullptr},
     {"System sub\\x.tcxa", nullptr},
     {"System \"tool.exe\" x", nullptr},
