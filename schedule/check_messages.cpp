@@ -154,8 +154,8 @@ const std::array<MessageForms, static_cast<std::size_t>(Message::COUNT_)> check_
     {Message::AGENDA_MORE, "... and {1} more runs before {2}", "……ほかに {2} より前の実行が {1} 回あります"},
 
     {Message::USAGE,
-     "usage: tavecron-check [--next N] [--from T] [--lang ja|en] [crontab-file]\n"
-     "       tavecron-check --agenda [--from T] [--until T] [--max N] [--lang ja|en] [crontab-file]\n"
+     "usage: tavecron-check [--next N] [--from T] [--lang ja|en] [--folder D] [crontab-file]\n"
+     "       tavecron-check --agenda [--from T] [--until T] [--max N] [--lang ja|en] [--folder D] [crontab-file]\n"
      "  Explains each line of the crontab file as TaveCron reads it. The default file is\n"
      "  cron.tab in the current folder (TaveCron itself loads the one beside tavecron.exe).\n"
      "  --next N   show the next N run times of each entry (0 to {1}, default 3)\n"
@@ -166,10 +166,11 @@ const std::array<MessageForms, static_cast<std::size_t>(Message::COUNT_)> check_
      "             after --from) (default: 24 hours after --from, or the end of the year 9999)\n"
      "  --max N    list at most N runs (1 to {2}, default {3})\n"
      "  --lang L   answer in Japanese (ja) or English (en); default: the user's language\n"
+     "  --folder D look for programs and pictures from folder D (default: this program's folder)\n"
      "  --version  print the version\n"
      "  Exit status: 0 no warning, 1 warnings, 2 bad arguments, unreadable file or lost report.\n",
-     "使い方: tavecron-check [--next N] [--from T] [--lang ja|en] [crontab-file]\n"
-     "        tavecron-check --agenda [--from T] [--until T] [--max N] [--lang ja|en] [crontab-file]\n"
+     "使い方: tavecron-check [--next N] [--from T] [--lang ja|en] [--folder D] [crontab-file]\n"
+     "        tavecron-check --agenda [--from T] [--until T] [--max N] [--lang ja|en] [--folder D] [crontab-file]\n"
      "  crontab ファイルの各行を、TaveCron と同じように読んで説明します。既定のファイルは\n"
      "  カレントフォルダの cron.tab です（TaveCron 自身は tavecron.exe と同じフォルダのものを読みます）。\n"
      "  --next N   各項目の次の実行時刻を N 個表示します（0 から {1}、既定は 3）\n"
@@ -180,6 +181,7 @@ const std::array<MessageForms, static_cast<std::size_t>(Message::COUNT_)> check_
      "             （--from の後の最初のその時刻）（既定は --from の 24 時間後か、9999 年の終わり）\n"
      "  --max N    表示する実行を N 個までにします（1 から {2}、既定は {3}）\n"
      "  --lang L   日本語（ja）か英語（en）で答えます（既定はユーザーの言語）\n"
+     "  --folder D フォルダ D からプログラムと画像を探します（既定はこのプログラムのフォルダ）\n"
      "  --version  バージョンを表示します\n"
      "  終了コード: 0 警告なし、1 警告あり、2 引数の誤り・ファイルを読めない・結果を書き出せない\n"},
     {Message::NEEDS_NUMBER, "{1} needs a number", "{1} には数が必要です"},
@@ -237,6 +239,49 @@ const std::array<MessageForms, static_cast<std::size_t>(Message::COUNT_)> check_
     {Message::NO_SUCH_FILE, "cannot open {1}: there is no such file", "{1} を開けません。そのファイルはありません"},
     {Message::NO_PERMISSION, "cannot open {1}: you have no permission to read it",
      "{1} を開けません。読み取りの権限がありません"},
+    // The disk: the programs and pictures of System and SetWP entries, looked
+    // for from the program's folder as the program itself finds them.
+    {Message::DISK_NOT_SEEN,
+     "note: programs and pictures are not looked for: this build cannot see a Windows disk (tavecron-check.exe, "
+     "beside tavecron.exe, looks for them)",
+     "注記: プログラムと画像があるかは調べていません。この版は Windows のディスクを見られません（tavecron.exe "
+     "と同じフォルダの tavecron-check.exe が調べます）"},
+    {Message::NEEDS_FOLDER, "{1} needs a folder", "{1} にはフォルダが必要です"},
+    {Message::FOLDER_BAD, "--folder needs an existing folder, not {1}",
+     "--folder には存在するフォルダを指定してください（{1} ではなく）"},
+    {Message::DISK_QUOTE_CUT,
+     "quotes are not read: the program splits the option at its first blank and asks the shell for {1}, quote "
+     "mark included, which starts nothing; write {2}",
+     "引用符は読まれません。プログラムはオプションを最初の空白で区切ってシェルに {1} "
+     "を引用符ごと渡すので、何も起動しません。代わりに {2} と書いてください"},
+    {Message::DISK_BLANK_CUT,
+     "the path holds a blank: the program splits the option at its first blank and asks the shell for {1}, which "
+     "is not there, while {2} is; write {3}",
+     "パスに空白があります。プログラムはオプションを最初の空白で区切ってシェルに {1} "
+     "を渡しますが、それはなく、あるのは {2} です。代わりに {3} と書いてください"},
+    {Message::DISK_PATH_MISSING, "{1} is not there (looked from the folder {2}): the entry starts nothing",
+     "{1} がありません（フォルダ {2} から探しました）。この項目は何も起動しません"},
+    {Message::DISK_NAME_MISSING,
+     "the shell finds no {1}: not in the folder {2}, on the search path (PATH) nor among the registered "
+     "application paths; the entry starts nothing",
+     "シェルは {1} を見つけられません（フォルダ {2}、検索パス（PATH）、登録されたアプリケーションのパスのどこにも"
+     "ありません）。この項目は何も起動しません"},
+    {Message::DISK_NO_ASSOCIATION,
+     "no program opens {1} (no program is associated with the type {2}): the entry starts nothing",
+     "{1} を開くプログラムがありません（種類 {2} に関連付けがありません）。この項目は何も起動しません"},
+    {Message::DISK_NO_PICTURE,
+     "{1} leaves no picture (a pattern that matches no file is dropped; looked from the folder {2}): the entry "
+     "changes nothing",
+     "{1} では画像が一つも残りません（どのファイルにも合わないパターンは捨てられます。フォルダ {2} "
+     "から探しました）。この項目は何も変えません"},
+    {Message::DISK_NO_PICTURE_FILE,
+     "pictures that are not files: all {2}, {3} among them (looked from the folder {4}): the entry changes nothing",
+     "ファイルでない画像: {2} 個すべて（{3} など。フォルダ {4} から探しました）。この項目は何も変えません"},
+    {Message::DISK_SOME_NOT_FILES,
+     "pictures that are not files: {1} of {2}, {3} among them (looked from the folder {4}): when one of them is "
+     "drawn, the wallpaper stays as it is",
+     "ファイルでない画像: {2} 個のうち {1} 個（{3} など。フォルダ {4} "
+     "から探しました）。それが選ばれたときは壁紙が変わりません"},
 }};
 
 Language language_of_locale(const char* name)

@@ -133,6 +133,18 @@ enum class Message {
     FULL_WIDTH,
     NO_SUCH_FILE,
     NO_PERMISSION,
+    // The disk: the programs and pictures of System and SetWP entries.
+    DISK_NOT_SEEN,
+    NEEDS_FOLDER,
+    FOLDER_BAD,
+    DISK_QUOTE_CUT,
+    DISK_BLANK_CUT,
+    DISK_PATH_MISSING,
+    DISK_NAME_MISSING,
+    DISK_NO_ASSOCIATION,
+    DISK_NO_PICTURE,
+    DISK_NO_PICTURE_FILE,
+    DISK_SOME_NOT_FILES,
     COUNT_  // how many there are
 };
 

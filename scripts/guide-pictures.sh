@@ -2,7 +2,8 @@
 # Takes the user guide's pictures of the real program. Runs inside
 # scripts/wine-session.sh (display, prefix and wine server ready).
 # Usage: guide-pictures.sh TAVECRON_EXE OUT_DIR
-# Writes main-window.png (plain, marked and current rows), cell-editor.png
+# Loads the sample schedule that ships (docs/cron.tab, four rows) and writes
+# main-window.png (plain, marked and current rows), cell-editor.png
 # (the editor open on the current row) and command-menu.png (the Command menu
 # opened from a command cell). The guide's pictures are kept in docs/guide/,
 # so that the guide reads whole from the repository; after a change that shows
@@ -23,13 +24,8 @@ cleanup() {
 trap cleanup EXIT
 
 cp "$exe" "$work/tavecron.exe"
-printf '%s\r\n' \
-  "0 8 * * * System notepad.exe" \
-  "0,15,30,45 9-17 * * * NoAction" \
-  "30 12 1 * * SetWP -t C:\\pictures\\*.bmp" \
-  "0 18 * 1-12 * System cmd.exe /c echo done>>done.txt" \
-  "0 0 * 0 * NoAction" \
-  >"$work/cron.tab"
+# The sample schedule that ships, so that the guide shows what a user first sees.
+cp "$(dirname "$0")/../docs/cron.tab" "$work/cron.tab"
 (cd "$work" && exec wine "$work/tavecron.exe" </dev/null >/dev/null 2>&1) &
 pid=$!
 

@@ -2,8 +2,8 @@
 // with warnings and the next run times of every entry, or lists every run of
 // a span of time.
 //
-//   tavecron-check [--next N] [--from T] [--lang ja|en] [crontab-file]
-//   tavecron-check --agenda [--from T] [--until T] [--max N] [--lang ja|en] [crontab-file]
+//   tavecron-check [--next N] [--from T] [--lang ja|en] [--folder DIR] [crontab-file]
+//   tavecron-check --agenda [--from T] [--until T] [--max N] [--lang ja|en] [--folder DIR] [crontab-file]
 //
 // T is "YYYY-MM-DD HH:MM" or a time alone, "HH:MM": today at that time for
 // --from, the first such time after --from for --until (so "--from 18:00
@@ -18,17 +18,22 @@
 // summary; with --agenda, the runs described in schedule/check_agenda.h, then
 // the warnings and the summary. Texts are Japanese or English (--lang, else
 // the user's language); numbers, times and the file's cells are the same in
-// both. Exit status: 0 without warnings, 1 with warnings, 2 when the
+// both. The Windows build also looks on the disk for the programs and
+// pictures of System and SetWP entries, from --folder DIR or its own folder,
+// as the program finds them from its folder; a native build says once that it
+// cannot. Exit status: 0 without warnings, 1 with warnings, 2 when the
 // arguments are wrong, the file cannot be read or the report cannot be written.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <string>
 
 #include <sys/stat.h>
 
+#include "app/check/disk_view.h"
 #include "app/check/user_language.h"
 #include "schedule/check_agenda.h"
 #include "schedule/crontab_check.h"
@@ -50,6 +55,7 @@ struct Arguments {
     const char* from = nullptr;
     const char* until = nullptr;
     const char* path = "cron.tab";
+    const char* folder = nullptr;  // where the program's relative paths start
 };
 
 std::string usage(Language language)
@@ -148,6 +154,9 @@ int parse_arguments(int argc, char** argv, Arguments& args)
                     return trouble(language, Message::MAX_RANGE, {std::to_string(AGENDA_MOST_RUNS), argv[i]});
                 }
                 args.most_given = args.most_given || !next;
+            } else if (std::strcmp(arg, "--folder") == 0) {
+                if (!has_value) return trouble(language, Message::NEEDS_FOLDER, {arg});
+                args.folder = argv[++i];
             } else if (std::strcmp(arg, "--from") == 0 || std::strcmp(arg, "--until") == 0) {
                 if (!has_value) return trouble(language, Message::NEEDS_TIME, {arg});
                 (arg[2] == 'f' ? args.from : args.until) = argv[++i];
@@ -164,16 +173,35 @@ int parse_arguments(int argc, char** argv, Arguments& args)
     return -1;
 }
 
+// What the disk adds to the lines' warnings (schedule/check_disk.h).
+struct DiskSink {
+    DiskProbe* probe;
+    int warnings = 0;
+
+    LineCheck amended(const LineCheck& check, Language language)
+    {
+        LineCheck out = check;
+        warnings += check_on_disk(out, probe, language);
+        return out;
+    }
+};
+
+struct ReportSink {
+    Language language;
+    DiskSink disk;
+};
+
 void print_check(const LineCheck& check, void* context)
 {
-    const Language language = *static_cast<const Language*>(context);
-    const std::string text = format_line_check(check, language);
+    ReportSink& sink = *static_cast<ReportSink*>(context);
+    const std::string text = format_line_check(sink.disk.amended(check, sink.language), sink.language);
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
 // Collects the entries for the agenda and the warnings to show after it.
 struct AgendaSink {
     Language language;
+    DiskSink disk;
     std::vector<AgendaEntry> entries;
     std::string warnings;
 };
@@ -182,7 +210,7 @@ void collect_entry(const LineCheck& check, void* context)
 {
     AgendaSink& sink = *static_cast<AgendaSink*>(context);
     if (is_entry(check)) sink.entries.push_back(AgendaEntry{check.number, check.fields, check.runs_nothing});
-    sink.warnings += format_line_warnings(check, sink.language);
+    sink.warnings += format_line_warnings(sink.disk.amended(check, sink.language), sink.language);
 }
 
 }  // namespace
@@ -241,11 +269,19 @@ int main(int argc, char** argv)
     }
     OwnedLineReader reader(stream, READER_MODE_READ);
     if (!reader) return failure(language, Message::OUT_OF_MEMORY);
-    AgendaSink agenda{language, {}, {}};
-    Language sink_language = language;
-    const CheckTotals totals =
-        args.agenda ? check_crontab(reader.get(), from, 0, collect_entry, &agenda, language)
-                    : check_crontab(reader.get(), from, args.run_count, print_check, &sink_language, language);
+    // Entered only now: the crontab file's name is taken from where the user is.
+    bool folder_bad = false;
+    const std::unique_ptr<DiskProbe> probe = open_disk_probe(args.folder, folder_bad);
+    if (folder_bad) return trouble(language, Message::FOLDER_BAD, {args.folder != nullptr ? args.folder : ""});
+    if (probe == nullptr) {
+        const std::string note = std::string(args.path) + ": " + say(language, Message::DISK_NOT_SEEN) + "\n";
+        std::fwrite(note.data(), 1, note.size(), stdout);
+    }
+    AgendaSink agenda{language, {probe.get()}, {}, {}};
+    ReportSink lines{language, {probe.get()}};
+    CheckTotals totals = args.agenda ? check_crontab(reader.get(), from, 0, collect_entry, &agenda, language)
+                                     : check_crontab(reader.get(), from, args.run_count, print_check, &lines, language);
+    totals.warnings += agenda.disk.warnings + lines.disk.warnings;
     const int read_error = errno;
     const bool failed = stdio_stream_failed(stream) != 0;
     reader.close();
