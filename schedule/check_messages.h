@@ -123,6 +123,14 @@ enum class Message {
     CANNOT_READ,
     OUT_OF_MEMORY,
     CANNOT_WRITE,
+    // What the table holds of a cell, and the file's warnings named in the summary.
+    CELL_HELD,
+    CELL_WORDS,
+    FILE_NAMES,
+    NAME_BOM,
+    NAME_UTF8,
+    NAME_NUL,
+    NAME_NO_ENTRY,
     COUNT_  // how many there are
 };
 

@@ -10,9 +10,11 @@
 // reader and line scan. Runs are shown from the --from minute on, that minute
 // included; without --from, from the minute after the current local time (the
 // program never runs an entry in the minute it sees first). Output: the lines
-// described in schedule/crontab_check.h, then the file's warnings and the
-// summary; with --agenda, the runs described in schedule/check_agenda.h, then
-// the warnings and the summary. Texts are Japanese or English (--lang, else
+// described in schedule/crontab_check.h after the file's warnings, then the
+// summary; with --agenda, the file's warnings, the runs described in
+// schedule/check_agenda.h, the lines' warnings and the summary. What the
+// table gives back of each cell is what the system's code page 932
+// conversion gives on Windows, and its model (base/cp932.h) elsewhere. Texts are Japanese or English (--lang, else
 // the user's language); numbers, times and the file's cells are the same in
 // both. Exit status: 0 without warnings, 1 with warnings, 2 when the
 // arguments are wrong, the file cannot be read or the report cannot be written.
@@ -25,6 +27,7 @@
 
 #include <sys/stat.h>
 
+#include "app/check/table_text.h"
 #include "app/check/user_language.h"
 #include "schedule/check_agenda.h"
 #include "schedule/crontab_check.h"
@@ -174,11 +177,16 @@ int parse_arguments(int argc, char** argv, Arguments& args)
     return -1;
 }
 
-void print_check(const LineCheck& check, void* context)
+// Collects the lines' reports, which follow the file's warnings.
+struct ReportSink {
+    Language language;
+    std::string lines;
+};
+
+void collect_check(const LineCheck& check, void* context)
 {
-    const Language language = *static_cast<const Language*>(context);
-    const std::string text = format_line_check(check, language);
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    ReportSink& sink = *static_cast<ReportSink*>(context);
+    sink.lines += format_line_check(check, sink.language);
 }
 
 // Collects the entries for the agenda and the warnings to show after it.
@@ -249,19 +257,23 @@ int main(int argc, char** argv)
     OwnedLineReader reader(stream, READER_MODE_READ);
     if (!reader) return failure(language, Message::OUT_OF_MEMORY);
     AgendaSink agenda{language, {}, {}};
-    Language sink_language = language;
+    ReportSink lines{language, {}};
     const CheckTotals totals =
-        args.agenda ? check_crontab(reader.get(), from, 0, collect_entry, &agenda, language)
-                    : check_crontab(reader.get(), from, args.run_count, print_check, &sink_language, language);
+        args.agenda ? check_crontab(reader.get(), from, 0, collect_entry, &agenda, language, table_text())
+                    : check_crontab(reader.get(), from, args.run_count, collect_check, &lines, language, table_text());
     const int read_error = errno;
     const bool failed = stdio_stream_failed(stream) != 0;
     reader.close();
     if (failed) return failure(language, Message::CANNOT_READ, {args.path, std::strerror(read_error)});
-    std::string report;
+    // The file's warnings first, where they are seen: a file of the wrong
+    // encoding garbles many lines after them.
+    std::string report = format_file_warnings(args.path, totals, language);
     if (args.agenda) {
         std::vector<AgendaRun> runs;
         const std::int64_t total = list_agenda(agenda.entries, from, until, args.most, runs);
-        report = format_agenda(agenda.entries, runs, total, from, until, language) + agenda.warnings;
+        report += format_agenda(agenda.entries, runs, total, from, until, language) + agenda.warnings;
+    } else {
+        report += lines.lines;
     }
     report += format_file_check(args.path, totals, language);
     std::fwrite(report.data(), 1, report.size(), stdout);
