@@ -156,8 +156,6 @@ int shift_jis_points(Cp932Kind kind)
         return 2;
     case Cp932Kind::HALF_KANA:
         return 1;
-    case Cp932Kind::EXTENSION:
-        return -1;
     case Cp932Kind::UNASSIGNED:
     case Cp932Kind::BROKEN:
         return -4;

@@ -339,7 +339,7 @@ std::string changed_codes(std::string_view text, Cp932TableText table_text)
     int listed = 0;
     for (std::size_t i = 0; i < text.size();) {
         // The conversion takes a lead byte with the byte after it, whatever that is.
-        const std::size_t width = cp932_is_lead(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+        const std::size_t width = cp932_is_lead(static_cast<unsigned char>(text[i])) ? 2 : 1;
         const std::string_view character = text.substr(i, width);
         const std::string held = table_text(character);
         i += width;

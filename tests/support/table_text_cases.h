@@ -26,10 +26,10 @@ inline const TableTextCase table_text_cases[] = {
      "\xE8\xB5\xB7\xE5\x8B\x81\x45"
      "bat /q",
      "95 2E -> 81 45", false},  // UTF-8 起動
-    {"\xE3\x81\x82 b",
+    {"\xE3\x81\x82\tb",
      "\xE3\x81\x81\x45"
      "b",
-     "82 20 -> 81 45", true},  // UTF-8 あ, then a blank
+     "82 09 -> 81 45", true},  // UTF-8 あ, then a tab
     {"\x85\x40 \xEA\xA5 \xFC\x4C", "\x81\x45 \x81\x45 \x81\x45", "85 40 -> 81 45, EA A5 -> 81 45, FC 4C -> 81 45",
      false},                                                                            // unassigned codes
     {"\x87\x90\x87\x9B", "\x81\xE0\x81\xBF", "87 90 -> 81 E0, 87 9B -> 81 BF", false},  // NEC row 13 = JIS row 2
