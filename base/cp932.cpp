@@ -30,11 +30,13 @@ RowCell row_cell(unsigned char lead, unsigned char trail)
     return {first, trail <= 0x7E ? trail - 0x3F : trail - 0x40};
 }
 
-// The cells of rows 2-8 that JIS X 0208 assigns, as ranges.
+// The cells of rows 1-8 that JIS X 0208 assigns, as ranges.
 bool symbol_row_assigned(int row, int cell)
 {
     auto in = [cell](int low, int high) { return cell >= low && cell <= high; };
     switch (row) {
+    case 1:
+        return true;
     case 2:
         return in(1, 14) || in(26, 33) || in(42, 48) || in(60, 74) || in(82, 89) || cell == 94;
     case 3:
@@ -58,12 +60,16 @@ bool symbol_row_assigned(int row, int cell)
 Cp932Kind double_kind(unsigned char lead, unsigned char trail)
 {
     const auto [row, cell] = row_cell(lead, trail);
-    if (row == 1 || (row >= 3 && row <= 5))
-        return symbol_row_assigned(row, cell) || row == 1 ? Cp932Kind::COMMON : Cp932Kind::UNASSIGNED;
-    if (row >= 2 && row <= 8) return symbol_row_assigned(row, cell) ? Cp932Kind::SYMBOL : Cp932Kind::UNASSIGNED;
+    // Punctuation, full-width digits and letters, and kana are common text.
+    const bool common_row = row == 1 || (row >= 3 && row <= 5);
+    if (row >= 1 && row <= 8) {
+        if (!symbol_row_assigned(row, cell)) return Cp932Kind::UNASSIGNED;
+        return common_row ? Cp932Kind::COMMON : Cp932Kind::SYMBOL;
+    }
     // NEC row 13: circled numbers, Roman numerals, units, and symbols.
-    if (row == 13)
+    if (row == 13) {
         return cell == 31 || (cell >= 55 && cell <= 62) || cell >= 93 ? Cp932Kind::UNASSIGNED : Cp932Kind::EXTENSION;
+    }
     if (row >= 16 && row <= 47) return row < 47 || cell <= 51 ? Cp932Kind::COMMON : Cp932Kind::UNASSIGNED;
     if (row >= 48 && row <= 84) return row < 84 || cell <= 6 ? Cp932Kind::LEVEL2 : Cp932Kind::UNASSIGNED;
     // NEC-selected IBM extensions (rows 89-92, 0xED40-0xEEFC), the user-defined
