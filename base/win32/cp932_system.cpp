@@ -6,7 +6,8 @@
 
 std::string cp932_system_table_text(std::string_view text)
 {
-    if (text.empty() || text.size() > INT_MAX / 2) return std::string(text);
+    // No cell holds a text the conversion's int sizes cannot count.
+    if (text.empty() || text.size() > INT_MAX / 2) return {};
     const int size = static_cast<int>(text.size());
     // Each byte becomes at most one UTF-16 unit, and each unit at most two bytes.
     std::wstring wide(text.size(), L'\0');
