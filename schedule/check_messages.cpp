@@ -282,6 +282,19 @@ const std::array<MessageForms, static_cast<std::size_t>(Message::COUNT_)> check_
      "drawn, the wallpaper stays as it is",
      "ファイルでない画像: {2} 個のうち {1} 個（{3} など。フォルダ {4} "
      "から探しました）。それが選ばれたときは壁紙が変わりません"},
+    // What the table holds of a cell, and the file's warnings named in the summary.
+    {Message::CELL_HELD,
+     "{1} is held in the table as {2} ({3}: the table keeps Unicode text, and these bytes are no Shift-JIS "
+     "character or one that has another code too): the program uses that, and a Save writes it",
+     "{1} は表では {2} になります（{3}。表は文字を Unicode で持ち、このバイトはシフト JIS "
+     "の文字でないか、別のコードも持つ文字です）。プログラムはそれを使い、保存するとそれが書かれます"},
+    {Message::CELL_WORDS, "; a blank goes with those bytes, so the words {1} become {2}",
+     "。空白もそのバイトと一緒に失われ、語 {1} は {2} になります"},
+    {Message::FILE_NAMES, " ({1}: see the file's warnings above)", "（{1}: 上のファイル全体の警告を参照）"},
+    {Message::NAME_BOM, "byte-order mark", "BOM"},
+    {Message::NAME_UTF8, "UTF-8 text", "UTF-8 の文字"},
+    {Message::NAME_NUL, "NUL bytes", "NUL バイト"},
+    {Message::NAME_NO_ENTRY, "no entry", "項目なし"},
 }};
 
 Language language_of_locale(const char* name)

@@ -145,6 +145,14 @@ enum class Message {
     DISK_NO_PICTURE,
     DISK_NO_PICTURE_FILE,
     DISK_SOME_NOT_FILES,
+    // What the table holds of a cell, and the file's warnings named in the summary.
+    CELL_HELD,
+    CELL_WORDS,
+    FILE_NAMES,
+    NAME_BOM,
+    NAME_UTF8,
+    NAME_NUL,
+    NAME_NO_ENTRY,
     COUNT_  // how many there are
 };
 

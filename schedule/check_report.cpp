@@ -71,17 +71,28 @@ std::string format_line_check(const LineCheck& c, Language language)
     return out;
 }
 
+std::string format_file_warnings(std::string_view path, const CheckTotals& t, Language language)
+{
+    std::string out;
+    for (const std::string& w : t.file_warnings) {
+        out += std::string(path) + ": " + say(language, Message::FILE_WARNING, {w}) + "\n";
+    }
+    return out;
+}
+
 std::string format_file_check(std::string_view path, const CheckTotals& t, Language language)
 {
     const std::string head = std::string(path) + ": ";
+    std::string names;
+    for (const std::string& name : t.file_warning_names) names += (names.empty() ? "" : ", ") + name;
     std::string out;
-    for (const std::string& w : t.file_warnings) out += head + say(language, Message::FILE_WARNING, {w}) + "\n";
     out += head +
            say(language, Message::SUMMARY,
                {counted(language, t.lines, Message::COUNT_LINE, Message::COUNT_LINES),
                 counted(language, t.entries, Message::COUNT_ENTRY, Message::COUNT_ENTRIES),
                 std::to_string(t.lines - t.entries),
                 counted(language, t.warnings, Message::COUNT_WARNING, Message::COUNT_WARNINGS)}) +
+           (names.empty() ? "" : say(language, Message::FILE_NAMES, {names})) +
            (t.entries == 0 ? say(language, Message::SUMMARY_NO_ROWS, {"0"}) : "") + "\n";
     out += head +
            say(language, Message::SAVE_EFFECT,

@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <cstring>
+#include <utility>
 
 #include "base/cp932.h"
 #include "commands/command_names.h"
@@ -397,10 +398,85 @@ bool check_foreign_line(std::string_view line, Checker& checker, const std::stri
     return false;
 }
 
+// The words of a cell as the program splits them (at blanks), each quoted.
+std::string quoted_words(std::string_view text, int& count)
+{
+    auto blank = [](char c) { return c == ' ' || (c >= 0x09 && c <= 0x0D); };
+    std::string out;
+    count = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        if (blank(text[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && !blank(text[end])) ++end;
+        if (count++ > 0) out += ' ';
+        out += quoted(text.substr(i, end - i));
+        i = end;
+    }
+    return out;
+}
+
+// The characters of `text` the table gives back otherwise, by their codes:
+// "E9 20 -> 81 45, 87 90 -> 81 E0" (the first three, then "...").
+std::string changed_codes(std::string_view text, Cp932TableText table_text)
+{
+    auto hex = [](std::string_view bytes) {
+        static constexpr char digits[] = "0123456789ABCDEF";
+        std::string out;
+        for (const char c : bytes) {
+            const unsigned char b = static_cast<unsigned char>(c);
+            if (!out.empty()) out += ' ';
+            out += digits[b >> 4];
+            out += digits[b & 15];
+        }
+        return out;
+    };
+    std::string out;
+    int listed = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        // The conversion takes a lead byte with the byte after it, whatever that is.
+        const std::size_t width = cp932_is_lead(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        const std::string_view character = text.substr(i, width);
+        const std::string held = table_text(character);
+        i += width;
+        if (held == character) continue;
+        if (listed++ == 3) return out + ", ...";
+        out += (out.empty() ? "" : ", ") + hex(character) + " -> " + hex(held);
+    }
+    return out;
+}
+
+// Warns about each cell the table gives back other than written (the weekday
+// is not held: a Save writes "*"); answers whether any is.
+bool check_table_texts(const CronEntry& entry, Cp932TableText table_text, Checker& checker)
+{
+    const std::array<std::pair<CheckField, const char*>, 6> cells = {{{CheckField::MINUTE, entry.minute},
+                                                                      {CheckField::HOUR, entry.hour},
+                                                                      {CheckField::DAY, entry.day},
+                                                                      {CheckField::MONTH, entry.month},
+                                                                      {CheckField::COMMAND, entry.command},
+                                                                      {CheckField::OPTION, entry.option}}};
+    bool changed = false;
+    for (const auto& [field, text] : cells) {
+        const std::string held = table_text(text);
+        if (held == text) continue;
+        changed = true;
+        std::string warning =
+            checker.say(Message::CELL_HELD, {quoted(text), quoted(held), changed_codes(text, table_text)});
+        int written = 0, kept = 0;
+        const std::string before = quoted_words(text, written), after = quoted_words(held, kept);
+        if (written != kept) warning += checker.say(Message::CELL_WORDS, {before, after});
+        checker.warn(field, std::move(warning));
+    }
+    return changed;
+}
+
 }  // namespace
 
 void check_crontab_line(const char* line, int length, int number, int dropped, const ClockTime& from, int run_count,
-                        LineCheck& out, Language language)
+                        LineCheck& out, Language language, Cp932TableText table_text)
 {
     Checker checker{out, language};
     out.number = number;
@@ -438,6 +514,7 @@ void check_crontab_line(const char* line, int length, int number, int dropped, c
         checker.warn(in_line_order[i], checker.say(Message::LONG_FIELD, {std::to_string(lengths[i]),
                                                                          std::to_string(std::strlen(texts[i]))}));
     }
+    if (check_table_texts(entry, table_text, checker)) out.save = SaveEffect::CHANGED;
 
     const std::size_t first_pattern_warning = out.warnings.size();
     bool every_field_possible = true;
@@ -504,7 +581,7 @@ void check_crontab_line(const char* line, int length, int number, int dropped, c
 }
 
 CheckTotals check_crontab(LineReader* reader, const ClockTime& from, int run_count, LineCheckSink sink, void* context,
-                          Language language)
+                          Language language, Cp932TableText table_text)
 {
     CheckTotals totals;
     std::array<char, CRONTAB_LINE_SIZE> line;
@@ -514,13 +591,17 @@ CheckTotals check_crontab(LineReader* reader, const ClockTime& from, int run_cou
     int nul_lines = 0;
     int first_nul_line = 0;
     int first_utf8_line = 0;
+    EncodingScore file_score;
     LineCheck check;
     while (read_crontab_line(reader, line, dropped, kept) != nullptr) {
         const std::string_view text(line.data(), static_cast<std::size_t>(kept));
         if (totals.lines == 0 && text.starts_with("\xEF\xBB\xBF")) mark = "UTF-8";
         if (totals.lines == 0 && (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF"))) mark = "UTF-16";
-        check_crontab_line(line.data(), kept, ++totals.lines, dropped, from, run_count, check, language);
-        if (first_utf8_line == 0 && mark.empty() && looks_like_utf8_text(text)) first_utf8_line = check.number;
+        check_crontab_line(line.data(), kept, ++totals.lines, dropped, from, run_count, check, language, table_text);
+        const EncodingScore score = score_encodings(text);
+        file_score.utf8 += score.utf8;
+        file_score.shift_jis += score.shift_jis;
+        if (first_utf8_line == 0 && score.utf8 > score.shift_jis) first_utf8_line = check.number;
         if (is_entry(check)) ++totals.entries;
         if (check.has_nul && nul_lines++ == 0) first_nul_line = check.number;
         if (check.save == SaveEffect::DROPPED) ++totals.save_dropped;
@@ -529,17 +610,25 @@ CheckTotals check_crontab(LineReader* reader, const ClockTime& from, int run_cou
         if (sink != nullptr) sink(check, context);
     }
 
-    std::vector<std::string>& file = totals.file_warnings;
-    if (mark == "UTF-8") file.push_back(say(language, Message::BOM_UTF8));
-    if (mark == "UTF-16") file.push_back(say(language, Message::BOM_UTF16));
-    if (first_utf8_line > 0) file.push_back(say(language, Message::UTF8_TEXT, {std::to_string(first_utf8_line)}));
+    auto file_warning = [&totals, language](Message name, Message message,
+                                            std::initializer_list<std::string_view> args = {}) {
+        totals.file_warnings.push_back(say(language, message, args));
+        totals.file_warning_names.push_back(say(language, name));
+    };
+    if (mark == "UTF-8") file_warning(Message::NAME_BOM, Message::BOM_UTF8);
+    if (mark == "UTF-16") file_warning(Message::NAME_BOM, Message::BOM_UTF16);
+    // The whole file is one encoding: UTF-8 when that reading scores higher.
+    if (mark.empty() && file_score.utf8 > file_score.shift_jis && first_utf8_line > 0) {
+        file_warning(Message::NAME_UTF8, Message::UTF8_TEXT, {std::to_string(first_utf8_line)});
+    }
     if (nul_lines > 0) {
-        file.push_back(say(language, nul_lines == 1 ? Message::NUL_ONE_LINE : Message::NUL_LINES,
-                           {std::to_string(nul_lines), std::to_string(first_nul_line)}));
+        file_warning(Message::NAME_NUL, nul_lines == 1 ? Message::NUL_ONE_LINE : Message::NUL_LINES,
+                     {std::to_string(nul_lines), std::to_string(first_nul_line)});
     }
     if (totals.entries == 0) {
-        file.push_back(say(language, totals.lines == 0 ? Message::FILE_EMPTY : Message::NO_ENTRY, {"0"}));
+        file_warning(Message::NAME_NO_ENTRY, totals.lines == 0 ? Message::FILE_EMPTY : Message::NO_ENTRY, {"0"});
     }
+    const std::vector<std::string>& file = totals.file_warnings;
     totals.warnings += static_cast<int>(file.size());
     return totals;
 }

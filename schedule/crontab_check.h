@@ -20,11 +20,11 @@
 //   N: next: never within 5 years
 //   N: skipped: REASON
 //
-// and of format_file_check, after the lines:
+// and of format_file_warnings, before the lines, and format_file_check after them:
 //
 //   PATH: warning: TEXT            (a byte-order mark, UTF-8 text, NUL bytes,
 //                                   no entry)
-//   PATH: L lines, E entries, S skipped, W warnings[: TaveCron would load 0 rows]
+//   PATH: L lines, E entries, S skipped, W warnings[ (NAMES of the file's warnings)][: TaveCron would load 0 rows]
 //   PATH: a Save from TaveCron would drop D lines and write C others differently ...
 //
 // Field texts are the bytes the program keeps (code page 932 passes through).
@@ -32,6 +32,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/cp932.h"
 #include "schedule/check_calendar.h"
 #include "schedule/check_messages.h"
 #include "schedule/crontab_line.h"
@@ -51,8 +52,9 @@ struct CheckWarning {
 // What a Save from TaveCron does to a line of the file: a skipped line is
 // not written again; an entry is written as format_crontab_line writes its
 // row, which differs from the line when the weekday is not "*", fields stand
-// apart by other blanks than one space, a field or the line was cut, or the
-// line holds a NUL byte. Line ends and trailing blanks are not compared.
+// apart by other blanks than one space, a field or the line was cut, the
+// line holds a NUL byte, or a cell holds bytes the table gives back otherwise
+// (see cp932_table_text in base/cp932.h). Line ends and trailing blanks are not compared.
 enum class SaveEffect { SAME, CHANGED, DROPPED };
 
 struct LineCheck {
@@ -78,9 +80,11 @@ inline bool is_entry(const LineCheck& check)
 // NUL-terminated text and `length` the bytes it kept before its line end,
 // NUL bytes included (`dropped` characters of an over-long line lost). Looks
 // for its next `run_count` runs from `from` when it is an entry.
-// Warnings are worded in `language`.
+// Warnings are worded in `language`; `table_text` tells what the table gives
+// back of a cell's text.
 void check_crontab_line(const char* line, int length, int number, int dropped, const ClockTime& from, int run_count,
-                        LineCheck& out, Language language = Language::ENGLISH);
+                        LineCheck& out, Language language = Language::ENGLISH,
+                        Cp932TableText table_text = cp932_table_text);
 
 // The text lines above for one checked line, each ending in "\n".
 std::string format_line_check(const LineCheck& check, Language language = Language::ENGLISH);
@@ -89,22 +93,27 @@ std::string format_line_warnings(const LineCheck& check, Language language = Lan
 
 struct CheckTotals {
     int lines = 0;
-    int entries = 0;                         // the rows TaveCron would load
-    int warnings = 0;                        // of the lines and of the file
-    int save_dropped = 0;                    // lines a Save would not write again
-    int save_changed = 0;                    // entries a Save would write differently
-    std::vector<std::string> file_warnings;  // about the file as a whole
+    int entries = 0;                              // the rows TaveCron would load
+    int warnings = 0;                             // of the lines and of the file
+    int save_dropped = 0;                         // lines a Save would not write again
+    int save_changed = 0;                         // entries a Save would write differently
+    std::vector<std::string> file_warnings;       // about the file as a whole
+    std::vector<std::string> file_warning_names;  // the same, a few words each, for the summary
 };
 
-// The file's warnings and the summary for the file named `path`, each text
-// line ending in "\n".
+// The file's warnings for the file named `path`, each text line ending in "\n".
+std::string format_file_warnings(std::string_view path, const CheckTotals& totals,
+                                 Language language = Language::ENGLISH);
+// The summary, which names the file's warnings again.
 std::string format_file_check(std::string_view path, const CheckTotals& totals, Language language = Language::ENGLISH);
 
 // Reads every line of `reader` as the loader does, checks it and hands the
 // result to `sink` (with `context`) before the next line is read. Then looks
-// at the file as a whole: a byte-order mark at its start, a line of UTF-8
-// text (see looks_like_utf8_text in base/cp932.h), lines that hold NUL bytes, no entry at
-// all. Answers the totals. The reader stays the caller's.
+// at the file as a whole: a byte-order mark at its start, text that reads
+// better as UTF-8 than as Shift-JIS (score_encodings in base/cp932.h, summed
+// over the file; the first line that reads better so is named), lines that
+// hold NUL bytes, no entry at all. Answers the totals. The reader stays the
+// caller's.
 using LineCheckSink = void (*)(const LineCheck& check, void* context);
 CheckTotals check_crontab(LineReader* reader, const ClockTime& from, int run_count, LineCheckSink sink, void* context,
-                          Language language = Language::ENGLISH);
+                          Language language = Language::ENGLISH, Cp932TableText table_text = cp932_table_text);

@@ -14,9 +14,11 @@
 // reader and line scan. Runs are shown from the --from minute on, that minute
 // included; without --from, from the minute after the current local time (the
 // program never runs an entry in the minute it sees first). Output: the lines
-// described in schedule/crontab_check.h, then the file's warnings and the
-// summary; with --agenda, the runs described in schedule/check_agenda.h, then
-// the warnings and the summary. Texts are Japanese or English (--lang, else
+// described in schedule/crontab_check.h after the file's warnings, then the
+// summary; with --agenda, the file's warnings, the runs described in
+// schedule/check_agenda.h, the lines' warnings and the summary. What the
+// table gives back of each cell is what the system's code page 932
+// conversion gives on Windows, and its model (base/cp932.h) elsewhere. Texts are Japanese or English (--lang, else
 // the user's language); numbers, times and the file's cells are the same in
 // both. The Windows build also looks on the disk for the programs and
 // pictures of System and SetWP entries, from --folder DIR or its own folder,
@@ -34,6 +36,7 @@
 #include <sys/stat.h>
 
 #include "app/check/disk_view.h"
+#include "app/check/table_text.h"
 #include "app/check/user_language.h"
 #include "schedule/check_agenda.h"
 #include "schedule/crontab_check.h"
@@ -186,16 +189,17 @@ struct DiskSink {
     }
 };
 
+// Collects the lines' reports, which follow the file's warnings.
 struct ReportSink {
     Language language;
     DiskSink disk;
+    std::string lines;
 };
 
-void print_check(const LineCheck& check, void* context)
+void collect_check(const LineCheck& check, void* context)
 {
     ReportSink& sink = *static_cast<ReportSink*>(context);
-    const std::string text = format_line_check(sink.disk.amended(check, sink.language), sink.language);
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    sink.lines += format_line_check(sink.disk.amended(check, sink.language), sink.language);
 }
 
 // Collects the entries for the agenda and the warnings to show after it.
@@ -273,24 +277,26 @@ int main(int argc, char** argv)
     bool folder_bad = false;
     const std::unique_ptr<DiskProbe> probe = open_disk_probe(args.folder, folder_bad);
     if (folder_bad) return trouble(language, Message::FOLDER_BAD, {args.folder != nullptr ? args.folder : ""});
-    if (probe == nullptr) {
-        const std::string note = std::string(args.path) + ": " + say(language, Message::DISK_NOT_SEEN) + "\n";
-        std::fwrite(note.data(), 1, note.size(), stdout);
-    }
     AgendaSink agenda{language, {probe.get()}, {}, {}};
-    ReportSink lines{language, {probe.get()}};
-    CheckTotals totals = args.agenda ? check_crontab(reader.get(), from, 0, collect_entry, &agenda, language)
-                                     : check_crontab(reader.get(), from, args.run_count, print_check, &lines, language);
+    ReportSink lines{language, {probe.get()}, {}};
+    CheckTotals totals =
+        args.agenda ? check_crontab(reader.get(), from, 0, collect_entry, &agenda, language, table_text())
+                    : check_crontab(reader.get(), from, args.run_count, collect_check, &lines, language, table_text());
     totals.warnings += agenda.disk.warnings + lines.disk.warnings;
     const int read_error = errno;
     const bool failed = stdio_stream_failed(stream) != 0;
     reader.close();
     if (failed) return failure(language, Message::CANNOT_READ, {args.path, std::to_string(read_error)});
-    std::string report;
+    // The file's warnings first, where they are seen: a file of the wrong
+    // encoding garbles many lines after them.
+    std::string report = format_file_warnings(args.path, totals, language);
+    if (probe == nullptr) report += std::string(args.path) + ": " + say(language, Message::DISK_NOT_SEEN) + "\n";
     if (args.agenda) {
         std::vector<AgendaRun> runs;
         const std::int64_t total = list_agenda(agenda.entries, from, until, args.most, runs);
-        report = format_agenda(agenda.entries, runs, total, from, until, language) + agenda.warnings;
+        report += format_agenda(agenda.entries, runs, total, from, until, language) + agenda.warnings;
+    } else {
+        report += lines.lines;
     }
     report += format_file_check(args.path, totals, language);
     std::fwrite(report.data(), 1, report.size(), stdout);

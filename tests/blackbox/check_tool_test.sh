@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # tavecron-check.exe under Wine: exit status 0, 1 and 2, code page 932 bytes
 # of a cell passed through to the output unchanged, the summary's singular
-# forms, a folder named for the file refused with its reason, the user's
+# forms, the file's warnings before the lines and a cell the table gives
+# back otherwise counted in the Save, a folder named for the file refused with its reason, the user's
 # language (Japanese in code page 932 under this session's Japanese locale,
 # English under another) and --lang, the sample schedule's one warning (its
 # pictures are not on this disk), programs looked for from the checker's own
@@ -28,6 +29,12 @@ cron.tab: 2 lines, 1 entry, 1 skipped, 0 warnings\r
 cron.tab: a Save from TaveCron would drop 1 line and change 0 lines (line ends and trailing blanks aside)\r\n' |
   iconv -f UTF-8 -t CP932 >expected.txt
 cmp -s out.txt expected.txt || fail "unexpected output: $(iconv -f CP932 -t UTF-8 out.txt)"
+
+printf '0 * * * * SetWP C:\\写真\\*.jpg\r\n0 8 * * * System caf\351 menu.txt\r\n' >utf8.tab
+check --next 0 utf8.tab; [ $? = 1 ] || fail "a UTF-8 file did not give status 1"
+head -1 out.txt | grep -q '^utf8.tab: warning: line 1 is UTF-8 text' || fail "file warning not first: $(cat out.txt)"
+LC_ALL=C grep -q '^2: warning: option: "caf.* menu.txt" is held in the table as "caf'$'\x81''Emenu.txt" (E9 20 -> 81 45' out.txt &&
+  grep -q '^utf8.tab: a Save from TaveCron would drop 0 lines and change 1 line ' out.txt || fail "held: $(cat out.txt)"
 
 check warn.tab; [ $? = 1 ] || fail "warnings did not give status 1"
 grep -q '^warn.tab: 1 line, 1 entry, 0 skipped, 1 warning'$'\r''$' out.txt || fail "summary: $(cat out.txt)"

@@ -305,7 +305,8 @@ TEST(CrontabCheckFile, check_crontab_reads_lines_as_the_loader_does_and_reports_
 
 // What TaveCron would load less than the file seems to hold: its warnings
 // about the file as a whole, and how many lines a Save would drop and change
-// (a six-word line's trailing blank and a BOM kept in the minute are no change).
+// (a six-word line's trailing blank is no change; a BOM kept in the minute and
+// UTF-8 bytes that are no Shift-JIS are, as the table gives them back otherwise).
 TEST(CrontabCheckFile, the_file_as_a_whole_gets_its_warnings_and_the_lines_a_save_would_lose)
 {
     using namespace std::string_literals;
@@ -322,7 +323,7 @@ TEST(CrontabCheckFile, the_file_as_a_whole_gets_its_warnings_and_the_lines_a_sav
          "0 8 * * * NoAction\r\n0 8 * * *\tNoAction\n",
          {"UTF-8 byte-order mark"},
          0,
-         1},
+         2},
         {"0 8 * * * NoAction\n0 8 * * * System a\0b\n"s, {"1 line holds NUL bytes (the first: line 2)"}, 0, 1},
         // Saved as UTF-8 without a byte-order mark, the first line of such text is named; Shift-JIS (this
         // file's literals, the guide's examples among them) passes, even where its bytes are valid UTF-8
@@ -331,7 +332,7 @@ TEST(CrontabCheckFile, the_file_as_a_whole_gets_its_warnings_and_the_lines_a_sav
              reinterpret_cast<const char*>(u8"写真\\起動.bat\n0 9 * * * System メモ.txt\n"),
          {"line 2 is UTF-8 text (saved without a byte-order mark)"},
          0,
-         0},
+         1},
         {"0 9 * * * System C:\\写真\\起動.bat\n0 9 * * * System メモ.txt\n0 9 * * * System cmd.exe /c start \"\" "
          "\"C:\\Program Files\\App\\app.exe\" パラメータ\n0 9 * * * System 縺Ａ.txt\n",
          {},
@@ -347,6 +348,15 @@ TEST(CrontabCheckFile, the_file_as_a_whole_gets_its_warnings_and_the_lines_a_sav
         }
         EXPECT_EQ(std::tuple(totals.save_dropped, totals.save_changed), std::tuple(dropped, changed));
     }
+    // The summary names the file's warnings again.
+    std::string report;
+    check_file("\xFF\xFE"
+               "0\0\n\0"s,
+               &report);
+    EXPECT_NE(report.find("f: 2 lines, 0 entries, 2 skipped, 3 warnings (byte-order mark, NUL bytes, no entry: see the "
+                          "file's warnings above): TaveCron would load 0 rows\n"),
+              std::string::npos)
+        << report;
 }
 
 // Every message in both languages, with the same placeholders, so that neither
