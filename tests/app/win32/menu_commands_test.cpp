@@ -217,10 +217,11 @@ TEST_F(MenuCommands, save_replaces_the_file_whole_or_leaves_it_byte_for_byte_wit
 
 // Start-up that found its file but could not read it (another program held it) keeps the name, and the first Save
 // aimed at that file asks before replacing it: No leaves it byte for byte, Yes replaces it and ends the questions, as
-// a file loaded by Open does. A Save elsewhere asks nothing, nor does one over a file missing at start-up.
+// a file loaded by Open does. A Save elsewhere asks nothing, nor does one over a file missing at start-up (a first
+// run) or one read whole without an entry.
 TEST(MenuCommandsStartUp, a_save_over_the_file_start_up_could_not_read_asks_first_and_no_keeps_it)
 {
-    enum Start { HELD, MISSING };
+    enum Start { HELD, MISSING, EMPTY };
     struct Step {
         UINT id;
         const char* name;  // in the folder
@@ -237,12 +238,13 @@ TEST(MenuCommandsStartUp, a_save_over_the_file_start_up_could_not_read_asks_firs
           {IDM_SAVE, "cron.tab", IDNO, 2, row}}},
         {HELD, {{IDM_OPEN, "in.tab", IDNO, 0, old}, {IDM_SAVE, "cron.tab", IDNO, 0, in}}},
         {MISSING, {{IDM_SAVE, "cron.tab", IDNO, 0, row}}},
+        {EMPTY, {{IDM_SAVE, "cron.tab", IDNO, 0, row}}},
     };
     for (const auto& [start, steps] : cases) {
         TempFolder folder;
         const std::string target = folder.path("cron.tab");
         folder.write("in.tab", in);
-        if (start == HELD) folder.write("cron.tab", old);
+        if (start != MISSING) folder.write("cron.tab", start == HELD ? old : "\r\n");
         HANDLE holder = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         HWND window = create_main_window(GetModuleHandleA(nullptr), ("\"" + target + "\"").c_str(), SW_HIDE);
         if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
