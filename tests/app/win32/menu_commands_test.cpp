@@ -245,7 +245,8 @@ TEST(MenuCommandsStartUp, a_save_over_the_file_start_up_could_not_read_asks_firs
         const std::string target = folder.path("cron.tab");
         folder.write("in.tab", in);
         if (start != MISSING) folder.write("cron.tab", start == HELD ? old : "\r\n");
-        HANDLE holder = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE holder = start == HELD ? CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                      : INVALID_HANDLE_VALUE;
         HWND window = create_main_window(GetModuleHandleA(nullptr), ("\"" + target + "\"").c_str(), SW_HIDE);
         if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
         ASSERT_NE(window, nullptr);
