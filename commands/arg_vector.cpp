@@ -23,16 +23,26 @@ constexpr bool is_wildcard(char c)
     return c == '*' || c == '?';
 }
 
+// 2 when `word` starts with a drive letter and its colon ("D:"), else 0.
+std::size_t drive_length(const char* word)
+{
+    const char letter = word[0];
+    const bool is_letter = (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
+    return is_letter && word[1] == ':' ? 2 : 0;
+}
+
 bool is_dot_name(const char* name)
 {
     return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
 }
 
-// Follows each matching directory with the rest of the pattern.
+// Follows each matching directory with the rest of the pattern, joined by
+// the separator the pattern has there.
 struct DirectoryFollower {
     StringList& list;
     const char* prefix;
     const char* remainder;
+    char separator;
     DirectoryLister& lister;
 
     static void visit(void* context, const DirectoryEntry& entry)
@@ -42,7 +52,7 @@ struct DirectoryFollower {
             return;
         }
         ArgvPath inner;
-        if (join_path(inner, self->prefix, entry.name, "\\")) {
+        if (join_path(inner, self->prefix, entry.name, std::string_view(&self->separator, 1))) {
             expand_wildcards(self->list, inner.data(), self->remainder, self->lister);
         }
     }
@@ -177,7 +187,7 @@ const char* find_separator(const char* text)
     for (auto p = reinterpret_cast<const unsigned char*>(text); *p != '\0'; ++p) {
         if (cp932_is_lead(p[0]) && cp932_is_trail(p[1])) {
             ++p;  // a second byte of 0x5C is part of the character
-        } else if (*p == '\\') {
+        } else if (*p == '\\' || *p == '/') {
             return reinterpret_cast<const char*>(p);
         }
     }
@@ -186,7 +196,7 @@ const char* find_separator(const char* text)
 
 std::size_t split_pattern_prefix(const char* word)
 {
-    const char* rest = word;
+    const char* rest = word + drive_length(word);
     for (const char* sep = find_separator(rest); sep != nullptr; sep = find_separator(rest)) {
         for (const char* p = rest; p != sep; ++p) {
             if (is_wildcard(*p)) {
@@ -203,7 +213,7 @@ void expand_wildcards(StringList& list, const char* prefix, const char* pattern,
     ArgvPath search;
     if (const char* sep = find_separator(pattern)) {
         if (join_path(search, prefix, std::string_view(pattern, static_cast<std::size_t>(sep - pattern)))) {
-            DirectoryFollower follower{list, prefix, sep + 1, lister};
+            DirectoryFollower follower{list, prefix, sep + 1, *sep, lister};
             lister.search(search.data(), DirectoryFollower::visit, &follower);
         }
     } else if (*pattern != '\0') {

@@ -71,19 +71,26 @@ protected:
     ~DirectoryLister() = default;
 };
 
-// The first backslash of `text` (zero-terminated) that is a separator, not the
-// second byte of a double-byte character; null when there is none.
+// The first separator of `text` (zero-terminated): a backslash or a slash, as
+// the file system takes either, that is not the second byte of a double-byte
+// character (a backslash may be one); null when there is none.
 const char* find_separator(const char* text);
 
-// Splits a pattern word into the longest leading run of components free of
-// * and ?, each with its backslash (the prefix), and the rest, which starts
-// with the first component that holds a wildcard. Returns the prefix length in
-// bytes (0 when the first component already holds a wildcard or there is no
-// separator); the rest is word + that length.
+// Splits a pattern word into a prefix free of * and ? and the rest, which
+// starts with the first component that holds a wildcard: the prefix is the
+// drive ("D:") if the word starts with one, then the longest run of
+// components free of wildcards, each with its separator. The search finds
+// the matches in the folder the prefix names, and each match is written
+// after that prefix, so the prefix must hold the whole folder part. Returns
+// the prefix length in bytes (0 when there is no drive and the first
+// component already holds a wildcard or there is no separator); the rest is
+// word + that length.
 std::size_t split_pattern_prefix(const char* word);
 
 // Appends to `list` every path that `pattern` matches below `prefix`:
-// components before the last follow directories only (skipping "." and ".."),
+// components before the last follow directories only (skipping "." and "..",
+// each directory joined to the rest by the separator written after its
+// component),
 // the last adds files and directories alike; an empty pattern adds the prefix
 // itself. Depth first, in the order each search delivers entries.
 void expand_wildcards(StringList& list, const char* prefix, const char* pattern, DirectoryLister& lister);

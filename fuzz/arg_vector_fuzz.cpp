@@ -5,11 +5,13 @@
 // order, what the documented steps give: words split at white space outside
 // double quotes, quotes dropped, cut after 1023 bytes at a character boundary;
 // a word with an unquoted * or ? replaced by its matches, found depth first
-// below its wildcard-free prefix, with no search or result path of 1024 bytes
+// below its wildcard-free prefix (slashes and backslashes separate, and a
+// leading drive "D:" belongs to it), with no search or result path of 1024 bytes
 // or more. The texts lie one after another in one block, and free_argv must
 // release everything (the leak check of AddressSanitizer).
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -113,7 +115,7 @@ struct Expansion {
         const std::size_t sep = Lister::first_separator(pattern);
         if (sep != std::string_view::npos) {
             for (const auto& [name, is_directory] : search(prefix + std::string(pattern.substr(0, sep)))) {
-                const std::string inner = prefix + name + "\\";
+                const std::string inner = prefix + name + pattern[sep];
                 if (is_directory && !is_dot(name) && inner.size() < ARGV_PATH_SIZE) {
                     expand(inner, pattern.substr(sep + 1));
                 }
@@ -134,8 +136,11 @@ struct Expansion {
             out.push_back(w.text);
             return;
         }
-        // The prefix: the leading components free of wildcards, with their separators.
+        // The prefix: a drive ("D:"), then the leading components free of wildcards, with their separators.
         std::string_view rest = w.text;
+        if (rest.size() >= 2 && std::isalpha(static_cast<unsigned char>(rest[0])) && rest[1] == ':') {
+            rest.remove_prefix(2);
+        }
         for (std::size_t sep = Lister::first_separator(rest); sep != std::string_view::npos;
              sep = Lister::first_separator(rest)) {
             if (rest.substr(0, sep).find_first_of("*?") != std::string_view::npos) break;

@@ -4,7 +4,7 @@
 // of 0x5C among them), files and directories at any depth.
 //
 // Paths are relative to the tree's root; their components are separated by
-// backslashes that are characters of their own. "." and ".." name the same
+// slashes, or by backslashes that are characters of their own. "." and ".." name the same
 // directory and its parent (the root's parent is the root). A search lists
 // ".", ".." and the entries of one directory whose names match the last
 // component, byte by byte, with "*" for any run of bytes and "?" for one.
@@ -60,15 +60,15 @@ public:
         }
     }
 
-    // The index of the first separator of `path`, a backslash that is not
-    // the second byte of a double-byte character; npos when there is none.
+    // The index of the first separator of `path`, a slash or a backslash that
+    // is not the second byte of a double-byte character; npos when there is none.
     static std::size_t first_separator(std::string_view path)
     {
         for (std::size_t i = 0; i < path.size(); ++i) {
             const auto c = static_cast<unsigned char>(path[i]);
             if (cp932_is_lead(c) && i + 1 < path.size() && cp932_is_trail(static_cast<unsigned char>(path[i + 1]))) {
                 ++i;
-            } else if (c == '\\') {
+            } else if (c == '\\' || c == '/') {
                 return i;
             }
         }
@@ -99,7 +99,7 @@ private:
                     name += raw[i];
                     name += raw[++i];
                 }
-            } else if (c != '\0' && c != '\\' && c != '*' && c != '?') {
+            } else if (c != '\0' && c != '\\' && c != '/' && c != '*' && c != '?') {
                 name += raw[i];
             }
         }

@@ -10,8 +10,12 @@ int table_hit_test(const TableModel& model, RowStore& rows, TableView& view, Tab
     if (!view.row_position(top, &origin) || !view.row_label_rect(top, &label)) return -1;
     const int height = label.bottom - label.top;
     if (height <= 0) return -1;
-    // Truncates toward zero: a point less than one row above the top row still hits it.
-    const long long row = top + (static_cast<long long>(p.y) - origin.y) / height;
+    // Above the top row's edge lies the list view's header (or nothing): no
+    // row there. Division truncating toward zero would put the header's lower
+    // part on the top row, and, scrolled, its upper part on the row above.
+    const long long below_top = static_cast<long long>(p.y) - origin.y;
+    if (below_top < 0) return -1;
+    const long long row = top + below_top / height;
     if (row < 0 || row >= count) return -1;
     TablePoint start{};
     if (!view.row_position(static_cast<int>(row), &start)) return -1;

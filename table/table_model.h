@@ -122,7 +122,8 @@ int table_insert_row(TableModel& model, RowStore& rows, int index, const char* t
 int table_delete_row(TableModel& model, RowStore& rows, int row);
 
 // Geometry. table_hit_test answers the row under p and writes its column to
-// *column (if column is not null), or answers -1 when p hits no cell.
+// *column (if column is not null), or answers -1 when p hits no cell (above
+// the first visible row's top edge, on the header, included).
 int table_hit_test(const TableModel& model, RowStore& rows, TableView& view, TablePoint p, int* column);
 // The band of the row from the left of column 0's label to the client's right
 // edge; false when the row does not exist.

@@ -71,28 +71,48 @@ void keep_path(MainWindowState& state, const char* path)
     std::memmove(state.path.data(), path, std::strlen(path) + 1);
 }
 
-}  // namespace
-
-int open_crontab(HWND main_window, const char* path)
+// The full path of `path` in `out`; false (out empty) when it cannot be
+// formed or does not fit.
+bool full_path(const char* path, CrontabPath& out)
 {
-    MainWindowState* state = main_window_state(main_window);
-    return state != nullptr ? open_crontab(state, path) : 0;
+    const DWORD length = GetFullPathNameA(path, static_cast<DWORD>(out.size()), out.data(), nullptr);
+    const bool fits = length > 0 && length < out.size();
+    if (!fits) {
+        out[0] = '\0';
+    }
+    return fits;
 }
 
-int open_crontab(MainWindowState* state, const char* path)
+// Whether something other than a folder is at path, or may be: only "not
+// found" answers count as missing, so that a file whose attributes cannot be
+// read either is still guarded.
+bool file_is_there(const char* path)
+{
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    }
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
+// open_crontab's work; -1 when the file was not read whole (or the path was
+// refused), and nothing changed.
+int replace_rows(MainWindowState* state, const char* path)
 {
     if (!fits_path_field(*state, path)) {
-        return 0;
+        return -1;
     }
     FileStream* file = stream_open_file(path, 0, 0);
     if (file == nullptr) {
-        return 0;
+        return -1;
     }
     CrontabEntries entries;
     if (!entries.read_whole(file)) {
-        return 0;
+        return -1;
     }
     keep_path(*state, path);
+    state->unread_file[0] = '\0';
     SendMessageA(state->table, TBLM_DELETEALLITEMS, 0, 0);
     // Redraw off for the load: otherwise the list view redoes its layout and
     // scroll bars for every row, which made a 10,000-line file take seconds.
@@ -103,15 +123,40 @@ int open_crontab(MainWindowState* state, const char* path)
     return loaded;
 }
 
+}  // namespace
+
+int open_crontab(HWND main_window, const char* path)
+{
+    MainWindowState* state = main_window_state(main_window);
+    return state != nullptr ? open_crontab(state, path) : 0;
+}
+
+int open_crontab(MainWindowState* state, const char* path)
+{
+    const int loaded = replace_rows(state, path);
+    return loaded > 0 ? loaded : 0;
+}
+
 int open_start_up_crontab(HWND main_window, const char* path)
 {
     MainWindowState* state = main_window_state(main_window);
     if (state == nullptr) {
         return 0;
     }
-    const int loaded = open_crontab(state, path);
-    if (fits_path_field(*state, path)) {
-        keep_path(*state, path);
+    const int loaded = replace_rows(state, path);
+    if (!fits_path_field(*state, path)) {
+        return 0;
     }
-    return loaded;
+    keep_path(*state, path);
+    if (loaded < 0 && file_is_there(path)) {
+        full_path(path, state->unread_file);
+    }
+    return loaded > 0 ? loaded : 0;
+}
+
+bool is_unread_file(const MainWindowState* state, const char* chosen)
+{
+    CrontabPath chosen_full;
+    return state->unread_file[0] != '\0' && full_path(chosen, chosen_full) &&
+           lstrcmpiA(chosen_full.data(), state->unread_file.data()) == 0;
 }

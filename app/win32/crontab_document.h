@@ -31,8 +31,15 @@ int open_crontab(MainWindowState* state, const char* path);
 // Start-up's load: open_crontab, and path kept in the record whether or not
 // the file opened and read, so that the first Save proposes the file start-up
 // looked for (cron.tab beside the program on a first run, or a new file named
-// on the command line). A path open_crontab refuses is not kept either.
+// on the command line). A path open_crontab refuses is not kept either. A
+// file that is there but was not read whole is noted as the record's
+// unread_file (a missing one is not), and a file read whole, here or by any
+// later open_crontab, clears that note.
 int open_start_up_crontab(HWND main_window, const char* path);
+
+// Whether `chosen` names the record's unread_file (compared as full paths,
+// letter case aside): a Save there must ask before replacing it.
+bool is_unread_file(const MainWindowState* state, const char* chosen);
 
 // Makes the program's own folder (its module path up to the last backslash)
 // the current directory, as start-up does before loading, so that relative

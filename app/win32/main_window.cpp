@@ -273,19 +273,22 @@ LRESULT on_context_menu(MainWindowState* state, LPARAM lparam)
     return 0;
 }
 
+// A tick inside a pass does nothing, and notes nothing: the first tick after
+// the pass handles the minute it finds, so a minute the pass ran into runs
+// once, late, and one that passed wholly inside the pass is not made up (as
+// any minute without a tick). Rows of one pass thus never interleave with
+// another pass's, and no row runs twice in one minute.
 LRESULT on_timer(MainWindowState* state)
 {
+    if (state->pass_running) {
+        return 0;
+    }
     SYSTEMTIME now;
     GetLocalTime(&now);
     const MinuteStep step = next_minute_step(state->last_minute, now.wMinute);
-    // Noted before the pass: a command that pumps messages (an error box of
-    // the shell, say) lets further ticks arrive inside the pass, and they must
-    // find this minute already handled. Nothing of the record is touched
-    // after the pass, in which File, Exit may have freed it.
     state->last_minute = step.last_minute;
     if (step.run_pass) {
-        const InProgramFolder in_program_folder;  // also while a file dialog has another folder current
-        run_due_entries(state->table, now);
+        run_guarded_pass(state, now);
     }
     return 0;
 }
@@ -335,6 +338,19 @@ LRESULT on_taskbar_created(MainWindowState* state)
 }
 
 }  // namespace
+
+void run_guarded_pass(MainWindowState* state, const SYSTEMTIME& now)
+{
+    const HWND main_window = state->main_window;
+    state->pass_running = true;
+    {
+        const InProgramFolder in_program_folder;  // also while a file dialog has another folder current
+        run_due_entries(state->table, now);
+    }
+    if (MainWindowState* found = main_window_state(main_window)) {
+        found->pass_running = false;
+    }
+}
 
 BOOL add_tray_icon(MainWindowState* state)
 {

@@ -44,6 +44,13 @@ extern const std::array<ColumnDef, 7> column_defs;
 
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
+// Runs the due pass for `now` in the program's folder. A command may pump
+// messages (an error box of the shell, say), so timer ticks can arrive inside
+// the pass: pass_running is set meanwhile, and such ticks start no pass of
+// their own. The record may be gone when this returns (File, Exit from the
+// tray inside the pass); nothing of it is touched after the pass then.
+void run_guarded_pass(MainWindowState* state, const SYSTEMTIME& now);
+
 // Adds the tray icon described in state->tray_icon. Also used when the task
 // bar has been re-created (the shell restarted) and the icon was lost with it.
 BOOL add_tray_icon(MainWindowState* state);

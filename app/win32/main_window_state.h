@@ -26,6 +26,12 @@ struct MainWindowState {
     NOTIFYICONDATAA tray_icon;  // cbSize 0 until the icon has been described
     int last_minute;            // minute noted at the last new-minute tick; -1 before the first
     bool file_dialog_open;      // File, Open or File, Save has its dialog open
+    bool pass_running;          // a due pass is under way (ticks inside it run none)
+    // Full path of the file start-up found but could not read (held by
+    // another program, say), empty when none: a Save over it asks first,
+    // since its entries never reached the table. Emptied once the user
+    // answers Yes or a file is loaded.
+    CrontabPath unread_file;
 };
 
 // The window's record, or null (before WM_CREATE stored it, or after release).

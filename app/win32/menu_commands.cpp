@@ -4,14 +4,15 @@
 #include <commdlg.h>
 
 #include <array>
+#include <cstdio>
 
 #include "app/resource_ids.h"
 #include "app/win32/crontab_document.h"
+#include "app/win32/main_window.h"
 #include "app/win32/main_window_state.h"
 #include "commands/win32/command_table.h"
 #include "schedule/win32/crontab_file.h"
 #include "schedule/win32/crontab_save.h"
-#include "schedule/win32/due_pass.h"
 #include "table/win32/table_calls.h"
 
 namespace {
@@ -23,6 +24,8 @@ constexpr char OPEN_TITLE[] = "crontab ﾌｧｲﾙの読み込み";
 constexpr char SAVE_TITLE[] = "crontab ﾌｧｲﾙの保存";
 constexpr char OPEN_FAILED_TEXT[] = "ﾌｧｲﾙのオープンに失敗しました。";
 constexpr char SAVE_FAILED_TEXT[] = "ﾌｧｲﾙを作れませんでした。";
+// After the path: "could not be read at start-up. Replace it?"
+constexpr char REPLACE_UNREAD_TEXT[] = " は起動時に読み込めませんでした。\n置き換えますか?";
 
 using FileDialog = BOOL(WINAPI*)(LPOPENFILENAMEA);
 
@@ -123,6 +126,20 @@ void save_file(MainWindowState* state_before)
     if (state == nullptr) {
         return;
     }
+    // A file start-up could not read holds entries the table never had: its
+    // replacement is the user's choice, asked as the system asks before
+    // replacing a file, with No as the default answer. No saves nothing.
+    if (is_unread_file(state, chosen.data())) {
+        std::array<char, CRONTAB_PATH_SIZE + sizeof REPLACE_UNREAD_TEXT> question;
+        std::snprintf(question.data(), question.size(), "%s%s", chosen.data(), REPLACE_UNREAD_TEXT);
+        const int answer =
+            MessageBoxA(main_window, question.data(), SAVE_TITLE, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
+        state = main_window_state(main_window);  // File, Exit may have come inside the box's loop
+        if (state == nullptr || answer != IDYES) {
+            return;
+        }
+        state->unread_file[0] = '\0';
+    }
     // The chosen name is the current file from now on, whether the save succeeds or not.
     state->path = chosen;
     if (save_crontab_file(state->table, state->path.data()) == 0) {
@@ -144,8 +161,7 @@ void run_test(MainWindowState* state)
     end_cell_edit(state);
     SYSTEMTIME now;
     GetSystemTime(&now);
-    const InProgramFolder in_program_folder;
-    run_due_entries(state->table, now);
+    run_guarded_pass(state, now);
 }
 
 }  // namespace

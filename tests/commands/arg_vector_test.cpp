@@ -22,6 +22,14 @@ struct FakeLister final : DirectoryLister {
         {"ソ*", {"ソフト/"}},
         {"ソフト\\*.bmp", {"s.bmp"}},
         {"表示\\*.bmp", {"h.bmp"}},
+        {"C:/pics/*.bmp", {"a.bmp"}},
+        {"C:/pics\\*", {"./", "one/", "f.bmp"}},
+        {"C:/pics\\one/*.bmp", {"y.bmp"}},
+        {"D:*.jpg", {"d.jpg"}},
+        {"d:*", {"e/"}},
+        {"d:e\\*.jpg", {"e.jpg"}},
+        {"ソフト/*.bmp", {"s.bmp"}},
+        {"C:/a b/*.bmp", {"b.bmp"}},
     };
     Strings searches;
 
@@ -65,6 +73,12 @@ TEST(ArgVectorBuild, words_split_outside_quotes_and_unquoted_patterns_expand_to_
         {"pics\\*\\", {"pics\\two\\", "pics\\one\\"}},
         {"ソ*\\*.bmp 表示\\*.bmp", {"ソフト\\s.bmp", "表示\\h.bmp"}},
         {"b.txt pics\\two\\*.bmp a", {"b.txt", "pics\\two\\z.bmp", "a"}},
+        // Slashes separate as backslashes do, and a drive's colon ends its prefix: each match keeps the folder
+        // part as written, a followed folder joined by the separator the pattern has after it.
+        {"C:/pics/*.bmp \"C:/a b\"/*.bmp", {"C:/pics/a.bmp", "C:/a b/b.bmp"}},
+        {"C:/pics\\*/*.bmp", {"C:/pics\\one/y.bmp"}},
+        {"D:*.jpg d:*\\*.jpg", {"D:d.jpg", "d:e\\e.jpg"}},
+        {"ソ*/*.bmp", {"ソフト/s.bmp"}},
     };
     FakeLister fs;
     for (const auto& [text, words] : cases) EXPECT_EQ(words_of(fs, text), words) << text;

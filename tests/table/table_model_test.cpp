@@ -106,15 +106,15 @@ TEST(TableMarkRules, next_marked_looks_after_a_row_and_delete_marked_goes_from_t
     EXPECT_EQ(model.current_row, 0);
 }
 
-// Five rows 16 high from y = 24, row 1 first visible, columns 50, 60, 70 wide.
+// Five rows 16 high from y = 24, row 1 first visible, columns 50, 60, 70 wide; above y = 24 (the header) no row.
 TEST(TableGeometry, hit_test_puts_right_edges_in_their_column_and_misses_outside_the_cells)
 {
     FakeTable table(5, {50, 60, 70});
     table.top_row = 1;
     const TableModel model{.column_count = 3};
     const std::tuple<int, int, int, int> cases[] = {
-        {10, 24, 1, 0},  {10, 39, 1, 0},   {10, 40, 2, 0},   {50, 30, 1, 0}, {51, 30, 1, 1},
-        {180, 30, 1, 2}, {181, 30, -1, 0}, {-20, 30, 1, 0},  {10, 10, 1, 0}, {10, 8, 0, 0},
+        {10, 24, 1, 0},  {10, 39, 1, 0},   {10, 40, 2, 0},   {50, 30, 1, 0},  {51, 30, 1, 1},
+        {180, 30, 1, 2}, {181, 30, -1, 0}, {-20, 30, 1, 0},  {10, 23, -1, 0}, {10, 8, -1, 0},
         {10, 87, 4, 0},  {10, 88, -1, 0},  {10, -40, -1, 0},
     };
     for (const auto& [x, y, row, column] : cases) {

@@ -17,7 +17,7 @@
 #include "tests/support/win32/table_fixture.h"
 
 // From a thread timer (modal loops dispatch its ticks): closes every message
-// box with OK, noting "caption|text", and every popup menu, counting it; hands
+// box with `answer` (OK unless set), noting "caption|text", and every popup menu, counting it; hands
 // each file dialog (a dialog with a file-type box) once to on_file_dialog,
 // which must end it, and which cancels it when empty.
 struct ModalWatch {
@@ -27,9 +27,10 @@ struct ModalWatch {
     static inline int menus_seen;
     static inline std::function<void(HWND)> on_file_dialog;
     static inline std::set<HWND> dialogs_seen;
+    static inline int answer;
     UINT_PTR timer = SetTimer(nullptr, 0, 50, tick);
 
-    ModalWatch() { boxes.clear(), menus_seen = 0, on_file_dialog = nullptr, dialogs_seen.clear(); }
+    ModalWatch() { boxes.clear(), menus_seen = 0, on_file_dialog = nullptr, dialogs_seen.clear(), answer = IDOK; }
     ~ModalWatch() { KillTimer(nullptr, timer); }
 
     static BOOL CALLBACK close_dialog(HWND window, LPARAM)
@@ -50,7 +51,7 @@ struct ModalWatch {
         GetWindowTextA(window, caption, sizeof caption);
         GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
         boxes.push_back(std::string(caption) + "|" + text);
-        PostMessageA(window, WM_COMMAND, IDOK, 0);
+        PostMessageA(window, WM_COMMAND, answer, 0);
         return TRUE;
     }
     static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)

@@ -106,11 +106,15 @@ TEST(MainWindowStartUp, keeps_the_name_of_the_file_it_looked_for_and_loads_it)
     ASSERT_EQ(GetFileAttributesA(beside.c_str()), INVALID_FILE_ATTRIBUTES);
     TempFolder folder;
     const std::string file = folder.write("in.tab", TWO_ENTRIES), missing = folder.path("new.tab");
-    // The file named ("": none); then the path kept and the rows loaded.
-    const std::tuple<std::string, std::string, int> cases[] = {{"", beside, 0}, {missing, missing, 0}, {file, file, 2}};
+    // A pattern written with a slash names its match with the folder part as written.
+    const std::string unslashed = folder.root.substr(0, folder.root.size() - 1), slashed = unslashed + "/in.tab";
+    // The command text; then the path kept and the rows loaded.
+    const std::tuple<std::string, std::string, int> cases[] = {{"", beside, 0},
+                                                               {folder.rooted("<>new.tab"), missing, 0},
+                                                               {folder.rooted("<>in.tab"), file, 2},
+                                                               {"\"" + unslashed + "\"/i*.tab", slashed, 2}};
     ModalWatch watch;
-    for (const auto& [named, path, rows] : cases) {
-        const std::string command_text = named.empty() ? "" : "\"" + named + "\"";
+    for (const auto& [command_text, path, rows] : cases) {
         HWND window = create_main_window(GetModuleHandleA(nullptr), command_text.c_str(), SW_HIDE);
         ASSERT_NE(window, nullptr);
         const MainWindowState* state = main_window_state(window);
@@ -182,6 +186,54 @@ TEST_F(MainWindowTest, context_menu_makes_the_hit_row_current_and_opens_commands
     }
 }
 
+// Right and left clicks on the column header, sent as a user's (SendInput), over the command column at its top,
+// middle and bottom, with the list at its start and scrolled: the header is no row, so no row becomes current and no
+// menu opens. Each click is followed by a marker key, and the queue is pumped until the marker comes out of it.
+TEST_F(MainWindowTest, clicks_on_the_column_header_make_no_row_current_and_open_no_menu)
+{
+    add_rows(40);
+    SetWindowPos(window, HWND_TOP, 40, 40, 520, 340, SWP_SHOWWINDOW);  // a new size lays the table out
+    SetForegroundWindow(window);
+    ASSERT_TRUE(pump_until([&] { return GetForegroundWindow() == window; }));
+    HWND list = GetDlgItem(table, IDC_TABLE_LIST);
+    HWND header = reinterpret_cast<HWND>(send(list, LVM_GETHEADER));
+    RECT bar{};
+    GetClientRect(header, &bar);
+    ASSERT_GT(bar.bottom, 2);
+    CellRect command{};
+    window_cell_rect(table_state_of(table), 0, COL_COMMAND, &command);
+    ModalWatch watch;
+    for (const int scrolled_to : {0, 39}) {
+        send(table, TBLM_SETCURSEL, scrolled_to);  // scrolls the row into view
+        const LRESULT current = send(list, LVM_GETTOPINDEX) + 2;
+        ASSERT_EQ(current > 2, scrolled_to > 0);
+        send(table, TBLM_SETCURSEL, current);
+        for (const LONG y : {1L, bar.bottom / 2, bar.bottom - 1}) {
+            for (const auto& [down, up] : {std::pair(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP),
+                                           std::pair(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP)}) {
+                POINT at{command.x + command.width / 2, y};
+                ClientToScreen(header, &at);
+                SetCursorPos(at.x, at.y);
+                INPUT in[3] = {{INPUT_MOUSE, {.mi = {0, 0, 0, static_cast<DWORD>(down), 0, 0}}},
+                               {INPUT_MOUSE, {.mi = {0, 0, 0, static_cast<DWORD>(up), 0, 0}}},
+                               {INPUT_KEYBOARD, {.ki = {VK_F24, 0, KEYEVENTF_KEYUP, 0, 0}}}};
+                SendInput(3, in, sizeof(INPUT));
+                bool marked = false, on_header = false;
+                // A popup menu's loop would take the marker: then the wait ends unmarked.
+                pump_until([&] { return marked; }, 3000,
+                           [&](const MSG& m) {
+                               marked |= m.message == WM_KEYUP && m.wParam == VK_F24;
+                               on_header |=
+                                   m.hwnd == header && (m.message == WM_RBUTTONUP || m.message == WM_LBUTTONUP);
+                           });
+                EXPECT_TRUE(marked && on_header) << y;
+                EXPECT_EQ(std::pair(send(table, TBLM_GETCURSEL), watch.menus_seen), std::pair(current, 0))
+                    << scrolled_to << " " << y << " " << down;
+            }
+        }
+    }
+}
+
 TEST_F(MainWindowTest, the_task_bar_created_message_adds_the_tray_icon_again)
 {
     // Remove the icon as a shell restart would, then announce the new task bar.
@@ -247,6 +299,52 @@ TEST_F(MainWindowTest, ticks_start_one_pass_per_new_minute_none_in_the_first_tic
     EXPECT_EQ(questions, 3);
     import_get_local_time = real_clock;
     SetWindowLongPtrA(table, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(table_proc));
+}
+
+// A command that keeps a modal loop open while the clock moves on (an error box of the shell, say): the swapped
+// ShellExecuteA notes the program it is asked to start and, the first time, pumps messages, with timer ticks posted
+// every twenty seconds, until the clock has moved `loop_minutes` on.
+extern decltype(&ShellExecuteA) import_shell_execute __asm__(IMPORT_SLOT(ShellExecuteA, 24));
+std::string programs_run;
+WORD loop_minutes = 0;
+
+HINSTANCE WINAPI pumping_shell_execute(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT)
+{
+    programs_run += file;
+    HWND main_window = FindWindowA(MAIN_WINDOW_CLASS, nullptr);
+    for (WORD minutes = std::exchange(loop_minutes, 0); minutes > 0; --minutes) {
+        ++clock_minute;
+        for (int tick = 0; tick < 3; ++tick) {
+            PostMessageA(main_window, WM_TIMER, IDT_MINUTE, 0);
+            pump_until([] { return true; });
+        }
+    }
+    return reinterpret_cast<HINSTANCE>(33);
+}
+
+// Row "a" runs every minute and its first run holds the pass for one or two minutes; "b", "c" and "d" run in minutes
+// 10, 11 and 12 only. Ticks inside the pass start none, the pass goes on in table order, and the first tick after it
+// runs the minute it finds, once; a minute that passed wholly inside the pass is not made up.
+TEST_F(MainWindowTest, ticks_inside_a_pass_start_none_and_the_next_tick_runs_the_minute_it_finds_once)
+{
+    for (const char* minute : {"*", "10", "11", "12"}) {
+        const char program[] = {static_cast<char>('a' + table_row_count(table)), '\0'};
+        insert_entry(table, table_row_count(table), {"*", "*", "*", "*", minute, "System", program});
+    }
+    const auto real_clock = std::exchange(import_get_local_time, read_test_clock);
+    const auto real_shell_execute = std::exchange(import_shell_execute, pumping_shell_execute);
+    // Minutes the first pass's loop lasts; the programs run by then and after two more ticks.
+    const std::tuple<WORD, std::string, std::string> cases[] = {{1, "ab", "abac"}, {2, "ab", "abad"}};
+    for (const auto& [minutes, in_pass, after] : cases) {
+        state->last_minute = -1, programs_run.clear();
+        clock_minute = 9, send(window, WM_TIMER, IDT_MINUTE);
+        clock_minute = 10, loop_minutes = minutes, send(window, WM_TIMER, IDT_MINUTE);
+        EXPECT_EQ(programs_run, in_pass) << minutes;
+        for (int tick = 0; tick < 2; ++tick) send(window, WM_TIMER, IDT_MINUTE);
+        EXPECT_EQ(programs_run, after) << minutes;
+    }
+    import_shell_execute = real_shell_execute;
+    import_get_local_time = real_clock;
 }
 
 // Subclasses each table as it is created and refuses its third column, as a

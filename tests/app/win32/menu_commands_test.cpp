@@ -214,3 +214,60 @@ TEST_F(MenuCommands, save_replaces_the_file_whole_or_leaves_it_byte_for_byte_wit
 }
 
 }  // namespace
+
+// Start-up that found its file but could not read it (another program held it) keeps the name, and the first Save
+// aimed at that file asks before replacing it: No leaves it byte for byte, Yes replaces it and ends the questions, as
+// a file loaded by Open does. A Save elsewhere asks nothing, nor does one over a file missing at start-up (a first
+// run) or one read whole without an entry.
+TEST(MenuCommandsStartUp, a_save_over_the_file_start_up_could_not_read_asks_first_and_no_keeps_it)
+{
+    enum Start { HELD, MISSING, EMPTY };
+    struct Step {
+        UINT id;
+        const char* name;  // in the folder
+        int answer;        // to a question
+        std::size_t questions_after;
+        const char* target_after;  // cron.tab's bytes
+    };
+    const char *old = "1 2 3 4 * NoAction old\r\n", *in = "5 6 7 8 * NoAction in\r\n", *row = "* * * * * A \r\n";
+    const std::pair<Start, std::vector<Step>> cases[] = {
+        {HELD,
+         {{IDM_SAVE, "other.tab", IDYES, 0, old},
+          {IDM_SAVE, "cron.tab", IDNO, 1, old},
+          {IDM_SAVE, "cron.tab", IDYES, 2, row},
+          {IDM_SAVE, "cron.tab", IDNO, 2, row}}},
+        {HELD, {{IDM_OPEN, "in.tab", IDNO, 0, old}, {IDM_SAVE, "cron.tab", IDNO, 0, in}}},
+        {MISSING, {{IDM_SAVE, "cron.tab", IDNO, 0, row}}},
+        {EMPTY, {{IDM_SAVE, "cron.tab", IDNO, 0, row}}},
+    };
+    for (const auto& [start, steps] : cases) {
+        TempFolder folder;
+        const std::string target = folder.path("cron.tab");
+        folder.write("in.tab", in);
+        if (start != MISSING) folder.write("cron.tab", start == HELD ? old : "\r\n");
+        HANDLE holder = start == HELD ? CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                      : INVALID_HANDLE_VALUE;
+        HWND window = create_main_window(GetModuleHandleA(nullptr), ("\"" + target + "\"").c_str(), SW_HIDE);
+        if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+        ASSERT_NE(window, nullptr);
+        HWND table = main_window_state(window)->table;
+        EXPECT_EQ(table_row_count(table), 0);
+        insert_entry(table, 0, {"*", "*", "*", "*", "*", "A", ""});
+        ModalWatch watch;
+        for (const Step& step : steps) {
+            watch.answer = step.answer;
+            watch.on_file_dialog = [&](HWND dialog) {
+                SetDlgItemTextA(dialog, ModalWatch::FILE_NAME_BOX, folder.path(step.name).c_str());
+                PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            };
+            SendMessageA(window, WM_COMMAND, step.id, 0);
+            EXPECT_EQ(watch.boxes.size(), step.questions_after) << start << " " << step.name;
+            EXPECT_EQ(folder.read("cron.tab"), step.target_after) << start << " " << step.name;
+        }
+        const std::string question =
+            "crontab ﾌｧｲﾙの保存|" + target + " は起動時に読み込めませんでした。\n置き換えますか?";
+        for (const std::string& box : watch.boxes) EXPECT_EQ(box, question);
+        DestroyWindow(window);
+        for (MSG quit; PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) continue;
+    }
+}

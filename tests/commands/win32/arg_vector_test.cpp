@@ -68,9 +68,24 @@ TEST(ArgVectorWin32, patterns_expand_through_folders_only_with_names_as_stored_c
         {"<>PICS\\ONE\\*.bmp", {"PICS\\ONE\\X.bmp", "PICS\\ONE\\y.BMP"}},
         {"<>ソ*\\*.bmp <>表*\\*.bmp <>a*\\*.bmp", {"a b\\in.bmp", "ソフト\\s.bmp", "表示\\h.bmp"}},
         {"<>*.gif <>nowhere\\*.bmp <>*\\nowhere\\* <>pics\\*\\*.none", {}},
+        // Slashes, alone or mixed with backslashes: the matches keep the folder part as written.
+        {"<>pics/one/*.bmp", {"pics/one/X.bmp", "pics/one/y.BMP"}},
+        {"<>pics/*\\*.bmp", {"pics/one\\X.bmp", "pics/one\\y.BMP", "pics/two\\z.bmp"}},
+        {"<>\"a b\"/*.bmp", {"a b/in.bmp"}},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(expand(text), expected) << text;
     EXPECT_EQ(expand("<>*\\*\\*.bmp").size(), 3u);
+    // A drive with a pattern searches that drive's current folder.
+    const std::string drive = tree.root.substr(0, 2);
+    ASSERT_EQ(drive[1], ':');
+    char before[MAX_PATH];
+    ASSERT_LT(GetCurrentDirectoryA(MAX_PATH, before), DWORD{MAX_PATH});
+    ASSERT_TRUE(SetCurrentDirectoryA(tree.path("pics").c_str()));
+    int count = 0;
+    ArgVector argv = build_argv("x", (drive + "t*.bmp").c_str(), &count);
+    EXPECT_EQ(Strings(argv + 1, argv + count), Strings{drive + "top.bmp"});
+    free_argv(argv);
+    SetCurrentDirectoryA(before);
 
     import_find_first = real_find_first;
     import_find_close = real_find_close;
