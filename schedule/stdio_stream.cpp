@@ -29,11 +29,13 @@ int stdio_read(Stream* stream, void* buffer, int count)
 
 int stdio_seek(Stream* stream, int offset, int whence)
 {
-    long target = offset;
+    // In 64 bits, as the file stream adds: a long is 32 bits under mingw, where
+    // an offset near INT_MAX added to the position would overflow.
+    long long target = offset;
     if (whence == 1) target += stream->position;
     if (whence == 2) target += stream->size;
     if (target < 0 || target > stream->size) return -1;
-    if (std::fseek(as_stdio(stream)->file, target, SEEK_SET) != 0) return -1;
+    if (std::fseek(as_stdio(stream)->file, static_cast<long>(target), SEEK_SET) != 0) return -1;
     stream->position = static_cast<int>(target);
     return stream->position;
 }

@@ -5,8 +5,6 @@
 
 #include "app/win32/main_window_state.h"
 #include "schedule/win32/crontab_file.h"
-#include "schedule/win32/file_stream.h"
-#include "table/table_messages.h"
 
 namespace {
 
@@ -103,23 +101,12 @@ int replace_rows(MainWindowState* state, const char* path)
     if (!fits_path_field(*state, path)) {
         return -1;
     }
-    FileStream* file = stream_open_file(path, 0, 0);
-    if (file == nullptr) {
-        return -1;
-    }
-    CrontabEntries entries;
-    if (!entries.read_whole(file)) {
+    const int loaded = load_crontab(state->table, path);
+    if (loaded < 0) {
         return -1;
     }
     keep_path(*state, path);
     state->unread_file[0] = '\0';
-    SendMessageA(state->table, TBLM_DELETEALLITEMS, 0, 0);
-    // Redraw off for the load: otherwise the list view redoes its layout and
-    // scroll bars for every row, which made a 10,000-line file take seconds.
-    // Turning it back on repaints the table with its scroll bars.
-    SendMessageA(state->table, WM_SETREDRAW, FALSE, 0);
-    const int loaded = entries.append_to(state->table);
-    SendMessageA(state->table, WM_SETREDRAW, TRUE, 0);
     return loaded;
 }
 

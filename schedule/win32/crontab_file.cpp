@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "schedule/crontab_line.h"
+#include "table/table_messages.h"
 #include "table/win32/table_calls.h"
 
 int insert_entry(HWND table, int row, const CronEntry& entry)
@@ -60,13 +61,6 @@ int write_entry_line(HWND table, int row, HANDLE file)
     return wrote && written == static_cast<DWORD>(length) ? 1 : 0;
 }
 
-int save_crontab(HWND table, HANDLE file)
-{
-    const int count = table_row_count(table);
-    for (int row = 0; row < count; ++row) write_entry_line(table, row, file);
-    return count;
-}
-
 CrontabEntries::~CrontabEntries()
 {
     std::free(lines_);
@@ -90,9 +84,13 @@ bool CrontabEntries::keep(const char* line)
     return true;
 }
 
-bool CrontabEntries::read_whole(FileStream* stream)
+bool CrontabEntries::read_whole(OwnedFileStream file)
 {
     size_ = 0;
+    if (!file) return false;
+    // The reader owns the stream from here on; the stream lives until the
+    // reader closes, so its failure flag can be read after the last line.
+    FileStream* stream = file.release();
     OwnedLineReader reader(&stream->head, READER_MODE_READ);
     if (!reader) {
         return false;
@@ -129,10 +127,13 @@ int CrontabEntries::append_to(HWND table) const
 
 int load_crontab(HWND table, const char* path)
 {
-    FileStream* stream = stream_open_file(path, 0, 0);
-    if (stream == nullptr) return 0;
     CrontabEntries entries;
-    return entries.read_whole(stream) ? entries.append_to(table) : 0;
+    if (!entries.read_whole(OwnedFileStream(stream_open_file(path, 0, 0)))) return -1;
+    SendMessageA(table, TBLM_DELETEALLITEMS, 0, 0);
+    SendMessageA(table, WM_SETREDRAW, FALSE, 0);
+    const int loaded = entries.append_to(table);
+    SendMessageA(table, WM_SETREDRAW, TRUE, 0);
+    return loaded;
 }
 
 int add_default_entry(HWND table)

@@ -50,12 +50,6 @@ int read_entry(HWND table, int row, const CronEntryCells& cells);
 // was written, 0 when WriteFile failed or wrote fewer bytes.
 int write_entry_line(HWND table, int row, HANDLE file);
 
-// Writes every row in order with write_entry_line, going on past a failed
-// line; answers the row count (asked once) whatever the writes did. Creating,
-// truncating and closing the file are the caller's. save_crontab_file
-// (crontab_save.h) is the save that notices failures.
-int save_crontab(HWND table, HANDLE file);
-
 // The entry lines of a crontab file, read to the file's end before any row
 // changes: a file that cannot be read whole (a share that drops, a bad
 // sector) then costs no rows, and never loads as a shorter schedule that the
@@ -69,8 +63,8 @@ public:
 
     // Reads every line of `stream` (stream_open_file) with read_crontab_line,
     // keeps those of six words or more, and closes the stream. False, keeping
-    // nothing, when a ReadFile failed or memory ran out.
-    bool read_whole(FileStream* stream);
+    // nothing, when there is no stream, a ReadFile failed or memory ran out.
+    bool read_whole(OwnedFileStream stream);
 
     // Inserts the entries kept after the table's rows, in file order: the
     // weekday dropped, fields cut as scan_crontab_line cuts them. Answers the
@@ -86,13 +80,17 @@ private:
     std::size_t capacity_ = 0;
 };
 
-// Appends the entries of the crontab file `path` after the rows already in
-// the table (CrontabEntries: read whole first, then inserted). Lines with
-// fewer than six words are skipped; a line longer than 2047 characters counts
-// with its first 2047 only (its rest is dropped, never read as further
-// lines). Answers as append_to; 0, adding nothing, when the file cannot be
-// opened (missing, a directory, refused) or read to its end, or memory runs
-// out.
+// The program's one loader, for File, Open and start-up alike: reads the
+// crontab file `path` whole (CrontabEntries), and only then replaces the
+// table's rows with its entries, in file order, with redraw off for the
+// inserts (otherwise the list view redoes its layout and scroll bars for
+// every row, which made a 10,000-line file take seconds; turning redraw back
+// on repaints the table with its scroll bars). Lines with fewer than six words
+// are skipped; a line longer than 2047 characters counts with its first 2047
+// only (its rest is dropped, never read as further lines). Answers the rows
+// loaded (0 for a file without an entry, which empties the table); -1, the
+// table untouched, when the file cannot be opened (missing, a directory,
+// refused) or read to its end, or memory runs out.
 int load_crontab(HWND table, const char* path);
 
 // Inserts default_entry at the current row (TBLM_GETCURSEL): the new row takes

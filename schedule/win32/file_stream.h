@@ -3,6 +3,8 @@
 // file. Pass `&file->head` wherever a Stream is asked for (reader_open).
 #include <windows.h>
 
+#include <utility>
+
 #include "schedule/line_reader.h"
 
 struct FileStream {
@@ -41,3 +43,38 @@ FileStream* stream_from_handle(HANDLE handle, int base_offset, int size);
 // and size 0 give the whole file. Null when the file cannot be opened or
 // wrapped; nothing stays open then.
 FileStream* stream_open_file(const char* path, int base_offset, int size);
+
+// A file stream that closes itself: move-only, so that exactly one owner
+// closes it, at the end of its scope or when it is handed on with release()
+// (to a line reader, which then closes it).
+class OwnedFileStream {
+public:
+    OwnedFileStream() = default;
+    explicit OwnedFileStream(FileStream* stream) : stream_(stream) {}
+    ~OwnedFileStream() { close(); }
+
+    OwnedFileStream(const OwnedFileStream&) = delete;
+    OwnedFileStream& operator=(const OwnedFileStream&) = delete;
+    OwnedFileStream(OwnedFileStream&& other) noexcept : stream_(std::exchange(other.stream_, nullptr)) {}
+    OwnedFileStream& operator=(OwnedFileStream&& other) noexcept
+    {
+        if (this != &other) {
+            close();
+            stream_ = std::exchange(other.stream_, nullptr);
+        }
+        return *this;
+    }
+
+    explicit operator bool() const { return stream_ != nullptr; }
+    FileStream* get() const { return stream_; }
+    // The stream, which the caller now owns; the owner then holds none.
+    FileStream* release() { return std::exchange(stream_, nullptr); }
+
+    void close()
+    {
+        if (FileStream* stream = std::exchange(stream_, nullptr)) file_stream_close(&stream->head);
+    }
+
+private:
+    FileStream* stream_ = nullptr;
+};

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "schedule/win32/crontab_save.h"
 #include "tests/support/win32/table_fixture.h"
 #include "tests/support/win32/temp_folder.h"
 #include "table/table_messages.h"
@@ -20,22 +21,23 @@ protected:
     TempFolder folder;
 };
 
-// A file's lines become rows in the table's column order and come back byte for byte.
+// A file's lines replace the rows in the table's column order and come back byte for byte.
 TEST_F(CrontabFileTest,
-       a_file_loads_after_the_rows_there_without_its_weekdays_saves_back_byte_for_byte_and_no_row_outside_is_read)
+       a_file_replaces_the_rows_without_its_weekdays_saves_back_byte_for_byte_and_no_row_outside_is_read)
 {
     const std::string cell(255, 'z'),
         text = "*/5 1-3,9 10 11 * SetWP -c C:\\pictures\\*.bmp  two  blanks  \r\n- - - - * - \r\n" + cell + " " + cell +
                " " + cell + " " + cell + " * " + cell + " " + cell + "\r\n";
-    append({"", "1", "", "2", "", "keep"});
-    EXPECT_EQ(load_crontab(table, folder.path("missing.tab").c_str()), 0);
-    EXPECT_EQ(load("*/5 1-3,9 10 11 6" + text.substr(17)), 4);
-    EXPECT_EQ(row(1), (Row{"11", "10", "1-3,9", "*/5", "SetWP", "-c C:\\pictures\\*.bmp  two  blanks  "}));
-    EXPECT_EQ(row(3), Row(6, cell));
-    HANDLE out = CreateFileA(folder.path("out.tab").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    EXPECT_EQ(save_crontab(table, out), 4);
-    CloseHandle(out);
-    EXPECT_EQ(folder.read("out.tab"), "2 - 1 - * - keep\r\n" + text)
+    const Row keep{"", "1", "", "2", "", "keep"};
+    append(keep);
+    EXPECT_EQ(load_crontab(table, folder.path("missing.tab").c_str()), -1);
+    EXPECT_EQ(column(5), Row{"keep"}) << "a file that cannot be read leaves the rows alone";
+    EXPECT_EQ(load("*/5 1-3,9 10 11 6" + text.substr(17)), 3);
+    EXPECT_EQ(row(0), (Row{"11", "10", "1-3,9", "*/5", "SetWP", "-c C:\\pictures\\*.bmp  two  blanks  "}));
+    EXPECT_EQ(row(2), Row(6, cell));
+    append(keep);
+    EXPECT_EQ(save_crontab_file(table, folder.path("out.tab").c_str()), 1);
+    EXPECT_EQ(folder.read("out.tab"), text + "2 - 1 - * - keep\r\n")
         << "empty time and command cells are saved as dashes";
     CellText month{"keep"};
     for (int row : {-1, 4}) EXPECT_EQ(read_entry(table, row, {&month, nullptr, nullptr, nullptr, nullptr, nullptr}), 0);
@@ -69,8 +71,9 @@ TEST_F(CrontabFileTest, a_refused_row_gets_no_cells_and_is_not_counted)
     EXPECT_EQ(insert_entry(table, 0, {"*", "a", "b", "c", "d", "System", "first"}), 1);
     EXPECT_EQ(insert_entry(table, 0, {"*", "e", "f", "g", "h", "System", "refused"}), 0);
     EXPECT_EQ(insert_entry(table, 9, {"*", "i", "j", "k", "l", "System", "past the end"}), 1);
-    EXPECT_EQ(load("5 6 7 8 * NoAction refused\r\n5 6 7 8 * NoAction loaded\r\n5 6 7 8 * NoAction refused\r\n"), 4);
-    EXPECT_EQ(column(5), (Row{"first", "kept", "past the end", "loaded"}));  // no refused row wrote its cells
+    EXPECT_EQ(column(5), (Row{"first", "kept", "past the end"}));  // no refused row wrote its cells
+    EXPECT_EQ(load("5 6 7 8 * NoAction refused\r\n5 6 7 8 * NoAction loaded\r\n5 6 7 8 * NoAction refused\r\n"), 1);
+    EXPECT_EQ(column(5), Row{"loaded"});
 }
 
 }  // namespace
