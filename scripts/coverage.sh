@@ -4,6 +4,7 @@
 # takes listed.
 #
 #   scripts/coverage.sh [native] [win64]      (default: both)
+#   scripts/coverage.sh --report              (the last runs' counts, nothing run)
 #
 # native: the native tests (ctest) in build/coverage-native, counted by g++'s
 # gcov. win64: the Windows tests under Wine (unit, longevity and black-box
@@ -19,7 +20,8 @@
 # suite and for both together), uncovered-branches.txt (file:line, the branches
 # of that line no test takes, and the source line: where to look for a missing
 # test, or for code no user can reach), and gcovr's JSON of each suite. The
-# summary goes to stdout. gcovr, the reporter, is Debian's (installed on first
+# summary goes to stdout; a suite not run this time is reported from its last
+# run, said so. gcovr, the reporter, is Debian's (installed on first
 # use through scripts/setup.sh). The Windows part takes several minutes: it is
 # not part of the test command.
 set -euo pipefail
@@ -27,14 +29,17 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 
 kinds=()
+report_only=
 for arg in "$@"; do
   case $arg in
     native|win64) kinds+=("$arg") ;;
-    -h|--help) sed -n '2,24p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
-    *) echo "coverage.sh: arguments are native and win64, not '$arg'" >&2; exit 2 ;;
+    --report) report_only=1 ;;
+    -h|--help) awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$0"; exit 0 ;;
+    *) echo "coverage.sh: arguments are native, win64 and --report, not '$arg'" >&2; exit 2 ;;
   esac
 done
-[ ${#kinds[@]} -gt 0 ] || kinds=(native win64)
+[ ${#kinds[@]} -gt 0 ] || [ -n "$report_only" ] || kinds=(native win64)
+[ -z "$report_only" ] || kinds=()
 
 bash scripts/setup.sh gcovr
 out=build/coverage
@@ -43,7 +48,7 @@ product='(base|table|commands|schedule|app)/'
 failed=()
 jsons=()
 
-for kind in "${kinds[@]}"; do
+for kind in ${kinds[@]+"${kinds[@]}"}; do
   dir=build/coverage-$kind
   echo "== coverage: $kind tests, build tree $dir =="
   cmake --preset "coverage-$kind" -B "$dir" >/dev/null
@@ -74,7 +79,22 @@ for kind in "${kinds[@]}"; do
   jsons+=("$kind")
 done
 
-python3 - "$out" "${jsons[@]}" <<'EOF'
+# A suite not run this time is reported from its last run, if there was one.
+reported=()
+for kind in native win64; do
+  if [[ " ${jsons[*]-} " == *" $kind "* ]]; then
+    reported+=("$kind")
+  elif [ -f "$out/$kind.json" ]; then
+    echo "($kind: the counts of its last run, $(date -r "$out/$kind.json" '+%Y-%m-%d %H:%M'))"
+    reported+=("$kind")
+  fi
+done
+
+if [ ${#reported[@]} -eq 0 ]; then
+  echo "coverage.sh: no counts to report: run the suites first" >&2
+  exit 1
+fi
+python3 - "$out" "${reported[@]}" <<'EOF'
 import json, sys
 from collections import defaultdict
 
@@ -152,7 +172,7 @@ for path in sorted({p for report in reports.values() for p in report}):
     cells = []
     for name in names:
         lines = reports[name].get(path)
-        cells.append(cell(*figures(lines)) if lines else f"{'(not built in this suite)':<39}")
+        cells.append(cell(*figures(lines)) if lines else f"{'(no counts in this suite)':<39}")
     per_file.append(f"{path:<40}" + "".join(f" | {c}" for c in cells))
 
 with open(f"{out}/report.txt", "w") as f:

@@ -27,6 +27,8 @@ class Mutant:
         return f"{self.path}:{self.line}:{self.col + 1}:{self.op}"
 
     def describe(self):
+        if self.op == "drop":
+            return f"{self.id}  dropped {self.old!r}"
         return f"{self.id}  {self.old!r} -> {self.new!r}"
 
 
@@ -346,6 +348,8 @@ def main():
 
     signal.signal(signal.SIGTERM, stop)
     signal.signal(signal.SIGHUP, stop)
+    os.makedirs(LOGS, exist_ok=True)
+    suites = Suites(args.native_dir, args.win_dir)
     results = {"caught": [], "survived": [], "not built": [], "ignored": []}
     started, tried = time.monotonic(), 0
     try:
@@ -360,9 +364,11 @@ def main():
                 results["ignored"].append(mutant)
                 continue
             tried += 1
-            verdict, why = judge(mutant, originals[mutant.path], suites_for(args), not args.no_wine)
+            begun = time.monotonic()
+            verdict, why = judge(mutant, originals[mutant.path], suites, not args.no_wine)
             results[verdict].append(mutant)
-            print(f"[{tried:3}] {verdict:<9} {mutant.describe()}  ({why})", flush=True)
+            seconds = time.monotonic() - begun
+            print(f"[{tried:3}] {verdict:<9} {mutant.describe()}  ({why}; {seconds:.0f} s)", flush=True)
             if verdict == "survived":
                 print(mutant_diff(mutant, originals[mutant.path]), flush=True)
     except (KeyboardInterrupt, Interrupted):
@@ -371,18 +377,7 @@ def main():
         for path, text in originals.items():
             write(path, text)
             os.remove(f"{ORIGINALS}/{path}")
-    return report(results, files, args)
-
-
-_suites = None
-
-
-def suites_for(args):
-    global _suites
-    if _suites is None:
-        os.makedirs(LOGS, exist_ok=True)
-        _suites = Suites(args.native_dir, args.win_dir)
-    return _suites
+    return report(results, originals, args)
 
 
 def mutant_diff(mutant, original):
@@ -391,7 +386,7 @@ def mutant_diff(mutant, original):
                                         f"a/{mutant.path}", f"b/{mutant.path}", n=1))
 
 
-def report(results, files, args):
+def report(results, originals, args):
     caught, survived = len(results["caught"]), len(results["survived"])
     rate = f"{100.0 * caught / (caught + survived):.0f}%" if caught + survived else "-"
     print(f"\ncaught {caught}, survived {survived}: rate {rate}; not built {len(results['not built'])}, "
@@ -400,7 +395,12 @@ def report(results, files, args):
         print(f"  survived: {mutant.describe()}")
     if results["survived"]:
         print("A survivor that changes nothing a user can see: put its id (first word) in a file for --ignore.")
-    if not args.dirty and git("status", "--porcelain", "--", *files).strip():
+    for path, text in originals.items():
+        with open(path, encoding="utf-8", newline="") as f:
+            if f.read() != text:
+                print(f"mutants: {path} differs from its text before the run: check git diff", file=sys.stderr)
+                return 3
+    if not args.dirty and git("status", "--porcelain", "--", *originals).strip():
         print("mutants: a mutated file differs from its commit after the run: check git diff", file=sys.stderr)
         return 3
     return 0
