@@ -73,4 +73,5 @@ if [ -f "$restored" ]; then
 fi
 trap restore_originals EXIT
 trap 'exit 130' INT TERM HUP
-python3 scripts/mutants.py "$@"
+# One line, exit included: bash reads a script as it runs it, and the run is long.
+python3 scripts/mutants.py "$@"; exit
