@@ -111,6 +111,12 @@ if(TAVECRON_FUZZ)
   add_compile_options(-g -O1 -fsanitize=address,undefined -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
 endif()
+if(TAVECRON_COVERAGE)
+  # Unoptimised, so that every branch of the source is a branch of the object;
+  # each object writes its .gcda counts beside itself when a program exits.
+  add_compile_options(--coverage -O0)
+  add_link_options(--coverage)
+endif()
 if(TAVECRON_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -g)
   add_link_options(-fsanitize=address,undefined)
