@@ -116,8 +116,9 @@ unsigned standard_code(unsigned char lead, unsigned char trail)
     if (code >= 0xFA4A && code <= 0xFA53) return 0x8754 + (code - 0xFA4A);  // Roman numerals I-X
     if (code >= 0xEEEF && code <= 0xEEF8) return 0xFA40 + (code - 0xEEEF);  // small Roman numerals
     if (code >= 0xEEFA && code <= 0xEEFC) return 0xFA55 + (code - 0xEEFA);  // broken bar, quotes
-    if (code >= 0xED40 && code <= 0xEEEC)
+    if (code >= 0xED40 && code <= 0xEEEC) {
         return code_at(code_index(0xFA, 0x5C) + code_index(lead, trail) - code_index(0xED, 0x40));
+    }
     return code;
 }
 

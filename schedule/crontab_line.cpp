@@ -10,9 +10,9 @@ namespace {
 
 constexpr std::size_t CELL_MAX = CELL_TEXT_SIZE - 1;
 
-// White space of the C locale, whatever locale the process runs in; bytes of
-// 0x80 and up (code page 932 lead and trail bytes among them) are never blank.
-bool is_blank(char c)
+}  // namespace
+
+bool crontab_is_blank(char c)
 {
     switch (static_cast<unsigned char>(c)) {
     case ' ':
@@ -27,9 +27,11 @@ bool is_blank(char c)
     }
 }
 
+namespace {
+
 const char* skip_blanks(const char* p)
 {
-    while (*p != '\0' && is_blank(*p)) ++p;
+    while (*p != '\0' && crontab_is_blank(*p)) ++p;
     return p;
 }
 
@@ -49,7 +51,7 @@ void keep_field(std::string_view text, CellText& out)
 const char* scan_word(const char* p, CellText& out)
 {
     const char* start = p;
-    while (*p != '\0' && !is_blank(*p)) ++p;
+    while (*p != '\0' && !crontab_is_blank(*p)) ++p;
     keep_field(std::string_view(start, static_cast<std::size_t>(p - start)), out);
     return p;
 }

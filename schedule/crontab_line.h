@@ -41,6 +41,11 @@ struct CrontabFields {
 // entry; with exactly six, the option is empty.
 int scan_crontab_line(const char* line, CrontabFields& fields);
 
+// The scan's blank: white space of the C locale, whatever locale the process
+// runs in; bytes of 0x80 and up (code page 932 lead and trail bytes among
+// them) are never blank.
+bool crontab_is_blank(char c);
+
 // The byte length of each field in the line, in line order (minute to
 // option), before any cut to 255 bytes; 0 for fields not converted.
 using CrontabFieldLengths = std::array<int, 7>;

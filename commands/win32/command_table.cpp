@@ -2,8 +2,11 @@
 
 #include <shellapi.h>
 
+#include <cstddef>
+
 #include "commands/command_ids.h"
 #include "commands/command_names.h"
+#include "commands/system_option.h"
 #include "commands/win32/wallpaper.h"
 #include "table/schedule_columns.h"
 #include "table/win32/table_calls.h"
@@ -46,12 +49,10 @@ int System(HWND, const char*, char* option)
     char empty[1] = "";
     if (option == nullptr) option = empty;
     char* parameters = nullptr;
-    for (char* p = option; *p != '\0'; ++p) {
-        if (*p == ' ') {
-            *p = '\0';
-            parameters = p + 1;
-            break;
-        }
+    const std::size_t length = system_program_length(option);
+    if (option[length] != '\0') {
+        option[length] = '\0';
+        parameters = option + length + 1;
     }
     ShellExecuteA(nullptr, "open", option, parameters, nullptr, SW_SHOW);
     return 1;

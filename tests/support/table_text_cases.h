@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "schedule/crontab_check.h"
+#include "check/crontab_check.h"
 #include "tests/support/memory_stream.h"
 
 struct TableTextCase {

@@ -1,4 +1,4 @@
-#include "schedule/check_calendar.h"
+#include "check/check_calendar.h"
 
 #include <array>
 #include <cstdio>

@@ -1,9 +1,9 @@
 #pragma once
 // The disk the checker looks at for the programs and pictures of System and
-// SetWP entries (schedule/check_disk.h).
+// SetWP entries (check/check_disk.h).
 #include <memory>
 
-#include "schedule/check_disk.h"
+#include "check/check_disk.h"
 
 // Windows: the disk seen from `folder` (null: the checker's own folder, which
 // the release shares with tavecron.exe), made the current directory while the

@@ -1,4 +1,4 @@
-#include "app/check/table_text.h"
+#include "check/tool/table_text.h"
 
 #include "base/win32/cp932_system.h"
 

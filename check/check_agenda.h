@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "schedule/check_messages.h"
+#include "check/check_messages.h"
 #include "schedule/crontab_line.h"
 #include "schedule/time_pattern.h"
 

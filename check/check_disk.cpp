@@ -1,9 +1,10 @@
-#include "schedule/check_disk.h"
+#include "check/check_disk.h"
 
 #include <cctype>
 #include <cstring>
 
 #include "commands/command_names.h"
+#include "commands/system_option.h"
 #include "commands/wallpaper.h"
 #include "commands/option_scanner.h"
 
@@ -107,8 +108,9 @@ struct DiskChecker {
 // hands the shell the text before it as the program or document.
 void DiskChecker::check_system(const std::string& option)
 {
-    const std::size_t blank = option.find(' ');
-    const std::string first = option.substr(0, blank);
+    const std::size_t length = system_program_length(option);
+    const std::size_t blank = length < option.size() ? length : std::string::npos;
+    const std::string first = option.substr(0, length);
     if (first.starts_with('"') && (first.size() == 1 || !first.ends_with('"'))) {
         warn(Message::DISK_QUOTE_CUT, {first, START_FORM + option});
         return;

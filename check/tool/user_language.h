@@ -1,6 +1,6 @@
 #pragma once
 // The language of the user running the checker.
-#include "schedule/check_messages.h"
+#include "check/check_messages.h"
 
 // Windows: Japanese when the user's UI language is Japanese. Elsewhere:
 // Japanese when the first of LC_ALL, LC_MESSAGES and LANG that is set and

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "schedule/check_messages.h"
+#include "check/check_messages.h"
 #include "schedule/time_pattern.h"
 
 // Next runs are looked for from the start time up to the end of the day

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "commands/win32/arg_vector.h"
-#include "schedule/check_disk.h"
+#include "check/check_disk.h"
 
 class Win32DiskProbe final : public DiskProbe {
 public:

@@ -1,9 +1,9 @@
-#include "schedule/check_agenda.h"
+#include "check/check_agenda.h"
 
 #include <queue>
 
-#include "schedule/check_calendar.h"
-#include "schedule/crontab_check.h"
+#include "check/check_calendar.h"
+#include "check/crontab_check.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 // reader and line scan. Runs are shown from the --from minute on, that minute
 // included; without --from, from the minute after the current local time (the
 // program never runs an entry in the minute it sees first). Output: the lines
-// described in schedule/crontab_check.h after the file's warnings, then the
+// described in check/crontab_check.h after the file's warnings, then the
 // summary; with --agenda, the file's warnings, the runs described in
-// schedule/check_agenda.h, the lines' warnings and the summary. What the
+// check/check_agenda.h, the lines' warnings and the summary. What the
 // table gives back of each cell is what the system's code page 932
 // conversion gives on Windows, and its model (base/cp932.h) elsewhere. Texts are Japanese or English (--lang, else
 // the user's language); numbers, times and the file's cells are the same in
@@ -35,12 +35,12 @@
 
 #include <sys/stat.h>
 
-#include "app/check/disk_view.h"
-#include "app/check/table_text.h"
-#include "app/check/user_language.h"
-#include "schedule/check_agenda.h"
-#include "schedule/crontab_check.h"
-#include "schedule/stdio_stream.h"
+#include "check/tool/disk_view.h"
+#include "check/tool/table_text.h"
+#include "check/tool/user_language.h"
+#include "check/check_agenda.h"
+#include "check/crontab_check.h"
+#include "check/stdio_stream.h"
 
 namespace {
 
@@ -176,7 +176,7 @@ int parse_arguments(int argc, char** argv, Arguments& args)
     return -1;
 }
 
-// What the disk adds to the lines' warnings (schedule/check_disk.h).
+// What the disk adds to the lines' warnings (check/check_disk.h).
 struct DiskSink {
     DiskProbe* probe;
     int warnings = 0;

@@ -1,4 +1,4 @@
-#include "app/check/disk_view.h"
+#include "check/tool/disk_view.h"
 
 std::unique_ptr<DiskProbe> open_disk_probe(const char*, bool& folder_bad)
 {

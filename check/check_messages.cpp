@@ -1,4 +1,4 @@
-#include "schedule/check_messages.h"
+#include "check/check_messages.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "schedule/win32/disk_probe.h"
+#include "check/win32/disk_probe.h"
 
 #include <shellapi.h>
 

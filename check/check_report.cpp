@@ -2,7 +2,7 @@
 #include <array>
 #include <cstdio>
 
-#include "schedule/crontab_check.h"
+#include "check/crontab_check.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/check/table_text.h"
+#include "check/tool/table_text.h"
 
 Cp932TableText table_text()
 {

@@ -1,6 +1,6 @@
-#include "app/check/disk_view.h"
+#include "check/tool/disk_view.h"
 
-#include "schedule/win32/disk_probe.h"
+#include "check/win32/disk_probe.h"
 
 std::unique_ptr<DiskProbe> open_disk_probe(const char* folder, bool& folder_bad)
 {

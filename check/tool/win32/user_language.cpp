@@ -1,4 +1,4 @@
-#include "app/check/user_language.h"
+#include "check/tool/user_language.h"
 
 #include <windows.h>
 

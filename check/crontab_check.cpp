@@ -1,4 +1,4 @@
-#include "schedule/crontab_check.h"
+#include "check/crontab_check.h"
 
 #include <algorithm>
 #include <array>
@@ -254,8 +254,7 @@ SaveEffect save_effect(const CronEntry& entry, const char* line, int length, int
     CrontabLineText saved;
     const int saved_length = format_crontab_line(entry, saved) - 2;  // CR LF
     auto trimmed = [](const char* text, int n) {
-        auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; };
-        while (n > 0 && blank(text[n - 1])) --n;
+        while (n > 0 && crontab_is_blank(text[n - 1])) --n;
         return n;
     };
     const int n = trimmed(saved.data(), saved_length);
@@ -315,11 +314,6 @@ constexpr std::array<AtWord, 8> at_words = {{
     {"@reboot", "", Message::AT_REBOOT},
 }};
 
-bool is_blank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n';
-}
-
 // A line's first word and what follows it, blanks around both left out; the
 // rest ends at a NUL, as the row's cell would.
 struct LineHead {
@@ -332,15 +326,15 @@ struct LineHead {
 LineHead split_line_head(std::string_view line)
 {
     LineHead head{};
-    while (head.at < line.size() && is_blank(line[head.at])) ++head.at;
+    while (head.at < line.size() && crontab_is_blank(line[head.at])) ++head.at;
     std::size_t end = head.at;
-    while (end < line.size() && !is_blank(line[end]) && line[end] != '\0') ++end;
+    while (end < line.size() && !crontab_is_blank(line[end]) && line[end] != '\0') ++end;
     head.word = line.substr(head.at, end - head.at);
     head.rest_at = end;
-    while (head.rest_at < line.size() && is_blank(line[head.rest_at])) ++head.rest_at;
+    while (head.rest_at < line.size() && crontab_is_blank(line[head.rest_at])) ++head.rest_at;
     head.rest = line.substr(head.rest_at);
     head.rest = head.rest.substr(0, std::min(head.rest.find('\0'), head.rest.size()));
-    while (!head.rest.empty() && is_blank(head.rest.back())) head.rest.remove_suffix(1);
+    while (!head.rest.empty() && crontab_is_blank(head.rest.back())) head.rest.remove_suffix(1);
     return head;
 }
 
@@ -401,16 +395,15 @@ bool check_foreign_line(std::string_view line, Checker& checker, const std::stri
 // The words of a cell as the program splits them (at blanks), each quoted.
 std::string quoted_words(std::string_view text, int& count)
 {
-    auto blank = [](char c) { return c == ' ' || (c >= 0x09 && c <= 0x0D); };
     std::string out;
     count = 0;
     for (std::size_t i = 0; i < text.size();) {
-        if (blank(text[i])) {
+        if (crontab_is_blank(text[i])) {
             ++i;
             continue;
         }
         std::size_t end = i;
-        while (end < text.size() && !blank(text[end])) ++end;
+        while (end < text.size() && !crontab_is_blank(text[end])) ++end;
         if (count++ > 0) out += ' ';
         out += quoted(text.substr(i, end - i));
         i = end;

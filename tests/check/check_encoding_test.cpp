@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "schedule/crontab_check.h"
+#include "check/crontab_check.h"
 #include "tests/support/memory_stream.h"
 #include "tests/support/table_text_cases.h"
 

@@ -1,4 +1,4 @@
-#include "schedule/check_disk.h"
+#include "check/check_disk.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "schedule/crontab_check.h"
+#include "check/crontab_check.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "schedule/check_agenda.h"
+#include "check/check_agenda.h"
 #include "tests/support/memory_stream.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "schedule/stdio_stream.h"
+#include "check/stdio_stream.h"
 
 #include <climits>
 

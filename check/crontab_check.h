@@ -33,8 +33,8 @@
 #include <vector>
 
 #include "base/cp932.h"
-#include "schedule/check_calendar.h"
-#include "schedule/check_messages.h"
+#include "check/check_calendar.h"
+#include "check/check_messages.h"
 #include "schedule/crontab_line.h"
 
 enum class CheckField { MINUTE, HOUR, DAY, MONTH, WEEKDAY, COMMAND, OPTION, LINE };

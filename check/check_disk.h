@@ -3,7 +3,7 @@
 // exist where the shell's "open" looks for it, and does a SetWP entry name a
 // picture file? The rules live here, portable; what is on the disk comes
 // through DiskProbe, which the Windows checker answers from the file system
-// and the registry (schedule/win32/disk_probe.h) and the native tests fake.
+// and the registry (check/win32/disk_probe.h) and the native tests fake.
 //
 // Never a false alarm: whatever the shell might still start (a URL, a
 // "shell:" or "::{...}" name, a network path, a name the probe cannot judge)
@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "commands/arg_vector.h"
-#include "schedule/crontab_check.h"
+#include "check/crontab_check.h"
 
 enum class DiskKind { NONE, FILE, FOLDER };
 enum class DiskAssociation { OPENS, NONE, UNKNOWN };
