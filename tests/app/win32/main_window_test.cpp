@@ -294,14 +294,12 @@ LRESULT CALLBACK subclass_new_windows(int code, WPARAM wparam, LPARAM lparam)
 {
     auto* created = reinterpret_cast<HWND>(wparam);
     char name[32] = {};
-    GetClassNameA(created, name, sizeof name);
     auto subclass = [created](WNDPROC proc) {
         return reinterpret_cast<WNDPROC>(SetWindowLongPtrA(created, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
     };
-    if (code == HCBT_CREATEWND && GetClassWord(created, GCW_ATOM) == table_class_atom && refuse_column) {
-        created_table_proc = subclass(refuse_third_column);
-    } else if (code == HCBT_CREATEWND && std::string(name) == MAIN_WINDOW_CLASS) {
-        created_main_proc = subclass(note_slot_at_destroy);
+    if (code == HCBT_CREATEWND && GetClassNameA(created, name, sizeof name) > 0) {
+        if (std::string(name) == WC_TAVETABLE && refuse_column) created_table_proc = subclass(refuse_third_column);
+        if (std::string(name) == MAIN_WINDOW_CLASS) created_main_proc = subclass(note_slot_at_destroy);
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
