@@ -423,8 +423,8 @@ std::string agenda_of(const std::string& data, const ClockTime& from, const Cloc
 }
 
 // Every run in the span, by minute and within a minute by row, over a month's
-// turn and a leap day; the --max cut counts what it leaves out (here every
-// minute of two whole days and the hours between).
+// turn and a leap day; the --max cut counts what it leaves out (one run; and
+// every minute of two whole days and half an hour, with the hours between).
 TEST(CheckAgenda, lists_every_run_in_time_and_row_order_and_counts_what_the_cut_leaves_out)
 {
     const std::string months = "0 0 1 * * System monthly.bat\n59 23 * * * NoAction\n0 0 * * * Foo x\n"
@@ -435,16 +435,17 @@ TEST(CheckAgenda, lists_every_run_in_time_and_row_order_and_counts_what_the_cut_
         {months, at(2024, 1, 31, 23, 30), at(2024, 2, 1, 0, 1), 1000,
          "2024-01-31 23:30 Wed  4: SetWP -c a.bmp\n2024-01-31 23:59 Wed  2: NoAction\n"
          "2024-02-01 00:00 Thu  1: System monthly.bat\n2024-02-01 00:00 Thu  3: Foo x (runs nothing)\n"},
-        {leap, at(2024, 2, 28, 12, 0), at(2024, 3, 1, 12, 1), 1000,
-         "2024-02-28 12:00 Wed  3: System a\n2024-02-29 12:00 Thu  2: NoAction\n2024-02-29 12:00 Thu  3: System a\n"},
+        {leap, at(2024, 2, 28, 12, 0), at(2024, 3, 1, 12, 1), 2,
+         "2024-02-28 12:00 Wed  3: System a\n2024-02-29 12:00 Thu  2: NoAction\n"
+         "... and 1 more run before 2024-03-01 12:01 Fri\n"},
         {leap, at(2023, 2, 28, 12, 1), at(2023, 3, 1, 12, 1), 1000,
          "no run from 2023-02-28 12:01 Tue up to 2023-03-01 12:01 Wed\n"},
         {dense, at(2024, 2, 29, 23, 58), at(2024, 3, 1, 1, 0), 3,
          "2024-02-29 23:58 Thu  1: NoAction\n2024-02-29 23:59 Thu  1: NoAction\n2024-03-01 00:00 Fri  1: NoAction\n"
          "... and 60 more runs before 2024-03-01 01:00 Fri\n"},
-        {dense, at(2024, 2, 29, 23, 58), at(2024, 3, 3, 0, 0), 2,
+        {dense, at(2024, 2, 29, 23, 58), at(2024, 3, 3, 0, 30), 2,
          "2024-02-29 23:58 Thu  1: NoAction\n2024-02-29 23:59 Thu  1: NoAction\n... and " +
-             std::to_string(2 * 1440 + 2 * 24) + " more runs before 2024-03-03 00:00 Sun\n"},
+             std::to_string(2 * (1440 + 24) + 30 + 1) + " more runs before 2024-03-03 00:30 Sun\n"},
     };
     for (const auto& [data, from, until, most, expected] : cases) {
         SCOPED_TRACE(text_of(from));

@@ -47,20 +47,26 @@ TEST_F(MainWindowTest, enter_runs_the_current_row_and_reports_an_unknown_command
 }
 
 // Timer ticks reach the due pass inside a file dialog's modal loop, whose folder is then current: Enter, test and
-// the pass run their entries in the program's folder all the same, and leave the dialog's folder current.
+// the pass run their entries in the program's folder all the same, and leave the dialog's folder current, be it
+// the program folder's parent or a folder whose name begins the program folder's.
 TEST_F(MainWindowTest, entries_run_in_the_program_folder_whatever_folder_is_current_and_leave_it_current)
 {
     const std::string program = current_folder(), marker = "folder_" + std::to_string(GetCurrentProcessId());
     insert_entry(table, 0, {"*", "*", "*", "*", "*", "System", ("cmd.exe /c echo ran>>" + marker).c_str()});
     TempFolder elsewhere;
+    const std::string parent = program.substr(0, program.rfind('\\') + 1),
+                      prefix = program.substr(0, program.size() - 1);
+    CreateDirectoryA(prefix.c_str(), nullptr);
     const std::function<void()> enter = [&] { notify(NM_RETURN); }, test = [&] { send(window, WM_COMMAND, IDM_TEST); },
                                 tick = [&] { send(window, WM_TIMER); };
+    const std::pair<std::function<void()>, std::string> runs[] = {
+        {enter, elsewhere.root}, {test, parent}, {tick, prefix + "\\"}};
     long lines = 0;
-    for (const auto& run : {enter, test, tick}) {  // each run adds a line
-        SetCurrentDirectoryA(elsewhere.root.c_str());
+    for (const auto& [run, folder] : runs) {  // each run adds a line
+        SetCurrentDirectoryA(folder.c_str());
         state->last_minute = 60;  // no clock's minute: the tick starts a pass
         run(), ++lines;
-        EXPECT_EQ(current_folder() + "\\", elsewhere.root) << lines;
+        EXPECT_EQ(current_folder() + "\\", folder) << lines;
         std::string text;
         pump_until([&] {
             std::ifstream file(program + "\\" + marker);
@@ -71,6 +77,7 @@ TEST_F(MainWindowTest, entries_run_in_the_program_folder_whatever_folder_is_curr
     }
     SetCurrentDirectoryA(program.c_str());
     DeleteFileA(marker.c_str());
+    RemoveDirectoryA(prefix.c_str());
 }
 
 // The product's ReadFile calls go through this import slot of the test program: swapped, the n-th read fails after
@@ -243,6 +250,19 @@ TEST_F(MainWindowTest, the_task_bar_created_message_adds_the_tray_icon_again)
     EXPECT_TRUE(add_tray_icon(state));
 }
 
+// Whatever size the window takes, its table fills the client area.
+TEST_F(MainWindowTest, the_table_fills_the_client_area_after_each_resize)
+{
+    for (const auto& [width, height] : {std::pair(420, 310), std::pair(250, 530)}) {
+        SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT client{}, cells{};
+        GetClientRect(window, &client);
+        GetWindowRect(table, &cells);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&cells), 2);
+        EXPECT_TRUE(EqualRect(&client, &cells)) << width << "x" << height << ": " << cells.right << "x" << cells.bottom;
+    }
+}
+
 // Started minimized (a shortcut set to Run: Minimized), minimized then closed, or maximized behind another window:
 // a left press on the tray icon shows the window as it was before minimizing, in front of the other window.
 TEST_F(MainWindowTest, a_left_press_on_the_tray_icon_shows_the_window_restored_and_in_front)
@@ -347,9 +367,12 @@ TEST_F(MainWindowTest, ticks_inside_a_pass_start_none_and_the_next_tick_runs_the
     import_get_local_time = real_clock;
 }
 
-// Subclasses each table as it is created and refuses its third column, as a
-// list view out of memory would.
-WNDPROC created_table_proc = nullptr;
+// Subclasses each window as it is created: a table refuses its third column when refuse_column is set, as a list
+// view out of memory would; the main window notes what its record slot holds when its destruction reaches it:
+// at WM_DESTROY, or at WM_NCDESTROY where a refused window gets no WM_DESTROY (Wine).
+WNDPROC created_table_proc = nullptr, created_main_proc = nullptr;
+bool refuse_column = false;
+LONG_PTR slot_at_destroy = -1;
 
 LRESULT CALLBACK refuse_third_column(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
@@ -357,24 +380,45 @@ LRESULT CALLBACK refuse_third_column(HWND window, UINT message, WPARAM wparam, L
     return CallWindowProcA(created_table_proc, window, message, wparam, lparam);
 }
 
-LRESULT CALLBACK subclass_new_tables(int code, WPARAM wparam, LPARAM lparam)
+LRESULT CALLBACK note_slot_at_destroy(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if ((message == WM_DESTROY || message == WM_NCDESTROY) && slot_at_destroy == -1) {
+        slot_at_destroy = GetWindowLongPtrA(window, 0);
+    }
+    return CallWindowProcA(created_main_proc, window, message, wparam, lparam);
+}
+
+LRESULT CALLBACK subclass_new_windows(int code, WPARAM wparam, LPARAM lparam)
 {
     auto* created = reinterpret_cast<HWND>(wparam);
-    if (code == HCBT_CREATEWND && GetClassWord(created, GCW_ATOM) == table_class_atom) {
-        created_table_proc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(created, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(refuse_third_column)));
+    char name[32] = {};
+    auto subclass = [created](WNDPROC proc) {
+        return reinterpret_cast<WNDPROC>(SetWindowLongPtrA(created, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+    };
+    if (code == HCBT_CREATEWND && GetClassNameA(created, name, sizeof name) > 0) {
+        if (std::string(name) == WC_TAVETABLE && refuse_column) created_table_proc = subclass(refuse_third_column);
+        if (std::string(name) == MAIN_WINDOW_CLASS) created_main_proc = subclass(note_slot_at_destroy);
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
-TEST(MainWindowCreation, a_table_refusing_a_column_refuses_the_window_with_the_create_fail_box)
+// Refused while another instance holds the mutex (silently) or when the table refuses a column (with the create
+// fail box), the window's record slot is empty by the time its destruction reaches it: the record goes once, with
+// the refusal, and WM_DESTROY finds none to free again.
+TEST(MainWindowCreation, a_refused_creation_leaves_no_record_to_its_destruction_and_a_failed_table_shows_a_box)
 {
-    ModalWatch watch;
-    HHOOK hook = SetWindowsHookExA(WH_CBT, subclass_new_tables, nullptr, GetCurrentThreadId());
-    EXPECT_EQ(create_main_window(GetModuleHandleA(nullptr), "", SW_HIDE), nullptr);
-    UnhookWindowsHookEx(hook);
-    EXPECT_EQ(watch.boxes, std::vector<std::string>{"CreateFail|TaveCron"});
-    for (MSG quit; PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) continue;
+    const std::pair<bool, std::vector<std::string>> cases[] = {{false, {}}, {true, {"CreateFail|TaveCron"}}};
+    for (const auto& [table_fails, boxes] : cases) {
+        ModalWatch watch;
+        const OwnedKernelObject other(table_fails ? nullptr : CreateMutexA(nullptr, FALSE, SINGLE_INSTANCE_MUTEX));
+        refuse_column = table_fails, slot_at_destroy = -1;
+        HHOOK hook = SetWindowsHookExA(WH_CBT, subclass_new_windows, nullptr, GetCurrentThreadId());
+        EXPECT_EQ(create_main_window(GetModuleHandleA(nullptr), "", SW_HIDE), nullptr);
+        UnhookWindowsHookEx(hook);
+        EXPECT_EQ(slot_at_destroy, 0) << table_fails;
+        EXPECT_EQ(watch.boxes, boxes);
+        for (MSG quit; PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) continue;
+    }
 }
 
 // The menu as text: each item "caption=id", a popup's items in brackets after

@@ -69,6 +69,16 @@ BOOL WINAPI failing_flush(HANDLE)
     return FALSE;
 }
 
+// The clock the save's temporary names start from, through the GetTickCount slot: held, the first name it tries
+// is "~1234".
+extern decltype(&GetTickCount) import_tick_count __asm__(IMPORT_SLOT(GetTickCount, 0));
+const auto real_tick_count = import_tick_count;
+
+DWORD WINAPI held_tick_count()
+{
+    return 0x1234;
+}
+
 class MenuCommands : public MainWindowFixture {
 protected:
     LRESULT command(UINT id) { return send(window, WM_COMMAND, MAKEWPARAM(id, 0)); }
@@ -173,13 +183,14 @@ TEST_F(MenuCommands, exit_while_a_file_dialog_is_open_ends_the_window_and_nothin
 
 TEST_F(MenuCommands, save_replaces_the_file_whole_or_leaves_it_byte_for_byte_with_no_temporary_file)
 {
-    enum Trouble { NONE, READ_ONLY, HELD, WRITE_FAILS, WRITE_FALLS_SHORT, FLUSH_FAILS };
+    // LEFTOVER: the first temporary name tried is taken, by a file an interrupted save left.
+    enum Trouble { NONE, READ_ONLY, HELD, WRITE_FAILS, WRITE_FALLS_SHORT, FLUSH_FAILS, LEFTOVER };
     // Trouble, the write (one per row) it strikes, and the length of the target's folder: 0 for the temporary
     // folder itself, else one just under or over 246 characters, the most GetTempFileNameA takes.
     const std::tuple<Trouble, int, std::size_t> cases[] = {
-        {NONE, 0, 0},        {READ_ONLY, 0, 0},         {HELD, 0, 0},         {WRITE_FAILS, 1, 0},
-        {WRITE_FAILS, 2, 0}, {WRITE_FAILS, 3, 0},       {NONE, 0, 245},       {NONE, 0, 248},
-        {FLUSH_FAILS, 0, 0}, {WRITE_FALLS_SHORT, 2, 0}, {WRITE_FAILS, 2, 248}};
+        {NONE, 0, 0},        {READ_ONLY, 0, 0},         {HELD, 0, 0},          {WRITE_FAILS, 1, 0},
+        {WRITE_FAILS, 2, 0}, {WRITE_FAILS, 3, 0},       {NONE, 0, 245},        {NONE, 0, 248},
+        {FLUSH_FAILS, 0, 0}, {WRITE_FALLS_SHORT, 2, 0}, {WRITE_FAILS, 2, 248}, {LEFTOVER, 0, 0}};
     const std::string old = "0 0 1 1 * NoAction old\r\n", lines = "* * * * * A \r\n* * * * * B \r\n* * * * * C \r\n";
     ModalWatch watch;
     watch.on_file_dialog = [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDOK, 0); };  // the proposed name
@@ -189,6 +200,7 @@ TEST_F(MenuCommands, save_replaces_the_file_whole_or_leaves_it_byte_for_byte_wit
         const std::string sub = depth ? std::string(depth - folder.root.size(), 'd') + "\\" : "";
         const std::string target = folder.write(sub + "a.tab", old);
         if (trouble == READ_ONLY) SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+        if (trouble == LEFTOVER) folder.write(sub + "~1234", old), import_tick_count = held_tick_count;
         HANDLE holder = trouble == HELD
                             ? CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                             : nullptr;
@@ -198,15 +210,17 @@ TEST_F(MenuCommands, save_replaces_the_file_whole_or_leaves_it_byte_for_byte_wit
         import_write_file = failing_write_file;
         if (trouble == FLUSH_FAILS) import_flush = failing_flush;
         command(IDM_SAVE);
-        import_write_file = real_write_file, import_flush = real_flush;
+        import_write_file = real_write_file, import_flush = real_flush, import_tick_count = real_tick_count;
         if (holder != nullptr) CloseHandle(holder);
         SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
 
-        const bool saved = trouble == NONE;
+        const bool saved = trouble == NONE || trouble == LEFTOVER;
         EXPECT_EQ(folder.read(sub + "a.tab"), saved ? lines : old) << trouble << " " << write << " " << depth;
         EXPECT_EQ(watch.boxes, saved ? Strings{} : Strings{SAVE_FAILED}) << trouble << " " << write << " " << depth;
-        // No temporary file stays: without the target the folders are empty and go.
+        EXPECT_EQ(folder.read(sub + "~1234"), trouble == LEFTOVER ? old : "") << trouble;
+        // No temporary file stays: without the target and the leftover the folders are empty and go.
         DeleteFileA(target.c_str());
+        DeleteFileA(folder.path(sub + "~1234").c_str());
         EXPECT_TRUE((sub.empty() || RemoveDirectoryA(folder.path(sub).c_str())) &&
                     RemoveDirectoryA(folder.root.c_str()))
             << trouble << " " << write << " " << depth;
