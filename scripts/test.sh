@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sets up the machine and runs every test: the code format check, the native
-# core tests, the same tests under AddressSanitizer and
+# Sets up the machine and runs every test: the code format check, the static
+# analysis (scripts/tidy.sh), the native core tests, the same tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer, a short run of each fuzz target of the core's
 # parsers (scripts/fuzz.sh), and the Windows tests (unit tests of the Win32
 # binding and black-box tests of tavecron.exe) under Wine.

@@ -59,6 +59,9 @@ void subclass(HWND child, std::unique_ptr<SubclassLink> link, TableState* state,
 }
 
 // A child's WM_DESTROY: the child gets its own procedure back and the link goes.
+// The message goes to DefWindowProcA, not to that procedure, on purpose: the
+// table's rule. A control frees what it holds on WM_NCDESTROY, which comes
+// after and reaches the control's own procedure, back in place by then.
 LRESULT on_child_destroy(HWND child, SubclassLink* link, WPARAM wparam, LPARAM lparam)
 {
     SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(link->previous_proc));
