@@ -77,7 +77,7 @@ with zipfile.ZipFile(out, "w") as archive:
     for file in sorted(os.listdir(stage)):
         entry = zipfile.ZipInfo(f"{name}/{file}", date_time=date)
         entry.create_system = 3
-        entry.external_attr = 0o644 << 16
+        entry.external_attr = 0o100644 << 16  # a regular file, rw-r--r--
         entry.compress_type = zipfile.ZIP_DEFLATED
         with open(os.path.join(stage, file), "rb") as data:
             archive.writestr(entry, data.read(), compresslevel=9)
