@@ -83,14 +83,24 @@ function(tavecron_library sub)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${L_PUBLIC} PRIVATE ${L_PRIVATE})
   tavecron_options(${name})
+  if(NOT L_WIN32)
+    target_compile_options(${name} PRIVATE -Wconversion -Wno-sign-conversion)
+  endif()
 endfunction()
 
+# -Wshadow everywhere; -Wconversion (an implicit narrowing of a value) on the
+# portable core, without -Wsign-conversion, which clang's -Wconversion adds and
+# which flags every int index into an array the code has bounded already.
 function(tavecron_options target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow
     $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti>)
-  # Texts in the sources are UTF-8; the program's texts are code page 932 bytes.
-  # clang has no code page 932: the fuzz build keeps the bytes as written, and
-  # scripts/fuzz.sh refuses a core source with non-ASCII text in code.
+  # Three execution character sets, on purpose. The sources are UTF-8 and the
+  # program's texts are code page 932 bytes, so g++ and mingw turn every string
+  # into CP932 here; the checker's message table is UTF-8 in the native build,
+  # for a UTF-8 terminal (its source's own property, CMakeLists.txt); clang,
+  # which the fuzz build uses, has no code page 932 and keeps the UTF-8 bytes as
+  # written, which is why scripts/fuzz.sh refuses a core source with non-ASCII
+  # text in code.
   if(TAVECRON_FUZZ)
     target_compile_options(${target} PRIVATE -finput-charset=UTF-8)
     # Coverage instrumentation for libFuzzer, in the layers' libraries only.
@@ -98,11 +108,21 @@ function(tavecron_options target)
   else()
     target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -fexec-charset=CP932)
   endif()
+  # A release records no folder of the build (built from another folder, it is
+  # the same bytes); the other builds keep whole paths for the debugger.
+  target_compile_options(${target} PRIVATE
+    $<$<CONFIG:Release,MinSizeRel>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}/= -ffile-prefix-map=${CMAKE_BINARY_DIR}/=>)
   if(WIN32)
     target_compile_definitions(${target} PUBLIC
       WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0501 _WIN32_IE=0x0500 WINVER=0x0501)
   endif()
 endfunction()
+
+# The PE linker writes the clock into each program's header unless told to
+# write 0: without it the same sources never link to the same bytes twice.
+if(WIN32)
+  add_link_options(-Wl,--no-insert-timestamp)
+endif()
 
 if(TAVECRON_FUZZ)
   if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
@@ -137,7 +157,7 @@ function(tavecron_add_gtest name)
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
-  target_compile_options(${name} PRIVATE -Wall -Wextra -finput-charset=UTF-8 -fexec-charset=CP932)
+  target_compile_options(${name} PRIVATE -Wall -Wextra -Wshadow -finput-charset=UTF-8 -fexec-charset=CP932)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 120 LABELS ${T_LABELS} ${T_PROPERTIES})
 endfunction()

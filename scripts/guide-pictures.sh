@@ -47,7 +47,8 @@ window_shot() {
   sleep 0.5
   eval "$(LC_ALL=C xwininfo -id "$window" | sed -n 's/^ *Absolute upper-left \([XY]\): */\1=/p; s/^ *\(Width\|Height\): */\1=/p')"
   import -window root "$work/root.png"
-  /usr/bin/convert "$work/root.png" -crop "$((Width + $2))x$((Height + $3))+$X+$Y" +repage "$out/$1"
+  # -strip: no dates or other metadata in the file, only the pixels.
+  /usr/bin/convert "$work/root.png" -crop "$((Width + $2))x$((Height + $3))+$X+$Y" +repage -strip "$out/$1"
 }
 
 # Row 1 marked (cyan), row 3 current (yellow, framed).

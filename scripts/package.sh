@@ -10,6 +10,10 @@
 # every file a guide page names is there and renders both pages in headless
 # Chromium to dist/guide-en.png and dist/guide-ja.png, for a person to look at.
 # Each zip is then read back: it must hold exactly the staged files.
+# The zips are the same bytes whenever the same commit is packed (entries in
+# name order, each dated at the commit's time, SOURCE_DATE_EPOCH when set),
+# and dist/SHA256SUMS holds their sums (scripts/reproduce.sh compares two
+# builds of one commit).
 # Usage: package.sh [--no-render]
 #   --no-render  all of the above but the rendering in Chromium, which needs no
 #                browser: the part that scripts/test.sh runs.
@@ -25,6 +29,8 @@ if [ "$render" = 1 ]; then bash scripts/setup.sh chromium; else bash scripts/set
 . scripts/wine-env.sh
 
 version=$(head -n1 VERSION)
+# Every date inside the zips: the commit's time, or 1980-01-01, a zip's first day.
+epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 315532800)}
 pictures="$top/build/package/pictures"
 rm -rf "$pictures"
 mkdir -p "$pictures" dist
@@ -61,7 +67,21 @@ for kind in win32 win64; do
     [ -s "$stage/$file" ] || { echo "package: $file is missing from $name" >&2; exit 1; }
   done
   rm -f "dist/$name.zip"
-  (cd "$stage/.." && cmake -E tar cf "$top/dist/$name.zip" --format=zip "$name")
+  # Entries in name order, each with the same date and mode, whatever the
+  # staging left on the files.
+  python3 - "$stage" "$name" "dist/$name.zip" "$epoch" <<'PY'
+import os, sys, time, zipfile
+stage, name, out, epoch = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+date = time.gmtime(max(epoch, 315532800))[:6]
+with zipfile.ZipFile(out, "w") as archive:
+    for file in sorted(os.listdir(stage)):
+        entry = zipfile.ZipInfo(f"{name}/{file}", date_time=date)
+        entry.create_system = 3
+        entry.external_attr = 0o100644 << 16  # a regular file, rw-r--r--
+        entry.compress_type = zipfile.ZIP_DEFLATED
+        with open(os.path.join(stage, file), "rb") as data:
+            archive.writestr(entry, data.read(), compresslevel=9)
+PY
   # Read back: the zip must hold exactly the staged files, byte for byte.
   readback="$top/build/package/readback"
   rm -rf "$readback" && mkdir -p "$readback"
@@ -70,3 +90,8 @@ for kind in win32 win64; do
   echo "dist/$name.zip (pictures taken with the $shooter build):"
   (cd "$stage/.." && find "$name" -type f | sort | sed 's/^/  /')
 done
+names=()
+for kind in win32 win64; do names+=("tavecron-$version-$kind.zip"); done
+(cd dist && sha256sum "${names[@]}" >SHA256SUMS)
+echo "dist/SHA256SUMS:"
+sed 's/^/  /' dist/SHA256SUMS

@@ -14,7 +14,7 @@ packages=(
   wine wine64 g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix
   cmake make g++ googletest libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick fonts-ipafont-gothic locales
-  clang libclang-rt-dev clang-format
+  clang libclang-rt-dev clang-format clang-tidy python3
 )
 packages+=("$@")
 if wine_host_runs_i386; then packages+=(wine32:i386); fi

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sets up the machine and runs every test: the code format check, the native
-# core tests, the same tests under AddressSanitizer and
+# Sets up the machine and runs every test: the code format check, the static
+# analysis (scripts/tidy.sh), the native core tests, the same tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer, a short run of each fuzz target of the core's
 # parsers (scripts/fuzz.sh), and the Windows tests (unit tests of the Win32
 # binding and black-box tests of tavecron.exe) under Wine.
@@ -26,6 +26,10 @@ git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 git ls-files -z '*.cpp' '*.h' | xargs -0 python3 scripts/check-braces.py
 echo "format ok"
 
+echo "== static analysis =="
+# clang-tidy with the checks of .clang-tidy over the core and the Win32 binding.
+bash scripts/tidy.sh
+
 echo "== native =="
 scripts/build.sh native
 ctest --test-dir build/native -j"$jobs" --output-on-failure
@@ -43,6 +47,8 @@ scripts/build.sh win32
 # Under the Japanese locale that the Wine runs use, which a release machine may
 # have as its own: the scripts must read their tools' output all the same.
 LC_ALL=ja_JP.UTF-8 bash scripts/package.sh --no-render
+# The zips as their sums say (a release publishes the sums beside them).
+(cd dist && sha256sum --check --strict SHA256SUMS)
 
 # In parallel: tests that share the display, the foreground or a prefix hold a
 # RESOURCE_LOCK (tests/CMakeLists.txt), and the black-box tests have a Wine

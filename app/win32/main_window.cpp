@@ -18,6 +18,12 @@
 #include "table/win32/table_calls.h"
 #include "table/win32/table_window.h"
 
+// Counted up by a completed creation, down by every destruction, also the one
+// that follows a refused creation, which has no record to tell it apart: the
+// count then goes below 0 and WM_QUIT is posted all the same. Harmless in the
+// program (a refused start-up returns before its message loop); a thread that
+// goes on, as a test's does, removes that WM_QUIT, or its next modal loop (a
+// message box, a file dialog) would end at once.
 int main_window_count = 0;
 
 const std::array<ColumnDef, 7> column_defs = {{

@@ -40,7 +40,7 @@ int register_main_class(HINSTANCE instance)
     window_class.style = CS_OWNDC;
     window_class.lpfnWndProc = main_window_proc;
     window_class.cbClsExtra = 0;
-    window_class.cbWndExtra = sizeof(MainWindowState*);
+    window_class.cbWndExtra = WINDOW_RECORD_BYTES;
     window_class.hInstance = instance;
     window_class.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
     window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);

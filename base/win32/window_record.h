@@ -1,7 +1,7 @@
 #pragma once
 // A window's record: one heap object per window, reached through the pointer
 // in the window's extra bytes at offset 0 (the class reserves
-// sizeof(void*)). Both windows of the program keep theirs this way:
+// WINDOW_RECORD_BYTES). Both windows of the program keep theirs this way:
 // - creation: make_window_record in WM_CREATE; the creating handler owns it
 //   until creation succeeds, so a refused creation frees it on return;
 // - hand-off: store_window_record puts it in the slot at once, so messages
@@ -17,6 +17,10 @@
 
 #include <memory>
 #include <new>
+
+// The extra bytes a window class reserves for its record's pointer, written
+// and read as a LONG_PTR.
+constexpr int WINDOW_RECORD_BYTES = sizeof(LONG_PTR);
 
 template <typename Record>
 std::unique_ptr<Record> make_window_record()

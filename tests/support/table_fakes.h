@@ -97,7 +97,7 @@ struct FakeTable : RowStore, MarkListener, TableView {
 // Logs a paint's requests in the table's log as "mark:rN", "valid:R", "inval:R", "back:HEX",
 // "text:HEX", "paint" and "edge:R"; R is "rN" for row N's whole strip, else "l,t,r,b".
 struct FakePainter : TablePainter {
-    FakePainter(FakeTable& table, TableRect update) : table(table), update(update) {}
+    FakePainter(FakeTable& painted, TableRect area) : table(painted), update(area) {}
     TableRect update_rect() override { return update; }
     int row_marked(int r) override
     {

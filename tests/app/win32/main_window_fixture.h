@@ -82,7 +82,8 @@ protected:
     void TearDown() override
     {
         DestroyWindow(window);
-        // The destruction posts WM_QUIT, which would end this thread's next modal loop.
+        // Every destruction of a main window posts WM_QUIT (a refused creation's too), which
+        // would end this thread's next modal loop.
         for (MSG quit; PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) continue;
     }
     void add_rows(int count, const char* command = "NoAction")
