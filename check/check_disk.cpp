@@ -59,7 +59,7 @@ Found try_path(DiskProbe& probe, const std::string& path, const std::vector<std:
     const DiskKind kind = probe.kind(path);
     if (kind != DiskKind::NONE) return Found{kind, path};
     for (const std::string& extension : extensions) {
-        if (probe.kind(path + extension) == DiskKind::FILE) return Found{DiskKind::FILE, path + extension};
+        if (probe.kind(path + extension) == DiskKind::PLAIN_FILE) return Found{DiskKind::PLAIN_FILE, path + extension};
     }
     return {};
 }
@@ -72,10 +72,12 @@ Found find_for_shell(DiskProbe& probe, const std::string& name)
     const std::vector<std::string> extensions = probe.program_extensions();
     Found found = try_path(probe, name, extensions);
     if (found.kind != DiskKind::NONE || has_folder_part(name)) return found;
-    if (probe.registered(name) || probe.registered(name + ".exe")) return Found{DiskKind::FILE, name, true};
+    if (probe.registered(name) || probe.registered(name + ".exe")) return Found{DiskKind::PLAIN_FILE, name, true};
     for (const std::string& folder : probe.search_folders()) {
-        const bool ends = !folder.empty() && (folder.back() == '\\' || folder.back() == '/');
-        found = try_path(probe, folder + (ends ? "" : "\\") + name, extensions);
+        std::string path = folder;
+        if (path.empty() || (path.back() != '\\' && path.back() != '/')) path += '\\';
+        path += name;
+        found = try_path(probe, path, extensions);
         if (found.kind != DiskKind::NONE) return found;
     }
     return {};
@@ -138,7 +140,7 @@ void DiskChecker::check_system(const std::string& option)
              {quoted(first), probe->folder()});
         return;
     }
-    if (found.kind == DiskKind::FILE && !found.registered && probe->association(found.path) == DiskAssociation::NONE) {
+    if (found.kind == DiskKind::PLAIN_FILE && !found.registered && probe->association(found.path) == DiskAssociation::NONE) {
         const std::string extension = extension_of(found.path);
         warn(Message::DISK_NO_ASSOCIATION, {quoted(found.path), extension.empty() ? "-" : quoted(extension)});
     }
@@ -161,7 +163,7 @@ void DiskChecker::check_wallpaper(const std::string& option)
     int missing = 0;
     std::string first_missing;
     for (int i = first; i < count; ++i) {
-        if (probe->kind(owned.get()[i]) == DiskKind::FILE) continue;
+        if (probe->kind(owned.get()[i]) == DiskKind::PLAIN_FILE) continue;
         if (missing++ == 0) first_missing = owned.get()[i];
     }
     if (missing == 0) return;

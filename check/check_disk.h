@@ -25,7 +25,7 @@
 #include "commands/arg_vector.h"
 #include "check/crontab_check.h"
 
-enum class DiskKind { NONE, FILE, FOLDER };
+enum class DiskKind { NONE, PLAIN_FILE, FOLDER };
 enum class DiskAssociation { OPENS, NONE, UNKNOWN };
 
 // What the program would find on the disk. Relative paths are taken against

@@ -97,7 +97,7 @@ DiskKind Win32DiskProbe::kind(const std::string& path)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return DiskKind::NONE;
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? DiskKind::FOLDER : DiskKind::FILE;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? DiskKind::FOLDER : DiskKind::PLAIN_FILE;
 }
 
 std::vector<std::string> Win32DiskProbe::search_folders()

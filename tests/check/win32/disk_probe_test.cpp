@@ -155,7 +155,7 @@ TEST_F(DiskProbeTest, the_probe_looks_from_its_folder_and_gives_the_current_dire
         Win32DiskProbe probe(folder.root.c_str());
         EXPECT_EQ(probe.folder() + "\\", folder.root);
         EXPECT_EQ(probe.kind("pics"), DiskKind::FOLDER);
-        EXPECT_EQ(probe.kind("tool.exe"), DiskKind::FILE);
+        EXPECT_EQ(probe.kind("tool.exe"), DiskKind::PLAIN_FILE);
     }
     char after[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, after);
