@@ -48,7 +48,11 @@ edit_row_0 y && xdotool key ctrl+a ctrl+x
 file_dialog s empty.tab
 [ ! -s "$bb_prog/empty.tab" ] || fail "Ctrl+A, Ctrl+X in the editor left rows in the table"
 
-# test, the bar item after the Command menu, on the opened file again.
+# test, the bar item after the Command menu, on the opened file again, its UTC row due
+# now and in the next minute (the steps above can take minutes on a busy machine).
+minute=$((10#$(date -u +%M)))
+bb_crontab "$bb_prog/in.tab" "$(bb_marker_entry "$minute,$(((minute + 1) % 60))" utc.txt)" \
+  "30 7 * 12 * SetWP -t a.bmp b.bmp" "0 0 0 0 * NoAction "
 file_dialog o in.tab
 [ ! -e "$bb_prog/utc.txt" ] || fail "the UTC row ran before test"
 xdotool windowfocus --sync "$bb_window" key alt+c Right Return
