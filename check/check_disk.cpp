@@ -140,7 +140,8 @@ void DiskChecker::check_system(const std::string& option)
              {quoted(first), probe->folder()});
         return;
     }
-    if (found.kind == DiskKind::PLAIN_FILE && !found.registered && probe->association(found.path) == DiskAssociation::NONE) {
+    if (found.kind == DiskKind::PLAIN_FILE && !found.registered &&
+        probe->association(found.path) == DiskAssociation::NONE) {
         const std::string extension = extension_of(found.path);
         warn(Message::DISK_NO_ASSOCIATION, {quoted(found.path), extension.empty() ? "-" : quoted(extension)});
     }
