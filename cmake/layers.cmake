@@ -3,8 +3,7 @@
 # every build before any library compiles, refuses an include against it.
 #
 #   layer      its files may include the headers of
-#   app        app, check, schedule, commands, table, base
-#   check      check, schedule, commands, table, base
+#   app        app, schedule, commands, table, base
 #   schedule   schedule, commands, table, base
 #   commands   commands, table, base
 #   table      table, base
@@ -12,9 +11,12 @@
 #
 # The table sits below commands and schedule because at run time it holds the
 # rows, and the loader, saver, due pass and commands all read them through
-# the table's messages (docs/architecture.md). The checker (check/, with the
-# tavecron-check program in check/tool/) sits above the schedule, whose
-# reading it explains, and nothing below it includes it.
+# the table's messages (docs/architecture.md).
+#
+# The schedule checker is a room of its own inside the schedule layer,
+# schedule/check/: it may include the whole schedule layer, and no file of
+# the layer outside it includes it, so the scheduler never depends on the
+# tool that explains it (the tavecron-check program itself is app/check/).
 #
 # Within each layer's folder the files outside win32/ subfolders are the
 # portable core (built natively, never windows.h): they include no header of
@@ -25,4 +27,4 @@
 # names a file of the including file's own folder.
 #
 # The layers, bottom first:
-set(TAVECRON_LAYERS base table commands schedule check app)
+set(TAVECRON_LAYERS base table commands schedule app)

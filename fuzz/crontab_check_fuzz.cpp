@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "check/crontab_check.h"
+#include "schedule/check/crontab_check.h"
 #include "tests/support/memory_stream.h"
 
 namespace {

@@ -25,4 +25,4 @@ check() {
   echo "check-pe: $exe: $format, $subsystem, imports $(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr '\n' ' ')"
 }
 check "$build/app/tavecron.exe" 'Windows GUI'
-check "$build/check/tool/tavecron-check.exe" 'Windows CUI'
+check "$build/app/check/tavecron-check.exe" 'Windows CUI'

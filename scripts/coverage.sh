@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Line and branch coverage of the tests over the product (base/ table/
-# commands/ schedule/ check/ app/), per layer and per file, with every branch no test
+# commands/ schedule/ app/), per layer and per file, with every branch no test
 # takes listed.
 #
 #   scripts/coverage.sh [native] [win64]      (default: both)
@@ -44,7 +44,7 @@ done
 bash scripts/setup.sh gcovr
 out=build/coverage
 mkdir -p "$out"
-product='(base|table|commands|schedule|check|app)/'
+product='(base|table|commands|schedule|app)/'
 failed=()
 jsons=()
 
@@ -99,7 +99,7 @@ import json, sys
 from collections import defaultdict
 
 out, kinds = sys.argv[1], sys.argv[2:]
-LAYERS = ["base", "table", "commands", "schedule", "check", "app"]
+LAYERS = ["base", "table", "commands", "schedule", "app"]
 
 
 def load(kind):

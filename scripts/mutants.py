@@ -12,7 +12,7 @@ import subprocess
 import sys
 import time
 
-PRODUCT = re.compile(r"^(base|table|commands|schedule|check|app)/.*\.(cpp|h)$")
+PRODUCT = re.compile(r"^(base|table|commands|schedule|app)/.*\.(cpp|h)$")
 ORIGINALS = "build/mutants/originals"  # a copy of each file while it is mutated
 LOGS = "build/mutants"
 
@@ -195,7 +195,7 @@ def git(*args, check=True):
 
 
 def changed_lines(base):
-    diff = git("diff", "-U0", base, "--", "base", "table", "commands", "schedule", "check", "app")
+    diff = git("diff", "-U0", base, "--", "base", "table", "commands", "schedule", "app")
     wanted, path = {}, None
     for line in diff.splitlines():
         if line.startswith("+++ "):
@@ -311,7 +311,7 @@ def main():
     else:
         bad = [t for t in targets if not PRODUCT.match(os.path.normpath(t))]
         if bad:
-            sys.exit(f"mutants: not product files (.cpp/.h under base/ table/ commands/ schedule/ check/ app/): {' '.join(bad)}")
+            sys.exit(f"mutants: not product files (.cpp/.h under base/ table/ commands/ schedule/ app/): {' '.join(bad)}")
         wanted = {os.path.normpath(t): None for t in targets}
     files = sorted(wanted)
     if not files:

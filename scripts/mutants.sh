@@ -5,7 +5,7 @@
 #   scripts/mutants.sh [options] [BASE | FILE...]
 #
 # BASE (a commit): the product lines (.cpp/.h under base/ table/ commands/
-# schedule/ check/ app/, never tests/) changed since BASE, as `git diff -U0 BASE`
+# schedule/ app/, never tests/) changed since BASE, as `git diff -U0 BASE`
 # shows them; FILE...: every line of those product files. Without either, the
 # lines changed since the branch left main.
 #

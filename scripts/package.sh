@@ -46,7 +46,7 @@ for kind in win32 win64; do
   stage="$top/build/package/$name"
   rm -rf "$stage"
   mkdir -p "$stage"
-  cp "build/$kind/app/tavecron.exe" "build/$kind/check/tool/tavecron-check.exe" "$stage/"
+  cp "build/$kind/app/tavecron.exe" "build/$kind/app/check/tavecron-check.exe" "$stage/"
   # Windows tools expect CR LF line ends in the sample schedule.
   sed 's/\r$//; s/$/\r/' docs/cron.tab >"$stage/cron.tab"
   # The guide names its release in a comment that the package fills in.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Static analysis: clang-tidy with the checks of .clang-tidy over every product
-# source (the layers' folders, check/tool included; tests, benchmarks and fuzz
+# source (the layers' folders, app/check included; tests, benchmarks and fuzz
 # targets aside). The portable core is analysed as the native build compiles
 # it (build/native), the Win32 binding as the 64-bit cross build does
 # (build/win64), with clang told the mingw target and the cross compiler's C++
@@ -19,7 +19,7 @@ cmake --preset win64 -B build/win64 >/dev/null
 if [ $# -gt 0 ]; then
   files=("$@")
 else
-  mapfile -t files < <(git ls-files 'base/*.cpp' 'table/*.cpp' 'commands/*.cpp' 'schedule/*.cpp' 'check/*.cpp' 'app/*.cpp')
+  mapfile -t files < <(git ls-files 'base/*.cpp' 'table/*.cpp' 'commands/*.cpp' 'schedule/*.cpp' 'app/*.cpp')
 fi
 core=() binding=()
 for file in "${files[@]}"; do

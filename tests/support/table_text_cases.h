@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "check/crontab_check.h"
+#include "schedule/check/crontab_check.h"
 #include "tests/support/memory_stream.h"
 
 struct TableTextCase {

@@ -1,7 +1,0 @@
-#include "check/tool/disk_view.h"
-
-std::unique_ptr<DiskProbe> open_disk_probe(const char*, bool& folder_bad)
-{
-    folder_bad = false;
-    return nullptr;
-}

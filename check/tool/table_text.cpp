@@ -1,6 +1,0 @@
-#include "check/tool/table_text.h"
-
-Cp932TableText table_text()
-{
-    return cp932_table_text;
-}

@@ -1,0 +1,490 @@
+#include "schedule/check/crontab_check.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "schedule/check/check_agenda.h"
+#include "tests/support/memory_stream.h"
+
+namespace {
+
+ClockTime at(int year, int month, int day, int hour, int minute)
+{
+    ClockTime t{};
+    EXPECT_TRUE(make_clock_time(year, month, day, hour, minute, t));
+    return t;
+}
+
+std::string text_of(const ClockTime& t)
+{
+    char s[32];
+    std::snprintf(s, sizeof s, "%04d-%02d-%02d %02d:%02d", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute);
+    return s;
+}
+
+// One line each: the start, the line, its notes and warnings ("note field:
+// ..." first, then "field: a part of the text", in order) and its next three
+// runs from the start.
+using LineCase = std::tuple<ClockTime, std::string, std::vector<std::string>, std::vector<std::string>>;
+
+void expect_line_reports(const std::vector<LineCase>& cases)
+{
+    for (const auto& [from, line, warnings, runs] : cases) {
+        SCOPED_TRACE(line);
+        LineCheck check;
+        check_crontab_line(line.c_str(), static_cast<int>(line.size()), 7, 0, from, 3, check);
+        std::vector<std::pair<std::string, std::string>> said;
+        for (const CheckWarning& n : check.notes) {
+            said.emplace_back(std::string("note ") + check_field_name(n.field), n.text);
+        }
+        for (const CheckWarning& w : check.warnings) said.emplace_back(check_field_name(w.field), w.text);
+        ASSERT_EQ(said.size(), warnings.size());
+        for (std::size_t i = 0; i < said.size(); ++i) {
+            const std::string field = warnings[i].substr(0, warnings[i].find(':'));
+            EXPECT_EQ(said[i].first, field) << i;
+            EXPECT_NE(said[i].second.find(warnings[i].substr(field.size() + 2)), std::string::npos) << said[i].second;
+        }
+        std::vector<std::string> found;
+        for (const ClockTime& t : check.runs) found.push_back(text_of(t));
+        EXPECT_EQ(found, runs);
+    }
+}
+
+// One line per surprise, most from 2024-01-31 12:00.
+TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
+{
+    const ClockTime jan31 = at(2024, 1, 31, 12, 0);
+    expect_line_reports({
+        {jan31, "0 0 29 2 * SetWP x.bmp", {}, {"2024-02-29 00:00", "2028-02-29 00:00"}},
+        // 2100 is no leap year, so the next 29 February, in 2104, lies past the horizon.
+        {at(2097, 3, 1, 0, 0), "0 0 29 2 * NoAction", {"day: no run within 5 years: the next date"}, {}},
+        {at(9999, 12, 31, 23, 58), "* * * * * NoAction", {}, {"9999-12-31 23:58", "9999-12-31 23:59"}},
+        {jan31,
+         "*/15 * * * * NoAction",
+         {"minute: \"/15\" after \"*\" is ignored (there are no steps): the field matches every minute"},
+         {"2024-01-31 12:00", "2024-01-31 12:01", "2024-01-31 12:02"}},
+        {jan31, "0-64 * * * * NoAction", {"minute: \"0-64\" is ignored"}, {}},
+        {jan31,
+         "5x,10 1-3/2 * * * NoAction",
+         {"minute: \"x,10\" after \"5\" is ignored (an item not followed by a comma ends the list): "
+          "the field matches minute 5",
+          "hour: \"/2\" after \"1-3\" is ignored"},
+         {"2024-02-01 01:05", "2024-02-01 02:05", "2024-02-01 03:05"}},
+        {jan31,
+         "x5 -5 10-5,7 * * NoAction",
+         {"minute: \"x\" before \"5\" is skipped: the field matches minute 5", "hour: \"-\" before \"5\" is skipped",
+          "day: \"10-5\" runs backward and adds nothing: the field matches day 7"},
+         {"2024-02-07 05:05", "2024-03-07 05:05", "2024-04-07 05:05"}},
+        {jan31,
+         "0 12 * * * system a",
+         {"command: did you mean \"System\""},
+         {"2024-01-31 12:00", "2024-02-01 12:00", "2024-02-02 12:00"}},
+        {jan31, "0 0 30 2 * NoAction", {"day: day \"30\" and month \"2\" never meet (no such date)"}, {}},
+        {jan31,
+         "60 24 0,32-33 0,13 * Foo",
+         {"minute: 60 can never occur", "hour: 24 can never occur: hours are 0-23, so the entry never runs",
+          "day: 0,32,33 can never occur", "month: 0,13 can never occur", "command: \"Foo\" is not a command"},
+         {}},
+        // A month of exactly 0 switches an entry off, as the guide says; other never-matching values stay warnings.
+        {jan31, "0-63 * * 0 * NoAction", {"note month: switched off (month 0)"}, {}},
+        {jan31, "0 0 * 00 * NoAction", {"month: 0 can never occur: months are 1-12, so the entry never runs"}, {}},
+        // A "#" line gets one warning that says whether it runs, whatever its fields say.
+        {jan31,
+         "# run at noon every day",
+         {"line: \"#\" does not comment out a line: TaveCron reads this one as an "
+          "entry that never runs"},
+         {}},
+        {jan31,
+         "#30 7 * * 1 System alarm.wav",
+         {"line: entry that runs, next at 2024-02-01 07:30 Thu"},
+         {"2024-02-01 07:30", "2024-02-02 07:30", "2024-02-03 07:30"}},
+        {jan31,
+         "#30 7 * * * alarm.wav",
+         {"line: is due next at 2024-02-01 07:30 Thu but runs nothing"},
+         {"2024-02-01 07:30", "2024-02-02 07:30", "2024-02-03 07:30"}},
+        // Ranges past a field's top match up to the top only (warnings in full from here on).
+        {jan31,
+         "58-63x 22-25x * * * NoAction",
+         {"minute: \"x\" after \"58-63\" is ignored (an item not followed by a comma ends the list): the field "
+          "matches minutes 58,59",
+          "minute: 60-63 can never occur: minutes are 0-59",
+          "hour: \"x\" after \"22-25\" is ignored (an item not followed by a comma ends the list): the field "
+          "matches hours 22,23",
+          "hour: 24,25 can never occur: hours are 0-23"},
+         {"2024-01-31 22:58", "2024-01-31 22:59", "2024-01-31 23:58"}},
+        // A field is kept up to 255 bytes.
+        {jan31,
+         "0 0 * * * System " + std::string(255, 'x'),
+         {},
+         {"2024-02-01 00:00", "2024-02-02 00:00", "2024-02-03 00:00"}},
+        {jan31,
+         "0 0 * * * System " + std::string(256, 'x'),
+         {"option: the field is 256 bytes long: the program keeps its first 255"},
+         {"2024-02-01 00:00", "2024-02-02 00:00", "2024-02-03 00:00"}},
+        // Lines written for another cron: each says what to write instead, or why nothing does the same.
+        {jan31,
+         "@daily System b",
+         {"line: \"@daily\" is not a schedule TaveCron knows: the line adds no row; write \"0 0 * * * System b\""},
+         {}},
+        {jan31, " @annually\tNoAction  \r", {"line: adds no row; write \"0 0 1 1 * NoAction\" instead"}, {}},
+        {jan31, "@hourly System a b c d", {"line: its row never runs; write \"0 * * * * System a b c d\""}, {}},
+        {jan31, "@reboot System x.exe", {"line: no entry runs at start-up; to start something when you sign in"}, {}},
+        {jan31, "@weekly NoAction", {"line: the line adds no row, and no entry runs weekly"}, {}},
+        {jan31, "@every5m NoAction", {"line: \"@every5m\" is not a schedule TaveCron knows: the line adds no row"}, {}},
+        {jan31, "MAILTO=root", {"line: \"MAILTO=root\" sets a variable, but TaveCron keeps no variables"}, {}},
+        {jan31, "PATH = /usr/bin:/bin", {"line: \"PATH = /usr/bin:/bin\" sets a variable"}, {}},
+        {jan31,
+         "0 0 1 2 * root System a",
+         {"command: \"root\" is not a command (NoAction, System, SetWP): the sixth word"},
+         {"2024-02-01 00:00", "2025-02-01 00:00", "2026-02-01 00:00"}},
+        {jan31, "1=2 8 * * *", {}, {}},
+        // Full-width digits, signs and blanks (code page 932, as an input method's full-width mode types them)
+        // get the half-width text to type; a two-byte character whose second byte is 0x82 is none of them.
+        {jan31,
+         "\x82\x4f \x82\x55 * * * System x",
+         {"minute: \"\x82\x4f\" is written with full-width (zenkaku) characters, which TaveCron reads as neither "
+          "digits nor blanks: type \"0\" in half-width characters",
+          "hour: type \"6\"", "minute: matches no minute, so the entry never runs", "hour: matches no hour"},
+         {}},
+        {jan31,
+         "0\x81\x40"
+         "23 * * * \x82\x4f\x81\x7c\x82\x58\x81\x43\x81\x96 System x",
+         {"minute: type \"0 23\"", "weekday: type \"0-9,*\"",
+          "minute: \"\x81\x40"
+          "23\" after \"0\" is ignored",
+          "weekday: is ignored"},
+         {"2024-01-31 12:00", "2024-01-31 13:00", "2024-01-31 14:00"}},
+        {jan31, "\x82\x4f\x81\x40\x82\x55\x81\x40\x81\x96 System x", {"line: type \"0 6 *\""}, {}},
+        {jan31,
+         "0 12 * * \x83\x82\x4f System x",
+         {"weekday: is ignored"},
+         {"2024-01-31 12:00", "2024-02-01 12:00", "2024-02-02 12:00"}},
+    });
+}
+
+// A line's verdict follows from the runs the same reading finds: a row said
+// not to run lists none, and a row that runs says what it does. "@" before a
+// number is skipped like any other leading byte.
+TEST(CrontabCheckVerdicts, a_row_said_not_to_run_lists_no_run_and_a_row_that_runs_says_when)
+{
+    const ClockTime jan31 = at(2024, 1, 31, 12, 0);
+    expect_line_reports({
+        {jan31,
+         "@5 * * * * System notepad.exe",
+         {"line: \"@5\" is not a schedule TaveCron knows, but its row runs: \"@\" is skipped, so it runs at minute 5, "
+          "every hour; next at 2024-01-31 12:05 Wed"},
+         {"2024-01-31 12:05", "2024-01-31 13:05", "2024-01-31 14:05"}},
+        {jan31,
+         "@every5m 1-3 * * * notepad.exe",
+         {"line: \"@every\" is skipped, so its row is due at minute 5, hours 1-3, every day, next at 2024-02-01 01:05 "
+          "Thu, but runs nothing (\"notepad.exe\" is not a command)"},
+         {"2024-02-01 01:05", "2024-02-01 02:05", "2024-02-01 03:05"}},
+        {jan31,
+         "@*/10 * 1 * * NoAction",
+         {"line: so it runs at every minute, every hour, day 1, every month"},
+         {"2024-02-01 00:00", "2024-02-01 00:01", "2024-02-01 00:02"}},
+        {at(2097, 3, 1, 0, 0),
+         "@5 0 29 2 * NoAction",
+         {"line: \"@5\" is not a schedule TaveCron knows: its row does not run within 5 years"},
+         {}},
+        {jan31, "@5 0 30 2 * NoAction", {"line: \"@5\" is not a schedule TaveCron knows: its row never runs"}, {}},
+        {jan31, "@daily", {"line: the line adds no row; write \"0 0 * * * NoAction\" instead"}, {}},
+        {jan31, "@monthly notepad.exe /p a.txt", {"line: write \"0 0 1 * * System notepad.exe /p a.txt\" instead"}, {}},
+    });
+}
+
+// Each "@" word's suggestion, whatever follows the word, is a whole line that
+// checks clean: an entry with a command that runs.
+TEST(CrontabCheckVerdicts, every_at_word_suggestion_is_a_line_that_checks_clean)
+{
+    int suggestions = 0;
+    for (const char* word :
+         {"@yearly", "@annually", "@monthly", "@weekly", "@daily", "@midnight", "@hourly", "@reboot"}) {
+        for (const char* rest : {"", " NoAction", " calc.exe", " SetWP C:\\a.bmp", " System a b c d e"}) {
+            const std::string line = word + std::string(rest);
+            LineCheck check;
+            check_crontab_line(line.c_str(), static_cast<int>(line.size()), 1, 0, at(2024, 1, 31, 12, 0), 1, check);
+            ASSERT_EQ(check.warnings.size(), 1u) << line;
+            const std::string& text = check.warnings[0].text;
+            const std::size_t start = text.find("write \"");
+            if (start == std::string::npos) continue;
+            const std::string suggested = text.substr(start + 7, text.rfind("\" instead") - start - 7);
+            LineCheck again;
+            check_crontab_line(suggested.c_str(), static_cast<int>(suggested.size()), 1, 0, at(2024, 1, 31, 12, 0), 1,
+                               again);
+            EXPECT_TRUE(is_entry(again) && again.warnings.empty() && again.runs.size() == 1)
+                << line << " -> " << suggested;
+            ++suggestions;
+        }
+    }
+    EXPECT_EQ(suggestions, 6 * 5);
+}
+
+TEST(CrontabCheckRuns, the_skipping_walk_finds_what_a_check_of_every_minute_finds)
+{
+    const char* patterns[][4] = {
+        {"*", "*", "*", "*"},      {"30", "23", "28-31", "2"}, {"0,59", "0,23", "31", "*"},
+        {"5", "9-17", "1", "1-3"}, {"7", "3", "29", "2"},
+    };
+    for (const ClockTime& start : {at(2023, 12, 31, 23, 58), at(2024, 2, 28, 23, 59)}) {
+        for (const auto& p : patterns) {
+            const CronEntry entry{"*", p[3], p[2], p[1], p[0], "NoAction", ""};
+            std::vector<std::string> expected;
+            ClockTime t = start;
+            for (int minute = 0; minute < 2 * 366 * 1440 && expected.size() < 4; ++minute, t = next_minute(t)) {
+                if (entry_is_due(t, entry)) expected.push_back(text_of(t));
+            }
+            ClockTime runs[4];
+            const int found = next_runs(entry, start, runs, 4);
+            std::vector<std::string> got;
+            for (int i = 0; i < found && i < static_cast<int>(expected.size()); ++i) got.push_back(text_of(runs[i]));
+            EXPECT_EQ(got, expected) << text_of(start) << " " << p[0] << " " << p[1] << " " << p[2] << " " << p[3];
+        }
+    }
+}
+
+// Checks `data` as a file, from 2024-02-28 12:01 with two runs, and appends
+// the report of its lines and of the file to `out` when it is given.
+CheckTotals check_file(const std::string& data, std::string* out, Language language = Language::ENGLISH)
+{
+    MemoryStreamState state(data);
+    LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ);
+    struct Report {
+        std::string* out;
+        Language language;
+    } report{out, language};
+    auto sink = [](const LineCheck& c, void* context) {
+        const Report& r = *static_cast<Report*>(context);
+        if (r.out != nullptr) *r.out += format_line_check(c, r.language);
+    };
+    const CheckTotals totals = check_crontab(reader, at(2024, 2, 28, 12, 1), 2, sink, &report, language);
+    reader_close(reader);
+    if (out != nullptr) *out += format_file_check("f", totals, language);
+    return totals;
+}
+
+TEST(CrontabCheckFile, check_crontab_reads_lines_as_the_loader_does_and_reports_the_documented_format)
+{
+    // A NUL byte in the dropped tail still counts as a character of the line.
+    // Its option, 1450 two-byte characters, keeps 127 of them: 254 bytes, as the program loads it.
+    std::string kana;
+    for (int i = 0; i < 1450; ++i) kana += "\x82\xa0";
+    const std::string long_line = "0 12 * * * System " + kana + '\0' + std::string(99, 'x');
+    std::string out;
+    const CheckTotals totals = check_file("\r\n# a comment\r\n0 12 * * 1 System \x82\xa0.txt\r\n" + long_line + "\n" +
+                                              std::string(2047, 'y') + "\n0\t12  * * * Foo \n",
+                                          &out);
+
+    EXPECT_EQ(std::tuple(totals.lines, totals.entries, totals.warnings), std::tuple(6, 3, 4));
+    EXPECT_EQ(out, "1: skipped: blank line\n"
+                   "2: skipped: 3 words, fewer than the six of an entry (\"#\" starts no comment: only the word count "
+                   "skips it)\n"
+                   "3: entry: minute=0 hour=12 day=* month=* command=System option=\"\x82\xa0.txt\"\n"
+                   "3: warning: weekday: \"1\" is ignored: the program matches every weekday and saves \"*\"\n"
+                   "3: next: 2024-02-29 12:00 Thu, 2024-03-01 12:00 Fri\n"
+                   "4: entry: minute=0 hour=12 day=* month=* command=System option=\"" +
+                       kana.substr(0, 254) +
+                       "\"\n"
+                       "4: warning: line: the line is 3018 characters long: the program reads its first 2047 and drops "
+                       "the rest\n"
+                       "4: warning: option: the field is 2029 bytes long: the program keeps its first 254\n"
+                       "4: next: 2024-02-29 12:00 Thu, 2024-03-01 12:00 Fri\n"
+                       "5: skipped: 1 word, fewer than the six of an entry\n"
+                       "6: entry: minute=0 hour=12 day=* month=* command=Foo option=\"\"\n"
+                       "6: warning: command: \"Foo\" is not a command (NoAction, System, SetWP): the entry runs "
+                       "nothing\n"
+                       "6: next (runs nothing): 2024-02-29 12:00 Thu, 2024-03-01 12:00 Fri\n"
+                       "f: 6 lines, 3 entries, 3 skipped, 4 warnings\n"
+                       "f: a Save from TaveCron would drop 3 lines and change 3 lines (line ends and trailing blanks "
+                       "aside)\n");
+}
+
+// What TaveCron would load less than the file seems to hold: its warnings
+// about the file as a whole, and how many lines a Save would drop and change
+// (a six-word line's trailing blank is no change; a BOM kept in the minute and
+// UTF-8 bytes that are no Shift-JIS are, as the table gives them back otherwise).
+TEST(CrontabCheckFile, the_file_as_a_whole_gets_its_warnings_and_the_lines_a_save_would_lose)
+{
+    using namespace std::string_literals;
+    const std::tuple<std::string, std::vector<std::string>, int, int> files[] = {
+        {"", {"the file is empty: TaveCron would load 0 rows"}, 0, 0},
+        {"# 0 8 * *\r\n\r\n", {"no line is an entry: TaveCron would load 0 rows"}, 2, 0},
+        {"\xFF\xFE"
+         "0\0 \0"
+         "8\0\r\0\n\0"s,
+         {"UTF-16 byte-order mark", "3 lines hold NUL bytes (the first: line 1)", "no line is an entry"},
+         3,
+         0},
+        {"\xEF\xBB\xBF"
+         "0 8 * * * NoAction\r\n0 8 * * *\tNoAction\n",
+         {"UTF-8 byte-order mark"},
+         0,
+         2},
+        {"0 8 * * * NoAction\n0 8 * * * System a\0b\n"s, {"1 line holds NUL bytes (the first: line 2)"}, 0, 1},
+        // Saved as UTF-8 without a byte-order mark, the first line of such text is named; Shift-JIS (this
+        // file's literals, the guide's examples among them) passes, even where its bytes are valid UTF-8
+        // too ("縺Ａ" reads as UTF-8 "あ`").
+        {"0 8 * * * NoAction\n0 9 * * * System C:\\"s +
+             reinterpret_cast<const char*>(u8"写真\\起動.bat\n0 9 * * * System メモ.txt\n"),
+         {"line 2 is UTF-8 text (saved without a byte-order mark)"},
+         0,
+         1},
+        {"0 9 * * * System C:\\写真\\起動.bat\n0 9 * * * System メモ.txt\n0 9 * * * System cmd.exe /c start \"\" "
+         "\"C:\\Program Files\\App\\app.exe\" パラメータ\n0 9 * * * System 縺Ａ.txt\n",
+         {},
+         0,
+         0},
+    };
+    for (const auto& [data, warnings, dropped, changed] : files) {
+        SCOPED_TRACE(data);
+        const CheckTotals totals = check_file(data, nullptr);
+        ASSERT_EQ(totals.file_warnings.size(), warnings.size());
+        for (std::size_t i = 0; i < warnings.size(); ++i) {
+            EXPECT_NE(totals.file_warnings[i].find(warnings[i]), std::string::npos) << totals.file_warnings[i];
+        }
+        EXPECT_EQ(std::tuple(totals.save_dropped, totals.save_changed), std::tuple(dropped, changed));
+    }
+    // The summary names the file's warnings again.
+    std::string report;
+    check_file("\xFF\xFE"
+               "0\0\n\0"s,
+               &report);
+    EXPECT_NE(report.find("f: 2 lines, 0 entries, 2 skipped, 3 warnings (byte-order mark, NUL bytes, no entry: see the "
+                          "file's warnings above): TaveCron would load 0 rows\n"),
+              std::string::npos)
+        << report;
+}
+
+// Every message in both languages, with the same placeholders, so that neither
+// language lacks a text or a value.
+TEST(CheckMessages, every_message_has_both_forms_with_the_same_placeholders)
+{
+    auto placeholders = [](std::string_view text) {
+        std::vector<std::string> found;
+        for (std::size_t i = 0; i + 2 < text.size(); ++i) {
+            if (text[i] == '{' && text[i + 1] >= '1' && text[i + 1] <= '9' && text[i + 2] == '}') {
+                found.emplace_back(text.substr(i, 3));
+            }
+        }
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    for (std::size_t i = 0; i < check_messages.size(); ++i) {
+        const MessageForms& m = check_messages[i];
+        SCOPED_TRACE(m.english);
+        EXPECT_EQ(static_cast<std::size_t>(m.id), i);
+        ASSERT_TRUE(m.english != nullptr && m.japanese != nullptr);
+        EXPECT_NE(*m.english, '\0');
+        EXPECT_NE(*m.japanese, '\0');
+        EXPECT_EQ(placeholders(m.english), placeholders(m.japanese));
+    }
+}
+
+// A report in Japanese has the English one's lines, line numbers, times,
+// cells and totals; only the words differ.
+TEST(CheckMessages, a_japanese_report_keeps_the_numbers_times_and_cells_of_the_english_one)
+{
+    const std::string file = "@daily x\n0 12 * 0 * System \x82\xa0.txt\n0-64 1 * * * system a\n#\n30 7 * * 1 x\n";
+    std::string english, japanese;
+    const CheckTotals en = check_file(file, &english);
+    const CheckTotals ja = check_file(file, &japanese, Language::JAPANESE);
+    EXPECT_EQ(std::tuple(en.lines, en.entries, en.warnings, en.save_dropped, en.save_changed),
+              std::tuple(ja.lines, ja.entries, ja.warnings, ja.save_dropped, ja.save_changed));
+    // The same heads ("3: "), line ends, times and quoted cells, in the same order.
+    const std::regex kept(R"(^\d+: |\n|\d{4}-\d\d-\d\d \d\d:\d\d \w{3}|"[^"]*")", std::regex::multiline);
+    auto parts = [&kept](const std::string& r) {
+        return std::vector<std::string>(std::sregex_token_iterator(r.begin(), r.end(), kept), {});
+    };
+    EXPECT_EQ(parts(english), parts(japanese));
+    EXPECT_NE(english, japanese);
+    EXPECT_NE(japanese.find(say(Language::JAPANESE, Message::MONTH_ZERO, {"0"})), std::string::npos) << japanese;
+}
+
+// The agenda of `data` from `from` up to `until`, at most `most` runs.
+std::string agenda_of(const std::string& data, const ClockTime& from, const ClockTime& until, int most)
+{
+    MemoryStreamState state(data);
+    LineReader* reader = reader_open(memory_stream_open(state), READER_MODE_READ);
+    std::vector<AgendaEntry> entries;
+    auto sink = [](const LineCheck& c, void* context) {
+        if (is_entry(c)) {
+            static_cast<std::vector<AgendaEntry>*>(context)->push_back(AgendaEntry{c.number, c.fields, c.runs_nothing});
+        }
+    };
+    check_crontab(reader, from, 0, sink, &entries);
+    reader_close(reader);
+    std::vector<AgendaRun> runs;
+    const std::int64_t total = list_agenda(entries, from, until, most, runs);
+    return format_agenda(entries, runs, total, from, until, Language::ENGLISH);
+}
+
+// Every run in the span, by minute and within a minute by row, over a month's
+// turn and a leap day; the --max cut counts what it leaves out (one run; and
+// every minute of two whole days and half an hour, with the hours between).
+TEST(CheckAgenda, lists_every_run_in_time_and_row_order_and_counts_what_the_cut_leaves_out)
+{
+    const std::string months = "0 0 1 * * System monthly.bat\n59 23 * * * NoAction\n0 0 * * * Foo x\n"
+                               "30 23 31 1 * SetWP -c a.bmp\n";
+    const std::string leap = "# header\n0 12 29 2 * NoAction\n0 12 28-29 2 * System a\n";
+    const std::string dense = "* * * * * NoAction\n0 * * * * System b\n";
+    const std::tuple<std::string, ClockTime, ClockTime, int, std::string> cases[] = {
+        {months, at(2024, 1, 31, 23, 30), at(2024, 2, 1, 0, 1), 1000,
+         "2024-01-31 23:30 Wed  4: SetWP -c a.bmp\n2024-01-31 23:59 Wed  2: NoAction\n"
+         "2024-02-01 00:00 Thu  1: System monthly.bat\n2024-02-01 00:00 Thu  3: Foo x (runs nothing)\n"},
+        {leap, at(2024, 2, 28, 12, 0), at(2024, 3, 1, 12, 1), 2,
+         "2024-02-28 12:00 Wed  3: System a\n2024-02-29 12:00 Thu  2: NoAction\n"
+         "... and 1 more run before 2024-03-01 12:01 Fri\n"},
+        {leap, at(2023, 2, 28, 12, 1), at(2023, 3, 1, 12, 1), 1000,
+         "no run from 2023-02-28 12:01 Tue up to 2023-03-01 12:01 Wed\n"},
+        {dense, at(2024, 2, 29, 23, 58), at(2024, 3, 1, 1, 0), 3,
+         "2024-02-29 23:58 Thu  1: NoAction\n2024-02-29 23:59 Thu  1: NoAction\n2024-03-01 00:00 Fri  1: NoAction\n"
+         "... and 60 more runs before 2024-03-01 01:00 Fri\n"},
+        {dense, at(2024, 2, 29, 23, 58), at(2024, 3, 3, 0, 30), 2,
+         "2024-02-29 23:58 Thu  1: NoAction\n2024-02-29 23:59 Thu  1: NoAction\n... and " +
+             std::to_string(2 * (1440 + 24) + 30 + 1) + " more runs before 2024-03-03 00:30 Sun\n"},
+    };
+    for (const auto& [data, from, until, most, expected] : cases) {
+        SCOPED_TRACE(text_of(from));
+        EXPECT_EQ(agenda_of(data, from, until, most), expected);
+    }
+}
+
+}  // namespace
+
+// The times --from and --until take: a date and time, or a time alone on the
+// base's date or, with `after`, at the first such time after the base (so
+// --from 18:00 --until 06:00 ends the next morning).
+TEST(CheckArguments, a_time_without_a_date_is_taken_on_the_base_day_or_the_first_time_after_it)
+{
+    const ClockTime evening = at(2024, 2, 28, 18, 0);
+    const std::tuple<const char*, ClockTime, bool, std::string> cases[] = {
+        {"2023-02-28 23:59", evening, true, "2023-02-28 23:59"},
+        {"06:30", evening, false, "2024-02-28 06:30"},
+        {"6:05", evening, false, "2024-02-28 06:05"},
+        {"06:00", evening, true, "2024-02-29 06:00"},
+        {"18:00", evening, true, "2024-02-29 18:00"},
+        {"18:01", evening, true, "2024-02-28 18:01"},
+        {"23:59", at(2024, 12, 31, 23, 59), true, "2025-01-01 23:59"},
+        {"06:00", at(9999, 12, 31, 18, 0), true, ""},
+        {"24:00", evening, false, ""},
+        {"12:60", evening, false, ""},
+        {"9:5", evening, false, ""},
+        {"123:45", evening, false, ""},
+        {"12.30", evening, false, ""},
+        {"2024-02-30 12:00", evening, false, ""},
+        {"2024-02-28T12:00", evening, false, ""},
+        {"", evening, false, ""},
+    };
+    for (const auto& [text, base, after, expected] : cases) {
+        ClockTime out{};
+        const bool read = read_check_time(text, base, after, out);
+        EXPECT_EQ(read ? text_of(out) : "", expected) << text;
+        if (read) {
+            EXPECT_EQ(out.wDayOfWeek, at(out.wYear, out.wMonth, out.wDay, 0, 0).wDayOfWeek) << text;
+        }
+    }
+}

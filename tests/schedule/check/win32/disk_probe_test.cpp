@@ -1,0 +1,166 @@
+#include "schedule/check/win32/disk_probe.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/win32/temp_folder.h"
+
+namespace {
+
+const char* const app_paths = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tavecron_test_app.exe";
+// A document type that notepad opens (a fresh Wine prefix associates no
+// ".txt"), one the registry knows with no command to read (as a type a store
+// app opens), and a made-up one that nothing opens.
+const char* const document_type = ".tcxa";
+const char* const known_type = ".tcxk";
+const char* const document_class = "tavecron_test_document";
+
+void set_default_value(HKEY root, const std::string& key, const std::string& value)
+{
+    HKEY opened = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(opened, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(opened);
+}
+
+// A folder made for the test, with programs, documents and pictures in it,
+// made the program's folder, and a registered application path.
+class DiskProbeTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(folder.root.empty());
+        for (const char* name :
+             {"tool.exe", "notes.tcxa", "odd.tcxq", "Program Files\\App\\app.exe", "pics\\a.bmp", "pics\\b.bmp",
+              "pics\\sub\\c.bmp", "sub\\x.tcxa", "メモ.exe", "写真\\ｶﾞｿﾞｳ.bmp", "odd.tcxk", "bin\\onpath.exe"}) {
+            folder.write(name, "MZ");
+        }
+        SetEnvironmentVariableA("TAVECRON_TEST_NAME", "メモ");
+        char path[32767];
+        const DWORD length = GetEnvironmentVariableA("PATH", path, sizeof path);
+        saved_path = std::string(path, length < sizeof path ? length : 0);
+        SetEnvironmentVariableA("PATH", (saved_path + ";" + folder.path("bin")).c_str());
+        set_default_value(HKEY_CLASSES_ROOT, known_type, "");
+        set_default_value(HKEY_CURRENT_USER, app_paths, folder.path("tool.exe"));
+        set_default_value(HKEY_CLASSES_ROOT, document_type, document_class);
+        set_default_value(HKEY_CLASSES_ROOT, std::string(document_class) + "\\shell\\open\\command",
+                          "notepad.exe \"%1\"");
+    }
+    void TearDown() override
+    {
+        SetEnvironmentVariableA("TAVECRON_TEST_NAME", nullptr);
+        SetEnvironmentVariableA("PATH", saved_path.c_str());
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, known_type);
+        RegDeleteKeyA(HKEY_CURRENT_USER, app_paths);
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, document_type);
+        for (const char* key : {"\\shell\\open\\command", "\\shell\\open", "\\shell", ""}) {
+            RegDeleteKeyA(HKEY_CLASSES_ROOT, (document_class + std::string(key)).c_str());
+        }
+    }
+
+    // The disk check's warnings for the entry "0 0 * * * <entry>".
+    std::string warnings_of(const std::string& entry, DiskProbe& probe)
+    {
+        ClockTime from{};
+        EXPECT_TRUE(make_clock_time(2027, 1, 1, 0, 0, from));
+        const std::string line = "0 0 * * * " + entry;
+        LineCheck check;
+        check_crontab_line(line.c_str(), static_cast<int>(line.size()), 1, 0, from, 0, check);
+        check.warnings.clear();
+        check_on_disk(check, &probe, Language::ENGLISH);
+        std::string out;
+        for (const CheckWarning& w : check.warnings) out += w.text + "\n";
+        return out;
+    }
+
+    TempFolder folder;
+    std::string saved_path;
+};
+
+struct DiskCase {
+    const char* entry;
+    const char* warning;  // a part of the one warning expected, or null for none
+};
+
+// Each case says whether it warns. Whatever the shell would start or open
+// from the program's folder gets no warning: a name there, with or without
+// its program extension, on the search path, registered, a document with an
+// association, a folder, a URL or shell name, a network path. A name found
+// nowhere, a document of a type nothing opens, a path cut at its blank and a
+// SetWP option that leaves no picture file do.
+const DiskCase disk_cases[] = {
+    {"System tool.exe /x", nullptr},
+    {"System tool", nullptr},
+    {"System notepad.exe memo.txt", nullptr},
+    {"System notepad", nullptr},
+    {"System %WINDIR%\\notepad.exe", nullptr},
+    {"System cmd.exe /c echo x>x.txt", nullptr},
+    {"System tavecron_test_app.exe", nullptr},
+    {"System tavecron_test_app", nullptr},
+    {"System notes.tcxa", nullptr},
+    {"System odd.tcxk", nullptr},
+    {"System onpath /x", nullptr},
+    {"System sub", nullptr},
+    {"System sub\\x.tcxa", nullptr},
+    {"System \"tool.exe\" x", nullptr},
+    {"System メモ.exe", nullptr},
+    {"System %TAVECRON_TEST_NAME%.exe", nullptr},
+    {"System https://example.com/ x", nullptr},
+    {"System shell:startup", nullptr},
+    {"System mailto:someone@example.com", nullptr},
+    {"System \\\\server\\share\\app.exe", nullptr},
+    {"System odd.tcxq", "odd.tcxq\" (no program is associated with the type \".tcxq\")"},
+    {"System tavecron_test_none.exe", "the shell finds no \"tavecron_test_none.exe\": not in the folder"},
+    {"System sub\\none.exe", "\"sub\\none.exe\" is not there (looked from the folder"},
+    {"System C:\\tavecron_nowhere\\x.exe", "\"C:\\tavecron_nowhere\\x.exe\" is not there"},
+    {"System Program Files\\App\\app.exe -x",
+     "for \"Program\", which is not there, while \"Program Files\\App\\app.exe\" is; write cmd.exe /c start \"\" "
+     "\"Program Files\\App\\app.exe\" -x"},
+    {"System \"Program Files\\App\\app.exe\"", "for \"Program, quote mark included"},
+    {"SetWP -t pics\\*.bmp", nullptr},
+    {"SetWP -c pics\\a.bmp pics\\*\\*.bmp", nullptr},
+    {"SetWP 写真\\*.bmp", nullptr},
+    {"SetWP -c pics\\*.jpg", "\"-c pics\\*.jpg\" leaves no picture"},
+    {"SetWP -c", "leaves no picture"},
+    {"SetWP pics\\a.bmp pics\\gone.bmp", "not files: 1 of 2, \"pics\\gone.bmp\" among them"},
+    {"SetWP pics\\*", "not files: 1 of 3, \"pics\\sub\" among them"},
+    {"SetWP gone.bmp", "not files: all 1, \"gone.bmp\" among them"},
+};
+
+TEST_F(DiskProbeTest, what_the_shell_would_start_passes_and_what_starts_nothing_warns_naming_the_text_looked_for)
+{
+    Win32DiskProbe probe(folder.root.c_str());
+    ASSERT_TRUE(probe.entered());
+    for (const DiskCase& c : disk_cases) {
+        const std::string warnings = warnings_of(c.entry, probe);
+        if (c.warning == nullptr) {
+            EXPECT_EQ(warnings, "") << c.entry;
+        } else {
+            EXPECT_NE(warnings.find(c.warning), std::string::npos) << c.entry << "\n" << warnings;
+            EXPECT_EQ(warnings.find('\n'), warnings.size() - 1) << "one warning: " << c.entry << "\n" << warnings;
+        }
+    }
+}
+
+// The folder the report names is the one looked from, and the current
+// directory is the caller's again once the probe goes.
+TEST_F(DiskProbeTest, the_probe_looks_from_its_folder_and_gives_the_current_directory_back)
+{
+    char before[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, before);
+    {
+        Win32DiskProbe probe(folder.root.c_str());
+        EXPECT_EQ(probe.folder() + "\\", folder.root);
+        EXPECT_EQ(probe.kind("pics"), DiskKind::FOLDER);
+        EXPECT_EQ(probe.kind("tool.exe"), DiskKind::PLAIN_FILE);
+    }
+    char after[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, after);
+    EXPECT_STREQ(after, before);
+    EXPECT_FALSE(Win32DiskProbe(folder.path("none").c_str()).entered());
+}
+
+}  // namespace
