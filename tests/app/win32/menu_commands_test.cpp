@@ -200,17 +200,19 @@ TEST_F(MenuCommands, save_replaces_the_file_whole_or_leaves_it_byte_for_byte_wit
         const std::string sub = depth ? std::string(depth - folder.root.size(), 'd') + "\\" : "";
         const std::string target = folder.write(sub + "a.tab", old);
         if (trouble == READ_ONLY) SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
-        if (trouble == LEFTOVER) folder.write(sub + "~1234", old), import_tick_count = held_tick_count;
+        if (trouble == LEFTOVER) folder.write(sub + "~1234", old);
         HANDLE holder = trouble == HELD
                             ? CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                             : nullptr;
         lstrcpynA(state->path.data(), target.c_str(), CRONTAB_PATH_SIZE);
         watch.boxes.clear();
         writes_seen = 0, failing_write = write, write_falls_short = trouble == WRITE_FALLS_SHORT;
-        import_write_file = failing_write_file;
-        if (trouble == FLUSH_FAILS) import_flush = failing_flush;
-        command(IDM_SAVE);
-        import_write_file = real_write_file, import_flush = real_flush, import_tick_count = real_tick_count;
+        {
+            const SlotSwap writes(import_write_file, failing_write_file);
+            const SlotSwap flush(import_flush, trouble == FLUSH_FAILS ? failing_flush : real_flush);
+            const SlotSwap ticks(import_tick_count, trouble == LEFTOVER ? held_tick_count : real_tick_count);
+            command(IDM_SAVE);
+        }
         if (holder != nullptr) CloseHandle(holder);
         SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
 

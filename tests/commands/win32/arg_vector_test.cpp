@@ -59,8 +59,8 @@ TEST(ArgVectorWin32, patterns_expand_through_folders_only_with_names_as_stored_c
         return out;
     };
     searches_opened = searches_closed = 0;
-    import_find_first = counting_find_first;
-    import_find_close = counting_find_close;
+    const SlotSwap finds(import_find_first, counting_find_first);
+    const SlotSwap closes(import_find_close, counting_find_close);
 
     const std::pair<const char*, Strings> cases[] = {
         {"<>pics\\*\\*.bmp", {"pics\\one\\X.bmp", "pics\\one\\y.BMP", "pics\\two\\z.bmp"}},
@@ -86,9 +86,6 @@ TEST(ArgVectorWin32, patterns_expand_through_folders_only_with_names_as_stored_c
     EXPECT_EQ(Strings(argv + 1, argv + count), Strings{drive + "top.bmp"});
     free_argv(argv);
     SetCurrentDirectoryA(before);
-
-    import_find_first = real_find_first;
-    import_find_close = real_find_close;
     EXPECT_GT(searches_opened, 10);
     EXPECT_EQ(searches_closed, searches_opened);
 }
