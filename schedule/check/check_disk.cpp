@@ -13,14 +13,6 @@ namespace {
 // How the guide starts a program whose path holds a blank.
 constexpr const char* START_FORM = "cmd.exe /c start \"\" ";
 
-std::string quoted(std::string_view text)
-{
-    std::string out(1, '"');
-    out += text;
-    out += '"';
-    return out;
-}
-
 // A name the shell resolves without a file of that name: a URL or another
 // "scheme:" form ("shell:startup", "mailto:..."; one letter before the colon
 // is a drive), a namespace name ("::{...}"), or a network path, which the
@@ -132,18 +124,19 @@ void DiskChecker::check_system(const std::string& option)
             const std::string longer = option.substr(0, end);
             if (longer.ends_with(' ')) continue;
             if (find_for_shell(*probe, probe->expand(longer)).kind == DiskKind::NONE) continue;
-            warn(Message::DISK_BLANK_CUT,
-                 {quoted(first), quoted(longer), START_FORM + quoted(longer) + option.substr(longer.size())});
+            warn(Message::DISK_BLANK_CUT, {check_quoted(first), check_quoted(longer),
+                                           START_FORM + check_quoted(longer) + option.substr(longer.size())});
             return;
         }
         warn(has_folder_part(name) ? Message::DISK_PATH_MISSING : Message::DISK_NAME_MISSING,
-             {quoted(first), probe->folder()});
+             {check_quoted(first), probe->folder()});
         return;
     }
     if (found.kind == DiskKind::PLAIN_FILE && !found.registered &&
         probe->association(found.path) == DiskAssociation::NONE) {
         const std::string extension = extension_of(found.path);
-        warn(Message::DISK_NO_ASSOCIATION, {quoted(found.path), extension.empty() ? "-" : quoted(extension)});
+        warn(Message::DISK_NO_ASSOCIATION,
+             {check_quoted(found.path), extension.empty() ? "-" : check_quoted(extension)});
     }
 }
 
@@ -158,7 +151,7 @@ void DiskChecker::check_wallpaper(const std::string& option)
     const int first = tavecron::optind;
     const int candidates = count - first;
     if (candidates <= 0) {
-        warn(Message::DISK_NO_PICTURE, {quoted(option), probe->folder()});
+        warn(Message::DISK_NO_PICTURE, {check_quoted(option), probe->folder()});
         return;
     }
     int missing = 0;
@@ -169,7 +162,7 @@ void DiskChecker::check_wallpaper(const std::string& option)
     }
     if (missing == 0) return;
     warn(missing == candidates ? Message::DISK_NO_PICTURE_FILE : Message::DISK_SOME_NOT_FILES,
-         {std::to_string(missing), std::to_string(candidates), quoted(first_missing), probe->folder()});
+         {std::to_string(missing), std::to_string(candidates), check_quoted(first_missing), probe->folder()});
 }
 
 }  // namespace

@@ -52,14 +52,6 @@ std::string value_list(const TimeFieldSet& set, int low, int high)
     return out;
 }
 
-std::string quoted(std::string_view text)
-{
-    std::string out(1, '"');
-    out += text;
-    out += '"';
-    return out;
-}
-
 bool is_full(const TimeFieldSet& set)
 {
     for (unsigned char byte : set.bits) {
@@ -173,7 +165,7 @@ void Checker::warn_full_width(int converted)
         const std::string typed = half_width(words[i]->data());
         if (typed.empty()) continue;
         const CheckField field = is_entry(out) ? static_cast<CheckField>(i) : CheckField::LINE;
-        warn(field, say(Message::FULL_WIDTH, {quoted(words[i]->data()), quoted(typed)}));
+        warn(field, say(Message::FULL_WIDTH, {check_quoted(words[i]->data()), check_quoted(typed)}));
     }
 }
 
@@ -193,7 +185,7 @@ bool Checker::check_time_field(const char* text, const TimeFieldInfo& f)
     warn_slips(text, f, what_it_matches(set, f));
     warn_values_outside(set, f);
     if (!possible) {
-        if (out.warnings.size() == first) warn(f.field, say(Message::MATCHES_NO, {quoted(text), say(f.name)}));
+        if (out.warnings.size() == first) warn(f.field, say(Message::MATCHES_NO, {check_quoted(text), say(f.name)}));
         out.warnings.back().text += say(Message::SO_NEVER_RUNS);
     }
     return possible;
@@ -206,7 +198,7 @@ void Checker::warn_slips(const char* text, const TimeFieldInfo& f, const std::st
     const TimeFieldReport report = report_time_field(text);
     const int used = report.used;
     auto part = [text](int at, int length) {
-        return quoted(std::string_view(text + at, static_cast<std::size_t>(length)));
+        return check_quoted(std::string_view(text + at, static_cast<std::size_t>(length)));
     };
     // "#30" and "x5" look like no number, yet the pattern passes over the
     // leading bytes and counts the number after them.
@@ -225,11 +217,11 @@ void Checker::warn_slips(const char* text, const TimeFieldInfo& f, const std::st
     const char* ignored = text + used;
     if (*ignored == '\0') return;
     if (used > 0 && text[used - 1] == '*') {
-        warn(f.field, say(Message::IGNORED_AFTER_STAR, {quoted(ignored), matches}));
+        warn(f.field, say(Message::IGNORED_AFTER_STAR, {check_quoted(ignored), matches}));
     } else if (*ignored >= '0' && *ignored <= '9') {
-        warn(f.field, say(Message::IGNORED_NUMBER, {quoted(ignored), matches}));
+        warn(f.field, say(Message::IGNORED_NUMBER, {check_quoted(ignored), matches}));
     } else {
-        warn(f.field, say(Message::IGNORED_AFTER_ITEM, {quoted(ignored), part(0, used), matches}));
+        warn(f.field, say(Message::IGNORED_AFTER_ITEM, {check_quoted(ignored), part(0, used), matches}));
     }
 }
 
@@ -286,13 +278,13 @@ bool Checker::check_command(const char* command, const char* option)
         auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
         while (name[i] != '\0' && lower(name[i]) == lower(command[i])) ++i;
         if (name[i] == '\0' && command[i] == '\0') {
-            warn(CheckField::COMMAND, say(Message::COMMAND_CASE, {quoted(command), quoted(name)}));
+            warn(CheckField::COMMAND, say(Message::COMMAND_CASE, {check_quoted(command), check_quoted(name)}));
             return false;
         }
     }
     const bool user_field = looks_like_user_name(command) && option[0] != '\0';
     warn(CheckField::COMMAND,
-         say(user_field ? Message::COMMAND_USER_FIELD : Message::COMMAND_UNKNOWN, {quoted(command), known}));
+         say(user_field ? Message::COMMAND_USER_FIELD : Message::COMMAND_UNKNOWN, {check_quoted(command), known}));
     return false;
 }
 
@@ -381,12 +373,12 @@ bool check_foreign_line(std::string_view line, Checker& checker, const std::stri
             if (head.word == a.word) known = a;
         }
         const std::string entry = at_word_entry(known.fields, head.rest);
-        checker.warn(CheckField::LINE, checker.say(known.message, {quoted(head.word), fate, entry}));
+        checker.warn(CheckField::LINE, checker.say(known.message, {check_quoted(head.word), fate, entry}));
         return true;
     }
     if (is_variable_setting(head)) {
         const std::string setting = std::string(line.substr(head.at, head.rest_at - head.at)) + std::string(head.rest);
-        checker.warn(CheckField::LINE, checker.say(Message::NAME_VALUE, {quoted(setting), fate}));
+        checker.warn(CheckField::LINE, checker.say(Message::NAME_VALUE, {check_quoted(setting), fate}));
         return true;
     }
     return false;
@@ -405,7 +397,7 @@ std::string quoted_words(std::string_view text, int& count)
         std::size_t end = i;
         while (end < text.size() && !crontab_is_blank(text[end])) ++end;
         if (count++ > 0) out += ' ';
-        out += quoted(text.substr(i, end - i));
+        out += check_quoted(text.substr(i, end - i));
         i = end;
     }
     return out;
@@ -457,7 +449,7 @@ bool check_table_texts(const CronEntry& entry, Cp932TableText table_text, Checke
         if (held == text) continue;
         changed = true;
         std::string warning =
-            checker.say(Message::CELL_HELD, {quoted(text), quoted(held), changed_codes(text, table_text)});
+            checker.say(Message::CELL_HELD, {check_quoted(text), check_quoted(held), changed_codes(text, table_text)});
         int written = 0, kept = 0;
         const std::string before = quoted_words(text, written), after = quoted_words(held, kept);
         if (written != kept) warning += checker.say(Message::CELL_WORDS, {before, after});
@@ -515,7 +507,7 @@ void check_crontab_line(const char* line, int length, int number, int dropped, c
         every_field_possible = checker.check_time_field(texts[i], time_fields[i]) && every_field_possible;
     }
     if (std::strcmp(entry.weekday, "*") != 0) {
-        checker.warn(CheckField::WEEKDAY, checker.say(Message::WEEKDAY_IGNORED, {quoted(entry.weekday)}));
+        checker.warn(CheckField::WEEKDAY, checker.say(Message::WEEKDAY_IGNORED, {check_quoted(entry.weekday)}));
     }
     const bool known = checker.check_command(entry.command, entry.option);
     out.runs_nothing = !known;
@@ -530,10 +522,11 @@ void check_crontab_line(const char* line, int length, int number, int dropped, c
     const bool meet = day_and_month_meet(entry.day, entry.month);
     const std::string horizon = horizon_text(out.horizon_cut, language);
     if (found == 0 && every_field_possible && !meet) {
-        checker.warn(CheckField::DAY, checker.say(Message::NEVER_MEET, {quoted(entry.day), quoted(entry.month)}));
+        checker.warn(CheckField::DAY,
+                     checker.say(Message::NEVER_MEET, {check_quoted(entry.day), check_quoted(entry.month)}));
     } else if (found == 0 && every_field_possible) {
         checker.warn(CheckField::DAY,
-                     checker.say(Message::NO_RUN_YET, {horizon, quoted(entry.day), quoted(entry.month)}));
+                     checker.say(Message::NO_RUN_YET, {horizon, check_quoted(entry.day), check_quoted(entry.month)}));
     }
 
     // "#" or "@" in front reads as a comment or a schedule to a person, so the
@@ -544,16 +537,16 @@ void check_crontab_line(const char* line, int length, int number, int dropped, c
         out.warnings.resize(first_pattern_warning);
         out.notes.clear();
         const int skipped = report_time_field(entry.minute).first_item;
-        const std::string word = quoted(entry.minute);
+        const std::string word = check_quoted(entry.minute);
         const std::string before =
-            quoted(std::string_view(entry.minute, static_cast<std::size_t>(skipped > 0 ? skipped : 0)));
+            check_quoted(std::string_view(entry.minute, static_cast<std::size_t>(skipped > 0 ? skipped : 0)));
         if (found > 0 && known) {
             checker.warn(CheckField::LINE, checker.say(Message::AT_RUNS, {word, before, checker.schedule_words(entry),
                                                                           format_check_time(first_run)}));
         } else if (found > 0) {
-            checker.warn(CheckField::LINE,
-                         checker.say(Message::AT_RUNS_NOTHING, {word, before, checker.schedule_words(entry),
-                                                                format_check_time(first_run), quoted(entry.command)}));
+            checker.warn(CheckField::LINE, checker.say(Message::AT_RUNS_NOTHING,
+                                                       {word, before, checker.schedule_words(entry),
+                                                        format_check_time(first_run), check_quoted(entry.command)}));
         } else {
             const bool later = every_field_possible && meet;
             check_foreign_line(std::string_view(line, static_cast<std::size_t>(length)), checker,
@@ -565,7 +558,7 @@ void check_crontab_line(const char* line, int length, int number, int dropped, c
         if (every_field_possible && meet && found == 0) fate = checker.say(Message::HASH_NOT_YET, {horizon});
         if (found > 0 && known) fate = checker.say(Message::HASH_RUNS, {format_check_time(first_run)});
         if (found > 0 && !known) {
-            fate = checker.say(Message::HASH_RUNS_NOTHING, {format_check_time(first_run), quoted(entry.command)});
+            fate = checker.say(Message::HASH_RUNS_NOTHING, {format_check_time(first_run), check_quoted(entry.command)});
         }
         out.warnings.resize(first_pattern_warning);
         out.notes.clear();

@@ -37,6 +37,15 @@
 #include "schedule/check/check_messages.h"
 #include "schedule/crontab_line.h"
 
+// `text` in double quotes, as every report line shows a text of the file.
+inline std::string check_quoted(std::string_view text)
+{
+    std::string out(1, '"');
+    out += text;
+    out += '"';
+    return out;
+}
+
 enum class CheckField { MINUTE, HOUR, DAY, MONTH, WEEKDAY, COMMAND, OPTION, LINE };
 
 // "minute", "hour", ... "line".
