@@ -68,26 +68,21 @@ struct Model {
     void click(int row, int column)  // row -1: no cell
     {
         if (row < 0) return;
-        end_edit();
-        if (row == current) begin_edit(row, column);
+        row == current ? begin_edit(row, column) : end_edit();
         set_current(row);
     }
     void command(UINT id)
     {
-        if (id == IDM_SELECTALL || id == IDM_INVERT) {
-            for (Row& row : rows) row.marked = id == IDM_INVERT ? !row.marked : true;
-            return;
-        }
+        for (Row& row : rows) row.marked = id == IDM_INVERT ? !row.marked : id == IDM_SELECTALL || row.marked;
+        if (id == IDM_SELECTALL || id == IDM_INVERT) return;
         end_edit();
         if (id == IDM_ADDITEM) rows.insert(rows.begin() + current, Row{{"0", "*", "*", "0", "NoAction", ""}});
-        const char* names[] = {"NoAction", "System", "SetWP"};
         if (id >= IDM_CMD_NOACTION && id <= IDM_CMD_SETWP && count() > 0) {
-            rows[current].cells[COL_COMMAND] = names[id - IDM_CMD_NOACTION];
+            rows[current].cells[COL_COMMAND] = std::array{"NoAction", "System", "SetWP"}[id - IDM_CMD_NOACTION];
         }
         for (int i = count() - 1; id == IDM_CUT && i >= 0; --i) {
-            if (!rows[i].marked) continue;
-            if (i < current || i == count() - 1) current = std::max(current - 1, 0);
-            rows.erase(rows.begin() + i);
+            if (rows[i].marked && (i < current || i == count() - 1)) current = std::max(current - 1, 0);
+            if (rows[i].marked) rows.erase(rows.begin() + i);
         }
     }
     // The rows as a crontab file gives them back: empty time and command cells written as "-", the option
@@ -96,7 +91,7 @@ struct Model {
     {
         end_edit();
         for (Row& row : rows) {
-            for (int c = 0; c <= COL_COMMAND; ++c) row.cells[c] = row.cells[c].empty() ? "-" : row.cells[c];
+            for (int c = 0; c <= COL_COMMAND; ++c) row.cells[c] += row.cells[c].empty() ? "-" : "";
             std::string& option = row.cells[COL_OPTION];
             option.erase(0, std::min(option.size(), option.find_first_not_of(" \t")));
             row.marked = false;
@@ -163,7 +158,7 @@ std::string describe(const Step& s)
 }
 
 // One session on a fresh main window, shown at 640 x 300 (some rows below the visible page) with eight rows,
-// rows 2 and 5 marked.
+// rows 2 and 5 marked, and a watch that ends the modal windows it opens.
 class Session {
 public:
     Session()
@@ -172,10 +167,10 @@ public:
         SetWindowPos(window, nullptr, 0, 0, 640, 300, SWP_NOZORDER | SWP_SHOWWINDOW);
         SetForegroundWindow(window), SetFocus(list_view);
         for (int r = 0; r < 8; ++r) {
-            const std::string n = std::to_string(r), day = "1" + n, hour = "2" + n, minute = "3" + n, option = "o x";
+            const std::string n = std::to_string(r), day = "1" + n, hour = "2" + n, minute = "3" + n;
             insert_entry(table, r, {"*", n.c_str(), day.c_str(), hour.c_str(), minute.c_str(), "NoAction", "o x"});
             send(table, TBLM_SETMARK, r, r == 2 || r == 5);
-            model.rows.push_back({{n, day, hour, minute, "NoAction", option}, r == 2 || r == 5});
+            model.rows.push_back({{n, day, hour, minute, "NoAction", "o x"}, r == 2 || r == 5});
         }
         pump();
     }
@@ -192,15 +187,15 @@ public:
     {
         const Input& in = INPUTS[s.input];
         const bool editing = model.edit_row >= 0;
-        auto starts_something = [](const Row& row) {
+        auto starts = [](const Row& row) {
             return row.cells[COL_COMMAND] == "System" || row.cells[COL_COMMAND] == "SetWP";
         };
         HWND keys_to = editing ? editor : list_view;
-        if (in.code == VK_RETURN && in.act == KEY && !editing &&
+        if (in.act == KEY && in.code == VK_RETURN && !editing &&
             (model.count() == 0 || model.rows[model.current].cells[COL_COMMAND] != "NoAction")) {
             return;
         }
-        if (in.code == IDM_TEST && std::any_of(model.rows.begin(), model.rows.end(), starts_something)) return;
+        if (in.code == IDM_TEST && std::any_of(model.rows.begin(), model.rows.end(), starts)) return;
         if (in.act == KEY) {
             post(keys_to, WM_KEYDOWN, in.code), editing ? model.editor_key(in.code) : model.list_key(in.code);
         }
@@ -244,14 +239,13 @@ public:
         }
         std::string boxes;
         for (const std::string& box : ModalWatch::boxes) boxes += "\na box: " + box;
-        const bool within = seen.current >= 0 && seen.current < std::max(seen.count(), 1);
-        if (within && seen.text() == model.text() && boxes.empty()) return "";
-        return (within ? "" : "the current row is outside the rows\n") + seen.text() + boxes +
-               "\nmodel: " + model.text();
+        // The model's current row is always one of its rows (0 when it has none): seen outside them, it differs.
+        if (seen.text() == model.text() && boxes.empty()) return "";
+        return seen.text() + boxes + "\nmodel: " + model.text();
     }
 
     // File, Save to a new file, then File, Open of it.
-    void save_and_open(const TempFolder& folder)
+    void save_and_open()
     {
         const std::string path = folder.path("session.tab");
         ModalWatch::on_file_dialog = [&](HWND dialog) {
@@ -313,6 +307,8 @@ private:
         model.click(row < model.count() && column < 6 ? row : -1, column);
     }
 
+    ModalWatch watch;
+    TempFolder folder;
     HWND window = create_main_window(GetModuleHandleA(nullptr), "", SW_HIDE);
     HWND table = main_window_state(window)->table, list_view = GetDlgItem(table, IDC_TABLE_LIST);
     HWND editor = GetDlgItem(table, IDC_TABLE_EDIT), header = reinterpret_cast<HWND>(send(list_view, LVM_GETHEADER));
@@ -323,11 +319,9 @@ private:
 // Save and Open), with the differences; -1 when it never does.
 int first_failure(const std::vector<Step>& steps, std::string* what = nullptr)
 {
-    ModalWatch watch;
-    TempFolder folder;
     Session session;
     for (std::size_t i = 0; i <= steps.size(); ++i) {
-        i < steps.size() ? session.perform(steps[i]) : session.save_and_open(folder);
+        i < steps.size() ? session.perform(steps[i]) : session.save_and_open();
         const std::string differences = session.differences();
         if (differences.empty()) continue;
         if (what) *what = differences;
@@ -336,23 +330,21 @@ int first_failure(const std::vector<Step>& steps, std::string* what = nullptr)
     return -1;
 }
 
-// Delta debugging: drops ever smaller runs of steps while the session still fails, for at most a minute.
+// Drops runs of steps while the session still fails, the runs halved down to single steps, for at most a minute;
+// a session that fails earlier is cut after its new failing step.
 std::vector<Step> shortest_failing(std::vector<Step> steps)
 {
-    std::size_t chunks = 2;
-    for (const DWORD start = GetTickCount(); steps.size() >= 2 && GetTickCount() - start < 60000;) {
-        const std::size_t size = (steps.size() + chunks - 1) / chunks;
-        bool dropped = false;
-        for (std::size_t from = 0; from < steps.size() && !dropped; from += size) {
+    const DWORD start = GetTickCount();
+    for (std::size_t size = steps.size() / 2; size > 0; size /= 2) {
+        for (std::size_t from = 0; from < steps.size() && GetTickCount() - start < 60000;) {
             std::vector<Step> fewer(steps.begin(), steps.begin() + from);
             fewer.insert(fewer.end(), steps.begin() + std::min(from + size, steps.size()), steps.end());
             const int failed = first_failure(fewer);
-            if (failed < 0) continue;
-            fewer.resize(std::min<std::size_t>(failed + 1, fewer.size()));
-            steps = fewer, chunks = std::max<std::size_t>(chunks - 1, 2), dropped = true;
+            if (failed < 0) from += size;
+            if (failed >= 0) {
+                steps.assign(fewer.begin(), fewer.begin() + std::min<std::size_t>(failed + 1, fewer.size()));
+            }
         }
-        if (!dropped && chunks >= steps.size()) break;
-        if (!dropped) chunks = std::min(chunks * 2, steps.size());
     }
     return steps;
 }
