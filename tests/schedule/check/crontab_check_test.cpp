@@ -97,8 +97,9 @@ TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
         // A month of exactly 0 switches an entry off, as the guide says; other never-matching values stay warnings.
         {"0-63 * * 0 * NoAction", {"note month: switched off (month 0)"}, {}},
         {"0 0 * 00 * NoAction", {"month: 0 can never occur ~ 1-12"}, {}},
-        // A "#" line gets one warning that says whether it runs, whatever its fields say.
+        // A "#" line gets one warning that says whether it runs, whatever its fields say (no note either).
         {"# run at noon every day", {"line: \"#\" does not comment out ~ never runs"}, {}},
+        {"#0 12 * 0 * NoAction", {"line: \"#\" does not comment out ~ never runs"}, {}},
         {"#30 7 * * 1 System alarm.wav", {"line: entry that runs, next at 2024-02-01 07:30 Thu"}, half_past_seven},
         {"#30 7 * * * alarm.wav", {"line: is due next at 2024-02-01 07:30 Thu but runs nothing"}, half_past_seven},
         // Ranges past a field's top match up to the top only.
