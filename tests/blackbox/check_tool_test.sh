@@ -8,8 +8,7 @@
 # pictures are not on this disk), programs looked for from the checker's own
 # folder or --folder, and an agenda. Then the arguments: messages that name
 # what was typed, times without a date, and a missing file in the checker's
-# own words; and full-width time text in code page 932 with the half-width
-# text to type.
+# own words.
 . "$(dirname "$0")/lib.sh"
 top=$(cd "$(dirname "$0")/../.." && pwd)
 rm -rf "$bb_root" && mkdir -p "$bb_root/folder" && cd "$bb_root" || fail "no scratch folder"
@@ -80,10 +79,3 @@ check --agenda --from 18:00 --until 06:00 night.tab || fail "tonight's agenda ga
 printf '%s  1: NoAction\r\n%s  2: NoAction\r\n' "$(LC_ALL=C date +'%F 22:00 %a')" \
   "$(LC_ALL=C date -d tomorrow +'%F 05:00 %a')" >expected.txt
 head -2 out.txt | cmp -s - expected.txt || fail "tonight's agenda: $(cat out.txt)"
-
-{ cp932 '０ ６ * * * System a'; printf '\r\n'; cp932 '0　23 * * * System b'; printf '\r\n'; } >wide.tab
-wine "$TAVECRON_CHECK_EXE" --lang ja wide.tab </dev/null >out.txt; [ $? = 1 ] || fail "full-width text did not give status 1"
-for said in '1: 警告: 分: "０" は全角の文字で書かれています' '1: 警告: 時: "６" は全角' '半角で "6" と書いてください' \
-  '2: 警告: 分: "0　23" は全角' '半角で "0 23" と書いてください'; do
-  grep -q "$(cp932 "$said")" out.txt || fail "full-width: no $said in $(iconv -f CP932 -t UTF-8 out.txt)"
-done
