@@ -69,6 +69,14 @@ inline std::string current_folder()
     return std::string(folder, length < MAX_PATH ? length : 0);
 }
 
+// Destroys a main window, and takes out of the queue the WM_QUIT that every destruction of one posts (a refused
+// creation's too), which would end this thread's next modal loop.
+inline void destroy_main_window(HWND window)
+{
+    DestroyWindow(window);
+    for (MSG quit; PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) continue;
+}
+
 // A hidden main window made by the program's own start-up, with an empty table.
 class MainWindowFixture : public testing::Test {
 protected:
@@ -79,13 +87,7 @@ protected:
         state = main_window_state(window);
         table = state->table;
     }
-    void TearDown() override
-    {
-        DestroyWindow(window);
-        // Every destruction of a main window posts WM_QUIT (a refused creation's too), which
-        // would end this thread's next modal loop.
-        for (MSG quit; PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) continue;
-    }
+    void TearDown() override { destroy_main_window(window); }
     void add_rows(int count, const char* command = "NoAction")
     {
         while (count-- > 0) insert_entry(table, table_row_count(table), {"*", "*", "*", "*", "*", command, ""});
