@@ -8,20 +8,14 @@
 
 namespace {
 
-// Each case restarts the scan where the one before left off.
+// A scan restarts with each case. The fuzz target compares every call with the scan's steps; the null argv[0],
+// which it never makes, is checked here.
 TEST(OptionScanner, scans_follow_the_option_string_and_stop_at_the_first_operand)
 {
     // Arguments (argv[0] may be null), option string, each call's result up to
     // -1 (left out), optind afterwards, and all written to standard error.
     const std::tuple<std::vector<const char*>, const char*, std::string, int, const char*> cases[] = {
-        {{"prog", "-t", "-c", "pic"}, "tc", "tc", 3, ""},
-        {{"prog", "-tc"}, "tc", "t", 2, ""},
-        {{"prog", "-xt", "f"}, "tc", "?", 2, "prog: illigal option -- x\n"},
-        {{"prog", "--", "-c"}, "tc", "?c", 3, "prog: illigal option -- -\n"},
-        {{"prog", "file", "-c"}, "tc", "", 1, ""},
-        {{"prog", "-", "-c", "-", "x"}, "tc", "c", 4, ""},
         {{"prog", "-o", "val", "-o"}, "o:", "o?", 4, "prog: option requires an argument -- o"},
-        {{"prog", "-:", "-h"}, "o:", "??", 3, "prog: illigal option -- :\nprog: illigal option -- h\n"},
         {{nullptr, "-t"}, "h", "?", 2, ": illigal option -- t\n"},
     };
     for (const auto& [args, option_string, expected, optind_after, errors] : cases) {

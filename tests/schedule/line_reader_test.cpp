@@ -32,12 +32,9 @@ Strings read_lines(MemoryStreamState& state, int n)
 TEST(LineReaderLines, gets_gives_the_expected_lines_and_then_null_refilling_with_the_whole_capacity)
 {
     const std::string a255(255, 'a'), long_line(1000, 'x');
-    // Bytes, n, most bytes each read delivers, lines.
+    // Bytes, n, most bytes each read delivers, lines: line ends met across refills (the fuzz target checks the
+    // rest of the line rules).
     const std::tuple<std::string, int, std::vector<int>, Strings> cases[] = {
-        {"a\r\nb\nc\rd", 256, {}, {"a\n", "b\n", "c\n", "d"}},
-        {"abcdefg\n", 4, {}, {"abc", "def", "g\n"}},
-        {"abc\r\nd", 4, {}, {"abc", "\n", "d"}},
-        {"ab\n", 2, {}, {"a", "b", "\n"}},
         {"a\0b\n\0\n"s, 256, {}, {"a\0b\n"s, "\0\n"s}},
         {a255 + "\r\nb\n", 512, {256}, {a255 + "\n", "b\n"}},
         {a255 + "\rb", 512, {256}, {a255 + "\n", "b"}},
