@@ -128,17 +128,6 @@ TEST(TableGeometry, hit_test_puts_right_edges_in_their_column_and_misses_outside
     EXPECT_EQ(table_hit_test(model, empty, table, TablePoint{1, 30}, nullptr), -1);
 }
 
-TEST(TableGeometry, setting_the_current_row_scrolls_and_repaints_both_strips_once)
-{
-    FakeTable table(5, {50}, 300);
-    TableModel model{.current_row = 1};
-    for (int row : {3, 3, -1, 5}) {
-        EXPECT_EQ(table_set_current_row(model, table, table, row), row == 3) << row;
-        EXPECT_EQ(model.current_row, 3);
-        EXPECT_EQ(table.log, (Log{"scroll 3", "2,40,300,56", "2,72,300,88", "update"}));
-    }
-}
-
 TEST(TableGeometry, the_last_column_fills_the_client_width_left_over_or_stays)
 {
     const std::tuple<Ints, int, Ints> cases[] = {

@@ -10,8 +10,7 @@ namespace {
 constexpr auto PASS = EditorKeyAction::PASS_ON, END = EditorKeyAction::END_EDIT, MOVE = EditorKeyAction::MOVE_EDIT;
 constexpr unsigned SHIFT = 0x10000;  // added to a key held with Shift
 constexpr unsigned TAB = KEY_TAB, ENTER = KEY_ENTER, ESC = KEY_ESC, SPACE = KEY_SPACE, LEFT = KEY_LEFT,
-                   RIGHT = KEY_RIGHT, UP = KEY_UP, DOWN = KEY_DOWN, A = 'A', HOME = 36, END_KEY = 35, PG_UP = 33,
-                   PG_DOWN = 34;
+                   RIGHT = KEY_RIGHT, UP = KEY_UP, DOWN = KEY_DOWN, A = 'A', PG_UP = 33;
 
 // The editor open on cell `at` (row, column) of a table `columns` wide and `rows` long gets `key`; `want` is its
 // answer.
@@ -71,17 +70,15 @@ TEST(TableKeys, list_keys_open_run_mark_and_move_only_within_the_table_and_never
 {
     const ListKeyPlan none{}, open{true}, run{false, true}, mark_1{false, false, 1, 2}, mark_4{false, false, 4, -1},
         up{false, false, -1, 1}, down{false, false, -1, 3};
+    // Any other key plans nothing: PgUp, Left and Right are the codes next to the handled Space, Up and Down.
     const ListKeyCase five_rows[] = {
         {.current = 2, .key = SHIFT + ENTER, .want = none}, {.current = 2, .key = TAB, .want = open},
         {.current = 1, .key = SHIFT + SPACE, .want = none}, {.current = 2, .key = ENTER, .want = run},
         {.current = 2, .key = SHIFT + UP, .want = none},    {.current = 2, .key = UP, .want = up},
         {.current = 1, .key = SPACE, .want = mark_1},       {.current = 0, .key = UP, .want = none},
         {.current = 4, .key = SPACE, .want = mark_4},       {.current = 4, .key = DOWN, .want = none},
-        {.current = 2, .key = DOWN, .want = down},          {.current = 2, .key = HOME, .want = none},
-        {.current = 2, .key = PG_DOWN, .want = none},       {.current = 2, .key = LEFT, .want = none},
-        {.current = 2, .key = PG_UP, .want = none},         {.current = 2, .key = ESC, .want = none},
-        {.current = 2, .key = END_KEY, .want = none},       {.current = 2, .key = A, .want = none},
-        {.current = 2, .key = RIGHT, .want = none},
+        {.current = 2, .key = DOWN, .want = down},          {.current = 2, .key = LEFT, .want = none},
+        {.current = 2, .key = PG_UP, .want = none},         {.current = 2, .key = RIGHT, .want = none},
     };
     const ListKeyCase editing_or_empty[] = {{.current = 2, .key = TAB, .want = none, .rows = 5, .editing = true},
                                             {.current = 0, .key = TAB, .want = none, .rows = 0, .editing = false},

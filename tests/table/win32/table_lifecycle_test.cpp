@@ -1,5 +1,5 @@
-// Registration, a refused creation and destruction of the table window,
-// observed through window hooks.
+// A refused creation and destruction of the table window, observed through
+// window hooks.
 #include <algorithm>
 #include <tuple>
 
@@ -37,22 +37,6 @@ struct WindowHooks {
         return CallNextHookEx(nullptr, code, wparam, lparam);
     }
 };
-
-TEST(TableLifecycle, the_class_is_registered_once_and_a_failed_registration_is_retried)
-{
-    if (table_class_atom != 0) {
-        ASSERT_TRUE(UnregisterClassA(WC_TAVETABLE, GetModuleHandleA(nullptr)));
-        table_class_atom = 0;
-    }
-    // A class of the same name held by someone else makes registration fail.
-    WNDCLASSA blocker{CS_GLOBALCLASS, DefWindowProcA, 0, 0, GetModuleHandleA(nullptr), {}, {}, {}, {}, WC_TAVETABLE};
-    ASSERT_NE(RegisterClassA(&blocker), 0);
-    EXPECT_EQ(std::pair(register_table_class(), table_class_atom), std::pair(ATOM{0}, ATOM{0}));
-    ASSERT_TRUE(UnregisterClassA(WC_TAVETABLE, GetModuleHandleA(nullptr)));
-    const ATOM atom = register_table_class();
-    EXPECT_NE(atom, 0);
-    EXPECT_EQ(register_table_class(), atom);
-}
 
 TEST(TableLifecycle, a_table_without_its_list_view_is_refused_whole_and_a_destroyed_one_leaves_no_link_behind)
 {
