@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
