@@ -96,30 +96,6 @@ BOOL WINAPI failing_read_file(HANDLE file, LPVOID data, DWORD size, LPDWORD got,
 // Two entries, the first past the 256 bytes of the loader's first read.
 const std::string TWO_ENTRIES = "0 0 0 0 * NoAction " + std::string(300, 'x') + "\r\n0 0 0 0 * NoAction b\r\n";
 
-// Start-up keeps the name of the file it looked for, so that the first Save proposes it: cron.tab beside the
-// program, found or not, or the file named, and shows nothing.
-TEST(MainWindowStartUp, keeps_the_name_of_the_file_it_looked_for_and_loads_it)
-{
-    char module[MAX_PATH];
-    const std::string program(module, GetModuleFileNameA(nullptr, module, MAX_PATH));
-    const std::string beside = program.substr(0, program.rfind('\\') + 1) + "cron.tab";
-    ASSERT_EQ(GetFileAttributesA(beside.c_str()), INVALID_FILE_ATTRIBUTES);
-    TempFolder folder;
-    const std::string file = folder.write("in.tab", TWO_ENTRIES);
-    // The command text; then the path kept and the rows loaded.
-    const std::tuple<std::string, std::string, int> cases[] = {{"", beside, 0}, {folder.rooted("<>in.tab"), file, 2}};
-    ModalWatch watch;
-    for (const auto& [command_text, path, rows] : cases) {
-        HWND window = create_main_window(GetModuleHandleA(nullptr), command_text.c_str(), SW_HIDE);
-        ASSERT_NE(window, nullptr);
-        const MainWindowState* state = main_window_state(window);
-        EXPECT_EQ(state->path.data(), path) << command_text;
-        EXPECT_EQ(table_row_count(state->table), rows) << command_text;
-        destroy_main_window(window);
-    }
-    EXPECT_EQ(watch.boxes, std::vector<std::string>{});
-}
-
 // open_crontab changes nothing (rows, marks, current row, path) for a path longer than its field, nor for a file
 // whose first or a later read fails after it opened; File, Open shows its failure box for the 0 it answers. Read
 // whole, the file replaces the rows.
