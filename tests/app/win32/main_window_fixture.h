@@ -16,10 +16,9 @@
 #include "schedule/win32/crontab_file.h"
 #include "tests/support/win32/table_fixture.h"
 
-// From a thread timer (modal loops dispatch its ticks): closes every message
-// box with `answer` (OK unless set), noting "caption|text", and every popup menu, counting it; hands
-// each file dialog (a dialog with a file-type box) once to on_file_dialog,
-// which must end it, and which cancels it when empty.
+// From a thread timer (modal loops dispatch its ticks): closes every message box with `answer` (OK unless set),
+// noting "caption|text", and every popup menu, counting it; hands each file dialog (a dialog with a file-type box)
+// once to on_file_dialog, which must end it, and which cancels it when empty.
 struct ModalWatch {
     static constexpr int FILE_TYPE_BOX = 0x470;  // cmb1
     static constexpr int FILE_NAME_BOX = 0x47C;  // cmb13

@@ -96,9 +96,8 @@ BOOL WINAPI failing_read_file(HANDLE file, LPVOID data, DWORD size, LPDWORD got,
 // Two entries, the first past the 256 bytes of the loader's first read.
 const std::string TWO_ENTRIES = "0 0 0 0 * NoAction " + std::string(300, 'x') + "\r\n0 0 0 0 * NoAction b\r\n";
 
-// open_crontab changes nothing (rows, marks, current row, path) for a path longer than its field, nor for a file
-// whose first or a later read fails after it opened; File, Open shows its failure box for the 0 it answers. Read
-// whole, the file replaces the rows.
+// open_crontab answers 0 and changes nothing (rows, marks, current row, path) for a path longer than its field, nor
+// for a file whose first or a later read fails after it opened; read whole, the file replaces the rows.
 TEST_F(MainWindowTest, open_crontab_changes_nothing_for_a_path_over_its_field_or_a_file_not_read_whole)
 {
     TempFolder folder;

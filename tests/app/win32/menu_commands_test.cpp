@@ -17,9 +17,8 @@
 #include "tests/support/win32/import_slot.h"
 #include "tests/support/win32/temp_folder.h"
 
-// The record watched by the replaced operator delete below: its delete keeps
-// the block, poisoned, instead of freeing it, so that a write into the freed
-// record shows as changed bytes.
+// The record watched by the replaced operator delete below: its delete keeps the block, poisoned, instead of freeing
+// it, so that a write into the freed record shows as changed bytes.
 constexpr unsigned char POISON = 0xA5;
 void* watched_record = nullptr;
 
@@ -44,9 +43,8 @@ using Strings = std::vector<std::string>;
 const std::string OPEN_FAILED = "エラー|ﾌｧｲﾙのオープンに失敗しました。";
 const std::string SAVE_FAILED = "エラー|ﾌｧｲﾙを作れませんでした。";
 
-// The product's WriteFile and FlushFileBuffers calls go through these import
-// slots of the test program, which mingw keeps writable: swapped, they make
-// the n-th write fail or fall short, or the flush fail.
+// The product's WriteFile and FlushFileBuffers calls go through these import slots of the test program, which mingw
+// keeps writable: swapped, they make the n-th write fail or fall short, or the flush fail.
 extern decltype(&WriteFile) import_write_file __asm__(IMPORT_SLOT(WriteFile, 20));
 extern decltype(&FlushFileBuffers) import_flush __asm__(IMPORT_SLOT(FlushFileBuffers, 4));
 const auto real_write_file = import_write_file;
@@ -68,8 +66,7 @@ BOOL WINAPI failing_flush(HANDLE)
     return FALSE;
 }
 
-// The clock the save's temporary names start from, through the GetTickCount slot: held, the first name it tries
-// is "~1234".
+// The clock the save's temporary names start from, through the GetTickCount slot: held, the first try is "~1234".
 extern decltype(&GetTickCount) import_tick_count __asm__(IMPORT_SLOT(GetTickCount, 0));
 const auto real_tick_count = import_tick_count;
 
