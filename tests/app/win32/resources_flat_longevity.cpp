@@ -1,8 +1,7 @@
-// Months of work in one process, after a warm-up: timer ticks with due passes over a 50-row table, Open and Save
-// cycles, full repaints and page scrolls, cell edits and SetWP runs on a small picture. The process's resources
-// must not grow. Wine answers 0 to GetProcessHandleCount and to GetGuiResources, so the handles the program opens
-// (files, registry keys, device contexts) are counted at the test program's import slots: each open noted, each
-// close struck off. TAVECRON_LONGEVITY_FULL=1 runs the full counts (100,000 ticks).
+// Months of work in one process, after a warm-up: due passes over a 50-row table, Open and Save cycles, repaints
+// and page scrolls, cell edits and SetWP runs. Resources must not grow. Wine answers 0 to GetProcessHandleCount and
+// GetGuiResources, so the handles the program opens are counted at the test program's import slots.
+// TAVECRON_LONGEVITY_FULL=1 runs the full counts (100,000 ticks).
 #include <gtest/gtest.h>
 
 #include <windows.h>
