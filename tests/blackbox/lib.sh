@@ -45,7 +45,6 @@ bb_wait_for() {
 # The X window of a visible top-level window titled exactly $1.
 bb_visible_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
 bb_window_shown() { [ -n "$(bb_visible_window TaveCron)" ]; }
-bb_running() { [ -n "$bb_pid" ] && kill -0 "$bb_pid" 2>/dev/null; }
 
 # bb_launch DIR ARG...: bb_start, then waits for the main window, bb_window.
 bb_launch() {
@@ -66,7 +65,6 @@ bb_minute_in() {
 
 # bb_marker_entry MINUTES FILE: an entry appending a line to FILE in the program's folder.
 bb_marker_entry() { printf '%s * * * * System cmd.exe /c echo ran>>%s' "$1" "$2"; }
-bb_lines() { cat "$1" 2>/dev/null | grep -c .; }  # 0 when the file does not exist
 
 # bb_size WINDOW Width|Height: in pixels, read in the C locale (the session's is Japanese).
 bb_size() { LC_ALL=C xwininfo -id "$1" | sed -n "s/^ *$2: *//p"; }

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # A first run without cron.tab: Ctrl+N, then Ctrl+S and Return save the row to cron.tab beside
-# the program, which the next start loads. File, Open and File, Save through the real dialogs
-# (Ctrl+O, Ctrl+S); Ctrl+N, an edit and a Command item from the menu bar; Ctrl+A then Ctrl+X in
-# the editor save an empty file; test runs the row due at the UTC minute while the local minute
-# differs.
+# the program, which the next start loads. Through the real dialogs and menu bar: Ctrl+O, then
+# Ctrl+N, an edit and a Command item save the row ahead of the opened ones; Ctrl+A, Ctrl+X in the
+# editor save an empty file; test runs the row due at the UTC minute while the local minute differs.
 . "$(dirname "$0")/lib.sh"
 export TZ=FAKE-05:30 # local time 5 h 30 min ahead of UTC: the next 20 UTC minutes are no local one
 utc_minutes=$(for i in $(seq 0 20); do echo $(((10#$(date -u +%M) + i) % 60)); done | paste -sd,)
@@ -33,8 +32,6 @@ for start in first next; do  # the proposed name each time: what start-up looked
 done
 
 file_dialog o in.tab
-file_dialog s out.tab
-cmp -s "$bb_prog/in.tab" "$bb_prog/out.tab" || fail "the saved file differs from the opened one"
 
 # Ctrl+N adds the default row at the current (first) row; a click on its option cell opens
 # the editor, where x is typed; the Command menu's second item stores the edit and names System.

@@ -336,8 +336,8 @@ TEST(RandomSessions, seeded_user_actions_keep_the_rows_equal_to_the_model_and_a_
         for (int i = std::max(0, failed - 20); i < failed + 1 && i < static_cast<int>(length); ++i) {
             list += "  " + std::to_string(i) + ": " + describe(steps[i]) + "\n";
         }
-        ADD_FAILURE() << "seed " << seed << " differs after step " << failed << " (" << length
-                      << ": after Save and Open):\n"
+        ADD_FAILURE() << "seed " << seed << " differs after step " << failed << " of " << length << " (step " << length
+                      << ": Save and Open):\n"
                       << what << "\nthe steps before:\n"
                       << list;
     }
