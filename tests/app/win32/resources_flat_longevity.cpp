@@ -174,7 +174,7 @@ TEST_F(ResourcesFlat, months_of_ticks_files_paints_edits_and_wallpapers_leave_ha
 {
     const bool full = std::getenv("TAVECRON_LONGEVITY_FULL") != nullptr;
     const int ticks = full ? 100000 : 2000, others = full ? 1000 : 50, wallpapers = full ? 100 : 10;
-    ModalWatch watch;
+    ModalWatch watch;          // ends a box, which would stop the work (the counts below then show it)
     work(100, 10, 10, 10, 5);  // warm-up: first-use allocations and caches
     shell_runs = wallpaper_keys = 0;
     const Resources before = resources();
@@ -186,7 +186,6 @@ TEST_F(ResourcesFlat, months_of_ticks_files_paints_edits_and_wallpapers_leave_ha
         others, wallpapers, GetTickCount() - start, text(before).c_str(), text(after).c_str());
     // The work was done: five System rows in each pass, one registry write in each SetWP.
     EXPECT_EQ(std::pair(shell_runs, wallpaper_keys), std::pair(ticks * 5, wallpapers));
-    EXPECT_TRUE(watch.boxes.empty());
     EXPECT_EQ(std::pair(after.held, after.windows), std::pair(before.held, before.windows));
     EXPECT_LE(after.heap_bytes, before.heap_bytes + 64 * 1024);
 }
