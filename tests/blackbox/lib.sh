@@ -1,6 +1,5 @@
-# Sourced by each tests/blackbox/*_test.sh, which runs inside
-# scripts/wine-session.sh (DISPLAY, WINEPREFIX, LC_ALL, a warm wineserver).
-# TAVECRON_EXE is the built program, TAVECRON_TEST_TMP a scratch folder.
+# Sourced by each tests/blackbox/*_test.sh, run inside scripts/wine-session.sh; TAVECRON_EXE
+# is the built program, TAVECRON_TEST_TMP a scratch folder.
 # -u only: the scripts read exit statuses themselves (`check x; [ $? = 1 ]`) and poll with
 # commands that fail by design (a window search finding none), which -e or pipefail would end on.
 set -u
