@@ -1,6 +1,5 @@
-# Sourced by each tests/blackbox/*_test.sh, which runs inside
-# scripts/wine-session.sh (DISPLAY, WINEPREFIX, LC_ALL, a warm wineserver).
-# TAVECRON_EXE is the built program, TAVECRON_TEST_TMP a scratch folder.
+# Sourced by each tests/blackbox/*_test.sh, run inside scripts/wine-session.sh; TAVECRON_EXE
+# is the built program, TAVECRON_TEST_TMP a scratch folder.
 # -u only: the scripts read exit statuses themselves (`check x; [ $? = 1 ]`) and poll with
 # commands that fail by design (a window search finding none), which -e or pipefail would end on.
 set -u
@@ -45,7 +44,6 @@ bb_wait_for() {
 # The X window of a visible top-level window titled exactly $1.
 bb_visible_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
 bb_window_shown() { [ -n "$(bb_visible_window TaveCron)" ]; }
-bb_running() { [ -n "$bb_pid" ] && kill -0 "$bb_pid" 2>/dev/null; }
 
 # bb_launch DIR ARG...: bb_start, then waits for the main window, bb_window.
 bb_launch() {
@@ -66,7 +64,6 @@ bb_minute_in() {
 
 # bb_marker_entry MINUTES FILE: an entry appending a line to FILE in the program's folder.
 bb_marker_entry() { printf '%s * * * * System cmd.exe /c echo ran>>%s' "$1" "$2"; }
-bb_lines() { cat "$1" 2>/dev/null | grep -c .; }  # 0 when the file does not exist
 
 # bb_size WINDOW Width|Height: in pixels, read in the C locale (the session's is Japanese).
 bb_size() { LC_ALL=C xwininfo -id "$1" | sed -n "s/^ *$2: *//p"; }

@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
-# A first run without cron.tab: Ctrl+N, then Ctrl+S and Return save the row to cron.tab beside
-# the program, which the next start loads. File, Open and File, Save through the real dialogs
-# (Ctrl+O, Ctrl+S); Ctrl+N, an edit and a Command item from the menu bar; Ctrl+A then Ctrl+X in
-# the editor save an empty file; test runs the row due at the UTC minute while the local minute
-# differs.
+# A first run without cron.tab: Ctrl+N, then Ctrl+S and Return save the row to cron.tab beside the
+# program. Through the real dialogs and menu bar: Ctrl+O, then Ctrl+N, an edit and a Command item
+# save the row ahead of the opened ones; Ctrl+A, Ctrl+X in the editor save an empty file; test runs
+# the row due at the UTC minute while the local minute differs.
 . "$(dirname "$0")/lib.sh"
-export TZ=FAKE-05:30 # local time 5 h 30 min ahead of UTC
-minute=$((10#$(date -u +%M)))
+export TZ=FAKE-05:30 # local time 5 h 30 min ahead of UTC: the next 20 UTC minutes are no local one
+utc_minutes=$(for i in $(seq 0 20); do echo $(((10#$(date -u +%M) + i) % 60)); done | paste -sd,)
 bb_setup && rm "$bb_prog/cron.tab"
-bb_crontab "$bb_prog/in.tab" "$(bb_marker_entry "$minute,$(((minute + 1) % 60))" utc.txt)" \
+bb_crontab "$bb_prog/in.tab" "$(bb_marker_entry "$utc_minutes" utc.txt)" \
   "30 7 * 12 * SetWP -t a.bmp b.bmp" "0 0 0 0 * NoAction "
 bb_launch "$bb_elsewhere"
 
@@ -26,15 +25,10 @@ file_dialog() {
 }
 
 xdotool windowfocus --sync "$bb_window" key ctrl+n
-for start in first next; do  # the proposed name each time: what start-up looked for
-  file_dialog s cron.tab ""
-  [ "$(cat "$bb_prog/cron.tab")" = $'0 * * 0 * NoAction \r' ] || fail "the $start start's Save did not write the row"
-  [ $start = next ] || { bb_stop_all && bb_launch "$bb_elsewhere"; }
-done
+file_dialog s cron.tab ""  # the proposed name: what start-up looked for
+[ "$(cat "$bb_prog/cron.tab")" = $'0 * * 0 * NoAction \r' ] || fail "the first start's Save did not write the row"
 
 file_dialog o in.tab
-file_dialog s out.tab
-cmp -s "$bb_prog/in.tab" "$bb_prog/out.tab" || fail "the saved file differs from the opened one"
 
 # Ctrl+N adds the default row at the current (first) row; a click on its option cell opens
 # the editor, where x is typed; the Command menu's second item stores the edit and names System.
@@ -48,11 +42,7 @@ edit_row_0 y && xdotool key ctrl+a ctrl+x
 file_dialog s empty.tab
 [ ! -s "$bb_prog/empty.tab" ] || fail "Ctrl+A, Ctrl+X in the editor left rows in the table"
 
-# test, the bar item after the Command menu, on the opened file again, its UTC row due
-# now and in the next minute (the steps above can take minutes on a busy machine).
-minute=$((10#$(date -u +%M)))
-bb_crontab "$bb_prog/in.tab" "$(bb_marker_entry "$minute,$(((minute + 1) % 60))" utc.txt)" \
-  "30 7 * 12 * SetWP -t a.bmp b.bmp" "0 0 0 0 * NoAction "
+# test, the bar item after the Command menu, on the opened file again.
 file_dialog o in.tab
 [ ! -e "$bb_prog/utc.txt" ] || fail "the UTC row ran before test"
 xdotool windowfocus --sync "$bb_window" key alt+c Right Return

@@ -14,7 +14,6 @@ bb_crontab "$bb_elsewhere/cron.tab" "$(bb_marker_entry '*' wrong.txt)"
 bb_launch "$bb_elsewhere"
 sleep 1  # deliberately: ticks run by now, in the minute of start-up, and must run nothing
 [ "$(date -u +%s)" -lt "$bb_boundary" ] || fail "start-up took too long to test the minute of start-up"
-[ "$(bb_lines "$bb_prog/next.txt")" -eq 0 ] || fail "an entry ran in the minute of start-up"
 bb_wait_for 20 '[ -f "$bb_prog/next.txt" ]' || fail "the due entry did not run at the next minute"
 bb_wait_for 10 '[ -f "$blank/ran.txt" ]' || fail "cmd.exe /c start did not start a program in a folder with a blank"
 [ ! -e "$bb_prog/startup.txt" ] || fail "the entry of the start-up minute ran"

@@ -1,12 +1,10 @@
-// Months of work in one process, after a warm-up: timer ticks with due passes over a 50-row table, Open and Save
-// cycles, full repaints and page scrolls, cell edits and SetWP runs on a small picture. The process's resources
-// must not grow. Wine answers 0 to GetProcessHandleCount and to GetGuiResources, so the handles the program opens
-// (files, registry keys, device contexts) are counted at the test program's import slots: each open noted, each
-// close struck off. TAVECRON_LONGEVITY_FULL=1 runs the full counts (100,000 ticks).
+// Months of work in one process, after a warm-up: due passes over a 50-row table, Open and Save cycles, repaints
+// and page scrolls, cell edits and SetWP runs. Resources must not grow. Wine answers 0 to GetProcessHandleCount and
+// GetGuiResources, so the handles the program opens are counted at the test program's import slots.
+// TAVECRON_LONGEVITY_FULL=1 runs the full counts (100,000 ticks).
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -84,10 +82,9 @@ HINSTANCE WINAPI counted_shell_execute(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT
 }
 
 struct Resources {
-    std::size_t held;      // handles the program got through the counted slots and still holds
-    std::size_t windows;   // USER objects: the windows of this thread, children included
-    SIZE_T heap_bytes;     // in use in the process's heaps (new, malloc, HeapAlloc)
-    SIZE_T private_bytes;  // PrivateUsage, or PagefileUsage where Wine answers 0 for it
+    std::size_t held;     // handles the program got through the counted slots and still holds
+    std::size_t windows;  // USER objects: the windows of this thread, children included
+    SIZE_T heap_bytes;    // in use in the process's heaps (new, malloc, HeapAlloc; the program maps no other memory)
 };
 
 // A top-level window counts itself and each of its children.
@@ -109,22 +106,13 @@ Resources resources()
             if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) now.heap_bytes += entry.cbData;
         }
     }
-    using MemoryInfo = BOOL(WINAPI*)(HANDLE, PROCESS_MEMORY_COUNTERS*, DWORD);
-    auto memory_info = reinterpret_cast<MemoryInfo>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo")));
-    PROCESS_MEMORY_COUNTERS_EX memory{};
-    if (memory_info &&
-        memory_info(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
-        now.private_bytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
-    }
     return now;
 }
 
 std::string text(const Resources& r)
 {
     return std::to_string(r.held) + " held, " + std::to_string(r.windows) + " windows, " +
-           std::to_string(r.heap_bytes / 1024) + " KiB in heaps, " + std::to_string(r.private_bytes / 1024) +
-           " KiB private";
+           std::to_string(r.heap_bytes / 1024) + " KiB in heaps";
 }
 
 class ResourcesFlat : public MainWindowFixture {
@@ -186,7 +174,7 @@ TEST_F(ResourcesFlat, months_of_ticks_files_paints_edits_and_wallpapers_leave_ha
 {
     const bool full = std::getenv("TAVECRON_LONGEVITY_FULL") != nullptr;
     const int ticks = full ? 100000 : 2000, others = full ? 1000 : 50, wallpapers = full ? 100 : 10;
-    ModalWatch watch;
+    ModalWatch watch;          // ends a box, which would stop the work (the counts below then show it)
     work(100, 10, 10, 10, 5);  // warm-up: first-use allocations and caches
     shell_runs = wallpaper_keys = 0;
     const Resources before = resources();
@@ -198,10 +186,8 @@ TEST_F(ResourcesFlat, months_of_ticks_files_paints_edits_and_wallpapers_leave_ha
         others, wallpapers, GetTickCount() - start, text(before).c_str(), text(after).c_str());
     // The work was done: five System rows in each pass, one registry write in each SetWP.
     EXPECT_EQ(std::pair(shell_runs, wallpaper_keys), std::pair(ticks * 5, wallpapers));
-    EXPECT_TRUE(watch.boxes.empty());
     EXPECT_EQ(std::pair(after.held, after.windows), std::pair(before.held, before.windows));
     EXPECT_LE(after.heap_bytes, before.heap_bytes + 64 * 1024);
-    EXPECT_LE(after.private_bytes, before.private_bytes + 1024 * 1024);
 }
 
 }  // namespace

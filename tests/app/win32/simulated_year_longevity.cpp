@@ -1,7 +1,6 @@
-// Months of the minute timer in seconds: the test program's GetLocalTime import slot answers a clock the test
-// steps, the real main window gets WM_TIMER ticks several times a simulated minute, and its System rows start
-// nothing: the swapped ShellExecuteA notes which row ran in which minute. TAVECRON_YEAR=full runs the whole of
-// 2027-12-31 to 2029-01-01; otherwise two days over a turn of year and three over a leap day.
+// The minute timer over simulated months: the GetLocalTime import slot answers a clock the test steps, the main
+// window ticks several times a simulated minute and the swapped ShellExecuteA notes each System row's run.
+// TAVECRON_YEAR=full runs 2027-12-31 to 2029-01-01, else two days over a turn of year and three over a leap day.
 #include <gtest/gtest.h>
 
 #include <windows.h>
