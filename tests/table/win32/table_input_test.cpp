@@ -31,8 +31,7 @@ void send_input(std::vector<INPUT> in)
                            [&](const MSG& m) { marked |= m.message == WM_KEYUP && m.wParam == VK_F24; }));
 }
 
-// Presses the keys in turn. Shift stays down until they are handled: the
-// table reads its state at handling time, as a user holds it.
+// Presses the keys in turn; Shift stays down until they are handled (the table reads it then, as a user holds it).
 void press(const std::vector<WORD>& keys, bool shift = false)
 {
     std::vector<INPUT> in;
@@ -42,12 +41,12 @@ void press(const std::vector<WORD>& keys, bool shift = false)
     if (shift) send_input({key(VK_SHIFT, KEYEVENTF_KEYUP)});
 }
 
-// A left click, or a wheel turn, at a point of the window's client area.
-void mouse(HWND window, POINT p, DWORD flags = MOUSEEVENTF_LEFTDOWN, int wheel = 0)
+// A left click, or the press given, at a point of the window's client area.
+void mouse(HWND window, POINT p, DWORD flags = MOUSEEVENTF_LEFTDOWN)
 {
     ClientToScreen(window, &p);
     SetCursorPos(p.x, p.y);
-    std::vector<INPUT> in{{INPUT_MOUSE, {.mi = {0, 0, static_cast<DWORD>(wheel), flags, 0, 0}}}};
+    std::vector<INPUT> in{{INPUT_MOUSE, {.mi = {0, 0, 0, flags, 0, 0}}}};
     if (flags == MOUSEEVENTF_LEFTDOWN) in.push_back({INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTUP, 0, 0}}});
     send_input(in);
 }

@@ -1,5 +1,4 @@
-// A refused creation and destruction of the table window, observed through
-// window hooks.
+// A refused creation and destruction of the table window, observed through window hooks.
 #include <algorithm>
 #include <tuple>
 
