@@ -41,14 +41,12 @@ void press(const std::vector<WORD>& keys, bool shift = false)
     if (shift) send_input({key(VK_SHIFT, KEYEVENTF_KEYUP)});
 }
 
-// A left click, or the press given, at a point of the window's client area.
-void mouse(HWND window, POINT p, DWORD flags = MOUSEEVENTF_LEFTDOWN)
+// A left click, or the buttons given, at a point of the window's client area.
+void mouse(HWND window, POINT p, DWORD buttons = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP)
 {
     ClientToScreen(window, &p);
     SetCursorPos(p.x, p.y);
-    std::vector<INPUT> in{{INPUT_MOUSE, {.mi = {0, 0, 0, flags, 0, 0}}}};
-    if (flags == MOUSEEVENTF_LEFTDOWN) in.push_back({INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTUP, 0, 0}}});
-    send_input(in);
+    send_input({{INPUT_MOUSE, {.mi = {0, 0, 0, buttons, 0, 0}}}});
 }
 
 class TableInput : public FilledTable {
