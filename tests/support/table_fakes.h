@@ -1,7 +1,6 @@
 #pragma once
-// An in-memory table for the table's rules: a row store that answers mark
-// questions and is its own view, with rows labelled "r0", "r1", ... and every
-// question, write, deletion, scroll and repaint logged in order.
+// An in-memory table for the table's rules: a row store that answers mark questions and is its own view, with rows
+// labelled "r0", "r1", ... and every question, write, deletion, scroll and repaint logged in order.
 
 #include <algorithm>
 #include <cstdio>

@@ -1,8 +1,7 @@
 #pragma once
-// Cells the table gives back otherwise than written, one of each kind, and
-// cells it keeps: the checker is run over a file of them natively with the
-// model of code page 932 and under Wine with the system's conversion, and
-// both must tell the same.
+// Cells the table gives back otherwise than written, one of each kind, and cells it keeps: the checker is run over a
+// file of them natively with the model of code page 932 and under Wine with the system's conversion, and both must
+// tell the same.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,7 +1,6 @@
 #pragma once
-// Wine test helpers around a real table control: a visible parent window that
-// records every WM_NOTIFY it receives and answers as the test asks, and
-// fixtures holding such a parent with a six-column table.
+// Wine test helpers around a real table: a parent window that records every WM_NOTIFY and answers as the test asks,
+// and fixtures holding such a parent with a six-column table.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -46,8 +45,7 @@ LRESULT send(HWND window, UINT message, Record* record)
     return SendMessageA(window, message, 0, reinterpret_cast<LPARAM>(record));
 }
 
-// A cell's text, or "kept" when the table refuses the read and leaves the
-// buffer as it was; `read` gets the message's result.
+// A cell's text, or "kept" when the table refuses the read and leaves the buffer as it was; `read` gets the result.
 inline std::string cell_text(HWND table, int row, int column, LRESULT* read = nullptr)
 {
     char text[CELL_TEXT_SIZE] = "kept";
@@ -124,8 +122,7 @@ struct TestParent {
 
 }  // namespace table_test
 
-// A TestParent with a table of id 7 whose six columns are 50, 60, 70, 40, 80
-// and 90 pixels wide.
+// A TestParent with a table of id 7 whose six columns are 50, 60, 70, 40, 80 and 90 pixels wide.
 class TableFixture : public testing::Test {
 protected:
     explicit TableFixture(bool shown = true) : parent(shown)
@@ -174,8 +171,7 @@ protected:
     HiddenTableFixture() : TableFixture(false) {}
 };
 
-// The first with rows "r0" .. "r4" whose other cells read "rR cC"; the parent's
-// notices start empty.
+// The first with rows "r0" .. "r4" whose other cells read "rR cC"; the parent's notices start empty.
 class FilledTable : public TableFixture {
 protected:
     void SetUp() override

