@@ -8,14 +8,8 @@
 
 #include "base/cp932.h"
 #include "base/win32/cp932_system.h"
-#include "tests/support/table_text_cases.h"
 
 namespace {
-
-TEST(CheckRoundTrip, the_system_conversion_tells_each_kind_of_changed_cell_as_the_model_does)
-{
-    expect_table_text_cases(cp932_system_table_text);
-}
 
 // Every byte alone and every pair starting with a byte above 0x7F, alone and
 // before a blank: the model gives back what the system does.
