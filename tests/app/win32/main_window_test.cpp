@@ -47,19 +47,20 @@ TEST_F(MainWindowTest, enter_runs_the_current_row_and_reports_an_unknown_command
 
 // Timer ticks reach the due pass inside a file dialog's modal loop, whose folder is then current: Enter, test and
 // the pass run their entries in the program's folder all the same, and leave the dialog's folder current, be it
-// the program folder's parent or a folder whose name begins the program folder's.
+// the program folder's parent, a folder whose name begins the program folder's or one as long as it.
 TEST_F(MainWindowTest, entries_run_in_the_program_folder_whatever_folder_is_current_and_leave_it_current)
 {
     const std::string program = current_folder(), marker = "folder_" + std::to_string(GetCurrentProcessId());
     insert_entry(table, 0, {"*", "*", "*", "*", "*", "System", ("cmd.exe /c echo ran>>" + marker).c_str()});
     TempFolder elsewhere;
     const std::string parent = program.substr(0, program.rfind('\\') + 1),
-                      prefix = program.substr(0, program.size() - 1);
+                      prefix = program.substr(0, program.size() - 1), sibling = prefix + "_";
     CreateDirectoryA(prefix.c_str(), nullptr);
+    CreateDirectoryA(sibling.c_str(), nullptr);
     const std::function<void()> enter = [&] { notify(NM_RETURN); }, test = [&] { send(window, WM_COMMAND, IDM_TEST); },
                                 tick = [&] { send(window, WM_TIMER); };
     const std::pair<std::function<void()>, std::string> runs[] = {
-        {enter, elsewhere.root}, {test, parent}, {tick, prefix + "\\"}};
+        {enter, elsewhere.root}, {test, parent}, {tick, prefix + "\\"}, {tick, sibling + "\\"}};
     long lines = 0;
     for (const auto& [run, folder] : runs) {  // each run adds a line
         SetCurrentDirectoryA(folder.c_str());
@@ -77,6 +78,7 @@ TEST_F(MainWindowTest, entries_run_in_the_program_folder_whatever_folder_is_curr
     SetCurrentDirectoryA(program.c_str());
     DeleteFileA(marker.c_str());
     RemoveDirectoryA(prefix.c_str());
+    RemoveDirectoryA(sibling.c_str());
 }
 
 // The product's ReadFile calls go through this import slot of the test program: swapped, the n-th read fails after

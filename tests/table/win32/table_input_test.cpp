@@ -1,5 +1,6 @@
 // Cell edits, keys, clicks and scrolling on a real table, keys and clicks sent as a user would (SendInput), with the
 // parent recording every notification: what the binding does with the keys, the mouse and the editor control.
+#include <algorithm>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -80,6 +81,7 @@ protected:
 TEST_F(TableInput, keys_move_end_and_open_edits_each_offered_once_and_never_reach_the_list_view)
 {
     const LRESULT top = send(list_view, LVM_GETTOPINDEX);
+    press({VK_RETURN});  // Enter on the list view is passed on to the parent, once
     press({VK_TAB});
     press({VK_TAB});  // its character must not reach the next cell's editor
     press({VK_TAB}, true);
@@ -89,6 +91,7 @@ TEST_F(TableInput, keys_move_end_and_open_edits_each_offered_once_and_never_reac
     press({VK_HOME, VK_NEXT, 'R', VK_TAB});  // R: the list view's type-ahead would select "r0"
     SetFocus(parent.window);                 // the editor's loss of the focus ends the edit too
     EXPECT_EQ(ended(), (Ended{{0, 0, "r0"}, {0, 1, "r0 c1"}, {0, 0, "r0z"}, {1, 0, "r1"}}));
+    EXPECT_EQ(std::ranges::count(parent.codes(), UINT{NM_RETURN}), 1);
     EXPECT_EQ(std::pair(send(list_view, LVM_GETSELECTEDCOUNT), send(list_view, LVM_GETTOPINDEX)),
               std::pair(LRESULT{0}, top));
 }
