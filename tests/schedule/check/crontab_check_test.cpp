@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "schedule/check/check_agenda.h"
+#include "schedule/check/check_disk.h"
 #include "tests/support/memory_stream.h"
 
 namespace {
@@ -28,9 +29,10 @@ std::string text_of(const ClockTime& t)
     return s;
 }
 
-// One line each: the line, its notes and warnings ("note field: ..." first,
-// then "field: key parts of the text", the parts apart by " ~ " and found in
-// that order), its next three runs from the start, and the start.
+// One line each: the line, its notes and warnings with those of the disk
+// check without a disk ("note field: ..." first, then "field: key parts of the
+// text", the parts apart by " ~ " and found in that order), its next three
+// runs from the start, and the start.
 struct LineCase {
     std::string line;
     std::vector<std::string> warnings, runs;
@@ -43,6 +45,9 @@ void expect_line_reports(const std::vector<LineCase>& cases)
         SCOPED_TRACE(line);
         LineCheck check;
         check_crontab_line(line.c_str(), static_cast<int>(line.size()), 7, 0, from, 3, check);
+        const int before = static_cast<int>(check.warnings.size());
+        const int added = check_on_disk(check, nullptr, Language::ENGLISH);
+        EXPECT_EQ(before + added, static_cast<int>(check.warnings.size()));
         std::vector<std::pair<std::string, std::string>> said;
         for (const CheckWarning& n : check.notes) {
             said.emplace_back(std::string("note ") + check_field_name(n.field), n.text);
@@ -132,6 +137,19 @@ TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
          {"2024-01-31 12:00", "2024-01-31 13:00", "2024-01-31 14:00"}},
         {"\x82\x4f\x81\x40\x82\x55\x81\x40\x81\x96 System x", {"line: type \"0 6 *\""}, {}},
         {"0 12 * * \x83\x82\x4f System x", {"weekday: is ignored"}, noon},
+        // Without a disk (the native checker) only the quote mark that the split at the first blank cuts is told,
+        // with the form that works; a quoted first word that holds no blank and other commands are not.
+        {"0 0 * * * System \"C:\\Program Files\\App\\app.exe\" -x",
+         {"option: asks the shell for \"C:\\Program, quote mark included, which starts nothing; write cmd.exe /c start "
+          "\"\" \"C:\\Program Files\\App\\app.exe\" -x"},
+         midnight},
+        {"0 0 * * * System \"C:\\Tools\\app.exe",
+         {"option: asks the shell for \"C:\\Tools\\app.exe, quote mark"},
+         midnight},
+        {"0 0 * * * System \" x", {"option: asks the shell for \","}, midnight},
+        {"0 0 * * * System \"notepad.exe\" memo.txt", {}, midnight},
+        {"0 0 * * * SetWP \"C:\\my pictures\\x.bmp\"", {}, midnight},
+        {"0 0 * * * NoAction \"C:\\a b\"", {}, midnight},
     });
 }
 
