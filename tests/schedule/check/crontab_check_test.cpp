@@ -29,10 +29,9 @@ std::string text_of(const ClockTime& t)
     return s;
 }
 
-// One line each: the line, its notes and warnings with those of the disk
-// check without a disk ("note field: ..." first, then "field: key parts of the
-// text", the parts apart by " ~ " and found in that order), its next three
-// runs from the start, and the start.
+// One line each: the line, its notes and warnings with those of the disk check without a disk ("note field: ..."
+// first, then "field: key parts of the text", the parts apart by " ~ " and found in that order), its next three runs
+// from the start, and the start.
 struct LineCase {
     std::string line;
     std::vector<std::string> warnings, runs;
@@ -70,7 +69,6 @@ void expect_line_reports(const std::vector<LineCase>& cases)
     }
 }
 
-// One line per surprise.
 TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
 {
     const std::vector<std::string> noon = {"2024-01-31 12:00", "2024-02-01 12:00", "2024-02-02 12:00"},
@@ -152,9 +150,7 @@ TEST(CrontabCheckLine, each_surprise_gets_its_warnings_and_next_runs)
     });
 }
 
-// A line's verdict follows from the runs the same reading finds: a row said
-// not to run lists none, and a row that runs says what it does. "@" before a
-// number is skipped like any other leading byte.
+// "@" before a number is skipped like any other leading byte.
 TEST(CrontabCheckVerdicts, a_row_said_not_to_run_lists_no_run_and_a_row_that_runs_says_when)
 {
     expect_line_reports({
@@ -177,11 +173,8 @@ TEST(CrontabCheckVerdicts, a_row_said_not_to_run_lists_no_run_and_a_row_that_run
     });
 }
 
-// Each "@" word another cron knows gets one warning, whatever follows it: the
-// line adds no row, or its row never runs (six words or more); and where an
-// entry can do the same, the whole entry to write instead: the word's five
-// fields, then the rest of the line as written (inner blanks kept, a program
-// alone started by System, nothing by NoAction). That entry checks clean.
+// The line adds no row, or its row never runs (six words or more); the entry to write is the word's five fields, then
+// the rest of the line as written (inner blanks kept, a program alone started by System, nothing by NoAction).
 TEST(CrontabCheckVerdicts, each_at_word_proposes_the_whole_entry_that_does_the_same_and_it_checks_clean)
 {
     const std::tuple<const char*, const char*, Message> words[] = {
@@ -291,10 +284,8 @@ TEST(CrontabCheckFile, check_crontab_reads_lines_as_the_loader_does_and_reports_
                        "aside)\n");
 }
 
-// What TaveCron would load less than the file seems to hold: its warnings
-// about the file as a whole, and how many lines a Save would drop and change
-// (a six-word line's trailing blank is no change; a BOM kept in the minute and
-// UTF-8 bytes that are no Shift-JIS are, as the table gives them back otherwise).
+// A six-word line's trailing blank is no change for a Save; a BOM kept in the minute and UTF-8 bytes that are no
+// Shift-JIS are, as the table gives them back otherwise.
 TEST(CrontabCheckFile, the_file_as_a_whole_gets_its_warnings_and_the_lines_a_save_would_lose)
 {
     using namespace std::string_literals;
@@ -384,10 +375,8 @@ TEST(CheckEncoding, every_utf8_word_of_the_corpus_is_named_and_no_shift_jis_one_
     }
 }
 
-// Cells the table gives back otherwise than written, one of each kind, and
-// cells it keeps: the option of a System entry, what the table gives back
-// (null when the same), the characters that change by their codes, and
-// whether a blank is taken with them.
+// One System option of each kind the table gives back otherwise, and one it keeps: the option, what the table gives
+// back (null when the same), the characters that change by their codes, and whether a blank is taken with them.
 TEST(CheckRoundTrip, the_model_of_the_table_tells_each_kind_of_changed_cell)
 {
     const std::tuple<const char*, const char*, const char*, bool> cases[] = {
@@ -429,8 +418,6 @@ TEST(CheckRoundTrip, the_model_of_the_table_tells_each_kind_of_changed_cell)
     }
 }
 
-// Every message in both languages, with the same placeholders, so that neither
-// language lacks a text or a value.
 TEST(CheckMessages, every_message_has_both_forms_with_the_same_placeholders)
 {
     const std::regex placeholder("\\{[1-9]\\}");
@@ -448,8 +435,6 @@ TEST(CheckMessages, every_message_has_both_forms_with_the_same_placeholders)
     }
 }
 
-// A report in Japanese has the English one's lines, line numbers, times,
-// cells and totals; only the words differ.
 TEST(CheckMessages, a_japanese_report_keeps_the_numbers_times_and_cells_of_the_english_one)
 {
     const std::string file = "@daily x\n0 12 * 0 * System \x82\xa0.txt\n0-64 1 * * * system a\n#\n30 7 * * 1 x\n";
@@ -482,9 +467,8 @@ std::string agenda_of(const std::string& data, const ClockTime& from, const Cloc
     return format_agenda(entries, runs, total, from, until, Language::ENGLISH);
 }
 
-// Every run in the span, by minute and within a minute by row, over a month's
-// turn and a leap day; the --max cut counts what it leaves out (one run; and
-// every minute of two whole days and half an hour, with the hours between).
+// Over a month's turn and a leap day; the cut leaves out one run, and every minute of two whole days and half an hour
+// with the hours between.
 TEST(CheckAgenda, lists_every_run_in_time_and_row_order_and_counts_what_the_cut_leaves_out)
 {
     const std::string months = "0 0 1 * * System monthly.bat\n59 23 * * * NoAction\n0 0 * * * Foo x\n"
@@ -515,9 +499,7 @@ TEST(CheckAgenda, lists_every_run_in_time_and_row_order_and_counts_what_the_cut_
 
 }  // namespace
 
-// The times --from and --until take: a date and time, or a time alone on the
-// base's date or, with `after`, at the first such time after the base (so
-// --from 18:00 --until 06:00 ends the next morning).
+// With `after` (for --until), --from 18:00 --until 06:00 ends the next morning.
 TEST(CheckArguments, a_time_without_a_date_is_taken_on_the_base_day_or_the_first_time_after_it)
 {
     const ClockTime evening = at(2024, 2, 28, 18, 0);
