@@ -212,7 +212,7 @@ TEST(CrontabCheckRuns, the_skipping_walk_finds_what_a_check_of_every_minute_find
         {"*", "*", "*", "*"},      {"30", "23", "28-31", "2"}, {"0,59", "0,23", "31", "*"},
         {"5", "9-17", "1", "1-3"}, {"7", "3", "29", "2"},
     };
-    for (const ClockTime& start : {at(2023, 12, 31, 23, 58), at(2024, 2, 28, 23, 59)}) {
+    for (const ClockTime& start : {at(2023, 12, 31, 22, 58), at(2024, 2, 28, 23, 59)}) {
         for (const auto& p : patterns) {
             const CronEntry entry{"*", p[3], p[2], p[1], p[0], "NoAction", ""};
             std::vector<std::string> expected;
