@@ -11,7 +11,6 @@
 
 struct MemoryStreamState {
     std::string data;                        // the bytes served; the stream's size
-    std::vector<int> chunks = {};            // most bytes delivered by successive reads; later reads: count only
     std::function<int(int)> read_size = {};  // if set, how many of the bytes a read could deliver it does
     int read_calls = 0, close_calls = 0;
     std::vector<int> read_requests = {};  // `count` of the first 4096 reads, in order
@@ -29,9 +28,8 @@ struct MemoryStream {
     {
         MemoryStreamState& s = of(stream);
         if (s.read_requests.size() < 4096) s.read_requests.push_back(count);
-        const std::size_t call = static_cast<std::size_t>(s.read_calls++);
+        ++s.read_calls;
         int n = std::min(count, stream->size - stream->position);
-        if (call < s.chunks.size()) n = std::min(n, s.chunks[call]);
         if (n <= 0) return 0;
         if (s.read_size) n = s.read_size(n);
         std::memcpy(buffer, s.data.data() + stream->position, static_cast<std::size_t>(n));
