@@ -25,24 +25,14 @@ Strings crontab_lines(const std::string& data)
 
 TEST(CrontabLineFormat, a_row_is_written_in_line_order_as_one_line_of_six_words_and_its_option)
 {
-    const std::string huge(1000, 'x'), cell(255, 'x');
-    const char* h = huge.c_str();
+    // The fuzz target checks dashes for empty words, line ends in cells and the cut; these rows check the bytes.
     const std::pair<CronEntry, std::string> cases[] = {
         {{"1", "*", "*", "12", "0", "System", "viewer.exe notes.txt"}, "0 12 * * * System viewer.exe notes.txt\r\n"},
         {{nullptr, "*", "*", "7", "30", "NoAction", ""}, "30 7 * * * NoAction \r\n"},
-        // An empty word would vanish from the line and shift the words after it.
-        {{"*", "", "", "", "", "", "a b"}, "- - - - * - a b\r\n"},
-        // A line end inside a cell would split the row into two lines.
-        {{"*", "*", "*", "*", "0", "Sys\ntem", "x\r\n0 * * * * System evil.exe"},
-         "0 * * * * Sys tem x  0 * * * * System evil.exe\r\n"},
-        // Cells are cut to their 255 bytes, so the longest row fits the buffer.
-        {{"*", h, h, h, h, h, h}, cell + " " + cell + " " + cell + " " + cell + " * " + cell + " " + cell + "\r\n"},
     };
     for (const auto& [row, expected] : cases) {
         CrontabLineText text;
-        const std::string line(text.data(), static_cast<std::size_t>(format_crontab_line(row, text)));
-        EXPECT_EQ(line, expected);
-        EXPECT_EQ(crontab_lines(line), Strings{line.substr(0, line.size() - 2) + "\n"});
+        EXPECT_EQ(std::string(text.data(), static_cast<std::size_t>(format_crontab_line(row, text))), expected);
     }
 }
 
