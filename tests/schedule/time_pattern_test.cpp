@@ -4,14 +4,6 @@
 
 namespace {
 
-// Value n is bit 0x80 >> n % 8 of byte n / 8: the checker reads the bytes.
-TEST(ParseTimeField, sets_each_admitted_value_in_its_documented_bit)
-{
-    TimeFieldSet set;
-    parse_time_field("0,9,63", set);
-    EXPECT_EQ(set.bits, (std::array<unsigned char, 8>{0x80, 0x40, 0, 0, 0, 0, 0, 0x01}));
-}
-
 ClockTime at(int month, int day, int hour, int minute, int weekday = 3)
 {
     using U = unsigned short;

@@ -11,9 +11,8 @@
 
 struct MemoryStreamState {
     std::string data;                        // the bytes served; the stream's size
-    std::vector<int> chunks = {};            // most bytes delivered by successive reads; later reads: count only
     std::function<int(int)> read_size = {};  // if set, how many of the bytes a read could deliver it does
-    int read_calls = 0, close_calls = 0;
+    int read_calls = 0;
     std::vector<int> read_requests = {};  // `count` of the first 4096 reads, in order
     std::string written = {};             // every byte handed to write, in order
 };
@@ -29,9 +28,8 @@ struct MemoryStream {
     {
         MemoryStreamState& s = of(stream);
         if (s.read_requests.size() < 4096) s.read_requests.push_back(count);
-        const std::size_t call = static_cast<std::size_t>(s.read_calls++);
+        ++s.read_calls;
         int n = std::min(count, stream->size - stream->position);
-        if (call < s.chunks.size()) n = std::min(n, s.chunks[call]);
         if (n <= 0) return 0;
         if (s.read_size) n = s.read_size(n);
         std::memcpy(buffer, s.data.data() + stream->position, static_cast<std::size_t>(n));
@@ -43,18 +41,13 @@ struct MemoryStream {
         if (count > 0) of(stream).written.append(static_cast<const char*>(buffer), static_cast<std::size_t>(count));
         return std::max(count, 0);
     }
-    static int close(Stream* stream)
-    {
-        ++of(stream).close_calls;
-        return stream_free(stream);
-    }
 };
 
 // A new stream over `state.data` (which must outlive it), closed through its
 // operations like any stream.
 inline Stream* memory_stream_open(MemoryStreamState& state)
 {
-    static constexpr StreamOps ops = {MemoryStream::close, MemoryStream::read, nullptr, MemoryStream::write};
+    static constexpr StreamOps ops = {stream_free, MemoryStream::read, nullptr, MemoryStream::write};
     Stream* stream = stream_alloc(sizeof(MemoryStream), static_cast<int>(state.data.size()), 0);
     if (!stream) return nullptr;
     stream->ops = &ops;
