@@ -51,7 +51,8 @@ TEST_F(TableProtocol, cells_and_rows_outside_the_table_and_null_records_change_n
                   std::tuple(std::string("kept"), LRESULT{0}, LRESULT{0}))
             << row << "," << column;
     }
-    EXPECT_EQ(send(table, TBLM_SETCURSEL, static_cast<WPARAM>(-1)) + send(table, TBLM_SETCURSEL, 5), 0);
+    EXPECT_EQ(std::pair(send(table, TBLM_SETCURSEL, static_cast<WPARAM>(-1)), send(table, TBLM_SETCURSEL, 5)),
+              std::pair(LRESULT{0}, LRESULT{0}));
     for (auto [message, answer] : {std::pair{TBLM_INSERTITEM, -1}, {TBLM_SETITEM, 0}, {TBLM_GETITEM, 0}}) {
         EXPECT_EQ(send(table, message), answer) << message;  // null records
     }
